@@ -1,0 +1,22 @@
+#include "bench.h"
+
+#include "platform/scripteddesktop.h"
+
+#include <QApplication>
+#include <QStandardPaths>
+
+int main(int argc, char *argv[])
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    QStandardPaths::setTestModeEnabled(true);
+    QStringList wanted = QApplication::arguments().mid(1);
+    for (const auto &entry : brevane::bench::registry()) {
+        if (!wanted.isEmpty() && !wanted.contains(QString::fromLatin1(entry.name)))
+            continue;
+        std::printf("== %s\n", entry.name);
+        entry.fn();
+    }
+    return 0;
+}

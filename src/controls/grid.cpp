@@ -1,0 +1,789 @@
+#include "controls/grid.h"
+
+#include "controls/twips.h"
+#include "core/logging.h"
+
+#include <QFocusEvent>
+#include <QHeaderView>
+#include <QItemSelectionModel>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QPointer>
+#include <QScopedValueRollback>
+#include <QStyledItemDelegate>
+#include <QTableWidget>
+#include <QVBoxLayout>
+
+#include <algorithm>
+#include <utility>
+
+namespace brevane {
+
+namespace {
+
+constexpr int kRowPadding = 4;
+
+// Draws the fixed column like the header and never as selected, so that a
+// selected row visibly starts at the first data column.
+class GridDelegate final : public QStyledItemDelegate
+{
+public:
+    GridDelegate(const Grid *grid, QObject *parent)
+        : QStyledItemDelegate(parent)
+        , m_grid(grid)
+    {
+    }
+    Q_DISABLE_COPY_MOVE(GridDelegate)
+
+protected:
+    void initStyleOption(QStyleOptionViewItem *option, const QModelIndex &index) const override
+    {
+        QStyledItemDelegate::initStyleOption(option, index);
+        if (index.column() >= m_grid->fixedCols()) {
+            return;
+        }
+        option->state &= ~(QStyle::State_Selected | QStyle::State_HasFocus);
+        if (!index.data(Qt::BackgroundRole).isValid()) {
+            option->backgroundBrush = option->palette.button();
+        }
+        if (!index.data(Qt::ForegroundRole).isValid()) {
+            option->palette.setBrush(QPalette::Text, option->palette.buttonText());
+        }
+    }
+
+private:
+    const Grid *m_grid;
+};
+
+QColor roleColor(const QTableWidgetItem *item, int role)
+{
+    if (!item) {
+        return {};
+    }
+    const QVariant value = item->data(role);
+    switch (value.typeId()) {
+    case QMetaType::QBrush:
+        return value.value<QBrush>().color();
+    case QMetaType::QColor:
+        return value.value<QColor>();
+    default:
+        return {};
+    }
+}
+
+bool isMouseEvent(const QEvent *event)
+{
+    if (!event) {
+        return false;
+    }
+    switch (event->type()) {
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonRelease:
+    case QEvent::MouseButtonDblClick:
+    case QEvent::MouseMove:
+        return true;
+    default:
+        return false;
+    }
+}
+
+} // namespace
+
+// The table that draws the grid and turns the user's input into the grid's
+// signals. The grid's own current cell stays authoritative: moves the user
+// makes are copied into it, moves the program makes are pushed into the table
+// without coming back.
+class GridTable final : public QTableWidget
+{
+public:
+    explicit GridTable(Grid *grid);
+    Q_DISABLE_COPY_MOVE(GridTable)
+
+    // The grid is going away: stop reporting to it.
+    void detach() { m_grid = nullptr; }
+
+    [[nodiscard]] QTableWidgetItem *cellItem(int row, int col) const;
+    // Creates the item on first use; nullptr outside the grid.
+    QTableWidgetItem *cellItemForWrite(int row, int col);
+    void ensureHeaderItems();
+
+    void showGridCurrent();
+    void showSelection(int row1, int col1, int row2, int col2);
+    void scrollToRow(int row, int preferredCol);
+    void keyboardSearch(const QString & /*search*/) override {}
+
+protected:
+    void mousePressEvent(QMouseEvent *event) override;
+    void mouseReleaseEvent(QMouseEvent *event) override;
+    void mouseDoubleClickEvent(QMouseEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
+    void focusInEvent(QFocusEvent *event) override;
+    void focusOutEvent(QFocusEvent *event) override;
+    void changeEvent(QEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
+    [[nodiscard]] QItemSelectionModel::SelectionFlags selectionCommand(const QModelIndex &index,
+                                                                       const QEvent *event) const override;
+
+private:
+    [[nodiscard]] int gridRowAt(const QPoint &viewportPos) const;
+    [[nodiscard]] bool currentMatchesGrid() const;
+    void updateRowHeight();
+    void syncAccessibleName();
+
+    Grid *m_grid;
+    bool m_leftPressed = false;   // a left press in the viewport waits for its release (click)
+    bool m_basePressed = false;   // the table's own press handling ran for it
+};
+
+GridTable::GridTable(Grid *grid)
+    : QTableWidget(grid)
+    , m_grid(grid)
+{
+    setEditTriggers(NoEditTriggers);
+    setSelectionBehavior(SelectRows);
+    setSelectionMode(SingleSelection);
+    setTabKeyNavigation(false);
+    setWordWrap(false);
+    setSortingEnabled(false);
+    setCornerButtonEnabled(false);
+    // Right-button presses and releases must reach the grid's mouse signals;
+    // the windows show their own pop-up menus on them.
+    setContextMenuPolicy(Qt::PreventContextMenu);
+    setItemDelegate(new GridDelegate(grid, this));
+
+    verticalHeader()->hide();
+    verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+
+    QHeaderView *header = horizontalHeader();
+    header->setSectionResizeMode(QHeaderView::Fixed);
+    header->setSectionsClickable(false);
+    header->setHighlightSections(false);
+    header->setContextMenuPolicy(Qt::PreventContextMenu);
+    header->viewport()->installEventFilter(this);
+    grid->installEventFilter(this);
+
+    updateRowHeight();
+}
+
+QTableWidgetItem *GridTable::cellItem(int row, int col) const
+{
+    if (row < 0 || col < 0 || col >= columnCount() || row > rowCount()) {
+        return nullptr;
+    }
+    return row == 0 ? horizontalHeaderItem(col) : item(row - 1, col);
+}
+
+QTableWidgetItem *GridTable::cellItemForWrite(int row, int col)
+{
+    if (row < 0 || col < 0 || col >= columnCount() || row > rowCount()) {
+        return nullptr;
+    }
+    if (QTableWidgetItem *existing = cellItem(row, col)) {
+        return existing;
+    }
+    auto *created = new QTableWidgetItem;
+    if (row == 0) {
+        setHorizontalHeaderItem(col, created);
+    } else {
+        setItem(row - 1, col, created);
+    }
+    return created;
+}
+
+// A column without a header item shows its number; the grid's header shows
+// text or nothing.
+void GridTable::ensureHeaderItems()
+{
+    for (int col = 0; col < columnCount(); ++col) {
+        if (!horizontalHeaderItem(col)) {
+            setHorizontalHeaderItem(col, new QTableWidgetItem);
+        }
+    }
+}
+
+void GridTable::showGridCurrent()
+{
+    if (!m_grid) {
+        return;
+    }
+    const QScopedValueRollback syncing(m_grid->m_syncing, true);
+    // Moves made by the program do not scroll; selecting a row does.
+    const bool autoScroll = hasAutoScroll();
+    setAutoScroll(false);
+    const QModelIndex target = m_grid->m_row >= 1 ? model()->index(m_grid->m_row - 1, m_grid->m_col)
+                                                  : QModelIndex();
+    if (target.isValid()) {
+        selectionModel()->setCurrentIndex(target, QItemSelectionModel::NoUpdate);
+    } else {
+        selectionModel()->clearCurrentIndex();
+    }
+    setAutoScroll(autoScroll);
+}
+
+void GridTable::showSelection(int row1, int col1, int row2, int col2)
+{
+    row1 = std::max(row1, 1);
+    row2 = std::min(row2, rowCount());
+    col1 = std::max(col1, 0);
+    col2 = std::min(col2, columnCount() - 1);
+    if (row1 > row2 || col1 > col2) {
+        selectionModel()->clearSelection();
+        return;
+    }
+    const QItemSelection range(model()->index(row1 - 1, col1), model()->index(row2 - 1, col2));
+    selectionModel()->select(range, QItemSelectionModel::ClearAndSelect);
+}
+
+void GridTable::scrollToRow(int row, int preferredCol)
+{
+    if (row < 1 || row > rowCount() || columnCount() == 0) {
+        return;
+    }
+    // A hidden column cannot be scrolled to; any shown column brings the row in.
+    int col = -1;
+    for (int c = std::max(preferredCol, 0); c < columnCount() && col < 0; ++c) {
+        if (!isColumnHidden(c)) {
+            col = c;
+        }
+    }
+    for (int c = 0; c < columnCount() && col < 0; ++c) {
+        if (!isColumnHidden(c)) {
+            col = c;
+        }
+    }
+    if (col >= 0) {
+        scrollTo(model()->index(row - 1, col), EnsureVisible);
+    }
+}
+
+int GridTable::gridRowAt(const QPoint &viewportPos) const
+{
+    const int tableRow = rowAt(viewportPos.y());
+    return tableRow < 0 ? -1 : tableRow + 1;
+}
+
+bool GridTable::currentMatchesGrid() const
+{
+    const QModelIndex current = currentIndex();
+    if (m_grid->m_row < 1) {
+        return !current.isValid();
+    }
+    return current.isValid() && current.row() == m_grid->m_row - 1 && current.column() == m_grid->m_col;
+}
+
+void GridTable::updateRowHeight()
+{
+    const int height = fontMetrics().height() + kRowPadding;
+    verticalHeader()->setMinimumSectionSize(std::min(height, verticalHeader()->minimumSectionSize()));
+    verticalHeader()->setDefaultSectionSize(height);
+}
+
+void GridTable::syncAccessibleName()
+{
+    if (m_grid && !m_grid->accessibleName().isEmpty() && accessibleName() != m_grid->accessibleName()) {
+        setAccessibleName(m_grid->accessibleName());
+    }
+}
+
+QItemSelectionModel::SelectionFlags GridTable::selectionCommand(const QModelIndex &index, const QEvent *event) const
+{
+    // The mouse only moves the current cell; the grid draws the selection
+    // that goes with it (a row from the first data column).
+    if (isMouseEvent(event)) {
+        return QItemSelectionModel::NoUpdate;
+    }
+    return QTableWidget::selectionCommand(index, event);
+}
+
+void GridTable::mousePressEvent(QMouseEvent *event)
+{
+    const QPoint pos = event->position().toPoint();
+    m_basePressed = false;
+    if (event->button() == Qt::LeftButton) {
+        m_leftPressed = true;
+        // Only the left button moves the current cell, and only onto a cell;
+        // the windows select the row under a right click themselves.
+        if (indexAt(pos).isValid()) {
+            m_basePressed = true;
+            QTableWidget::mousePressEvent(event);
+        }
+    }
+    event->accept();
+    if (m_grid) {
+        m_grid->m_mouseRow = gridRowAt(pos);
+        Q_EMIT m_grid->mouseDown(event->button(), event->globalPosition().toPoint());
+    }
+}
+
+void GridTable::mouseReleaseEvent(QMouseEvent *event)
+{
+    const QPoint pos = event->position().toPoint();
+    const bool left = event->button() == Qt::LeftButton;
+    if (left && std::exchange(m_basePressed, false)) {
+        QTableWidget::mouseReleaseEvent(event);
+    }
+    const bool click = left && std::exchange(m_leftPressed, false) && viewport()->rect().contains(pos);
+    event->accept();
+    if (!m_grid) {
+        return;
+    }
+    const QPointer<GridTable> self(this);
+    m_grid->m_mouseRow = gridRowAt(pos);
+    Q_EMIT m_grid->mouseUp(event->button(), event->globalPosition().toPoint());
+    if (click && self && m_grid) {
+        Q_EMIT m_grid->clicked();
+    }
+}
+
+void GridTable::mouseDoubleClickEvent(QMouseEvent *event)
+{
+    const QPoint pos = event->position().toPoint();
+    const QModelIndex index = indexAt(pos);
+    // The second press of a double click with another button, or on another
+    // row than the first press, counts as a plain press.
+    const bool sameRow = !index.isValid() || index.row() == currentIndex().row();
+    if (event->button() != Qt::LeftButton || !sameRow) {
+        mousePressEvent(event);
+        return;
+    }
+    event->accept();
+    if (m_grid) {
+        m_grid->m_mouseRow = gridRowAt(pos);
+        Q_EMIT m_grid->doubleClicked();
+    }
+}
+
+void GridTable::keyPressEvent(QKeyEvent *event)
+{
+    if (!m_grid) {
+        QTableWidget::keyPressEvent(event);
+        return;
+    }
+    const QPointer<GridTable> self(this);
+    Q_EMIT m_grid->keyDown(event->key());
+    if (!self || !m_grid) {
+        return;
+    }
+    // Enter belongs to the window (it edits or adds); it must neither move
+    // the current cell nor reach a dialog's default button.
+    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+        event->accept();
+        Q_EMIT m_grid->keyPressed(QChar(u'\r'));
+        return;
+    }
+    const QString typed = event->text();
+    if (!typed.isEmpty()) {
+        Q_EMIT m_grid->keyPressed(typed.at(0));
+        if (!self || !m_grid) {
+            return;
+        }
+    }
+    QTableWidget::keyPressEvent(event);
+}
+
+void GridTable::focusInEvent(QFocusEvent *event)
+{
+    syncAccessibleName();
+    if (!m_grid) {
+        QTableWidget::focusInEvent(event);
+        return;
+    }
+    {
+        // The table puts its first cell current when it gets the focus
+        // without one; the grid's current cell (possibly the header) stays.
+        const QScopedValueRollback syncing(m_grid->m_syncing, true);
+        QTableWidget::focusInEvent(event);
+    }
+    if (!currentMatchesGrid()) {
+        showGridCurrent();
+        m_grid->applySelection();
+    }
+}
+
+void GridTable::focusOutEvent(QFocusEvent *event)
+{
+    QTableWidget::focusOutEvent(event);
+    // Opening a pop-up menu is not leaving the grid: the windows enable the
+    // menu's entries on the press that opens it.
+    if (m_grid && event->reason() != Qt::PopupFocusReason) {
+        Q_EMIT m_grid->lostFocus();
+    }
+}
+
+void GridTable::changeEvent(QEvent *event)
+{
+    QTableWidget::changeEvent(event);
+    if (event->type() == QEvent::FontChange || event->type() == QEvent::StyleChange) {
+        updateRowHeight();
+    }
+}
+
+bool GridTable::eventFilter(QObject *watched, QEvent *event)
+{
+    if (m_grid && watched == m_grid && event->type() == QEvent::Show) {
+        syncAccessibleName();
+    } else if (m_grid && watched == horizontalHeader()->viewport()) {
+        const auto type = event->type();
+        if (type == QEvent::MouseButtonPress || type == QEvent::MouseButtonRelease
+            || type == QEvent::MouseButtonDblClick) {
+            const auto *mouse = static_cast<QMouseEvent *>(event);
+            m_grid->m_mouseRow = 0;
+            const QPoint global = mouse->globalPosition().toPoint();
+            if (type == QEvent::MouseButtonRelease) {
+                Q_EMIT m_grid->mouseUp(mouse->button(), global);
+            } else {
+                Q_EMIT m_grid->mouseDown(mouse->button(), global);
+            }
+        }
+    }
+    return QTableWidget::eventFilter(watched, event);
+}
+
+// ---------------------------------------------------------------------------
+
+Grid::Grid(QWidget *parent)
+    : QWidget(parent)
+    , m_table(new GridTable(this))
+{
+    auto *layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    layout->addWidget(m_table);
+    setFocusProxy(m_table);
+
+    connect(m_table->selectionModel(), &QItemSelectionModel::currentChanged, this,
+            [this](const QModelIndex &current) {
+                if (current.isValid()) {
+                    syncCurrentFromTable(current.row(), current.column());
+                }
+            });
+}
+
+Grid::~Grid()
+{
+    // The table outlives this object by a moment (children go last); nothing
+    // it does while going away may reach the half-destroyed grid or the
+    // window that listens to it.
+    m_syncing = true;
+    blockSignals(true);
+    disconnect(m_table->selectionModel(), nullptr, this, nullptr);
+    m_table->detach();
+}
+
+QTableWidget *Grid::table() const
+{
+    return m_table;
+}
+
+void Grid::clear()
+{
+    const QScopedValueRollback syncing(m_syncing, true);
+    m_table->clear();
+    m_table->ensureHeaderItems();
+    m_table->showGridCurrent();
+    applySelection();
+}
+
+void Grid::setFormatString(const QString &format)
+{
+    const QStringList headers = format.split(u'|');
+    const QScopedValueRollback syncing(m_syncing, true);
+    m_table->setColumnCount(static_cast<int>(headers.size()));
+    m_table->ensureHeaderItems();
+    for (int col = 0; col < headers.size(); ++col) {
+        m_table->horizontalHeaderItem(col)->setText(headers.at(col));
+    }
+    const int last = cols() - 1;
+    m_col = std::clamp(m_col, 0, std::max(last, 0));
+    m_colSel = std::clamp(m_colSel, 0, std::max(last, 0));
+    m_table->showGridCurrent();
+    applySelection();
+}
+
+int Grid::rows() const
+{
+    return m_table->rowCount() + 1;
+}
+
+void Grid::setRows(int rows)
+{
+    if (rows < 1) {
+        qCDebug(lcControls) << "grid row count" << rows << "ignored: the header row stays";
+        return;
+    }
+    const QScopedValueRollback syncing(m_syncing, true);
+    m_table->setRowCount(rows - 1);
+    m_row = std::min(m_row, rows - 1);
+    m_rowSel = std::min(m_rowSel, rows - 1);
+    m_table->showGridCurrent();
+    applySelection();
+}
+
+int Grid::cols() const
+{
+    return m_table->columnCount();
+}
+
+void Grid::setFixedCols(int count)
+{
+    m_fixedCols = std::max(count, 0);
+    m_table->viewport()->update();
+}
+
+double Grid::colWidth(int col) const
+{
+    if (col < 0 || col >= cols() || m_table->isColumnHidden(col)) {
+        return 0.0;
+    }
+    return twips::fromPixels(this, m_table->columnWidth(col));
+}
+
+void Grid::setColWidth(int col, double twips)
+{
+    if (col < 0 || col >= cols()) {
+        qCDebug(lcControls) << "grid column" << col << "out of range for its width";
+        return;
+    }
+    const int pixels = twips::toPixels(this, twips);
+    if (pixels <= 0) {
+        m_table->setColumnHidden(col, true);
+        return;
+    }
+    m_table->setColumnHidden(col, false);
+    m_table->setColumnWidth(col, pixels);
+}
+
+void Grid::setRow(int row)
+{
+    if (row < 0 || row >= rows()) {
+        qCDebug(lcControls) << "grid row" << row << "out of range";
+        return;
+    }
+    m_row = row;
+    m_rowSel = row;
+    m_colSel = m_col;
+    m_table->showGridCurrent();
+    applySelection();
+}
+
+void Grid::setCol(int col)
+{
+    if (col < 0 || col >= cols()) {
+        qCDebug(lcControls) << "grid column" << col << "out of range";
+        return;
+    }
+    m_col = col;
+    m_colSel = col;
+    m_rowSel = m_row;
+    m_table->showGridCurrent();
+    applySelection();
+}
+
+QString Grid::textMatrix(int row, int col) const
+{
+    const QTableWidgetItem *item = m_table->cellItem(row, col);
+    return item ? item->text() : QString();
+}
+
+void Grid::setTextMatrix(int row, int col, const QString &text)
+{
+    QTableWidgetItem *item = text.isEmpty() ? m_table->cellItem(row, col) : m_table->cellItemForWrite(row, col);
+    if (item) {
+        item->setText(text);
+    }
+}
+
+void Grid::setRowSel(int row)
+{
+    if (row < 0 || row >= rows()) {
+        return;
+    }
+    m_rowSel = row;
+    applySelection();
+}
+
+void Grid::setColSel(int col)
+{
+    if (col < 0 || col >= cols()) {
+        return;
+    }
+    m_colSel = col;
+    applySelection();
+}
+
+void Grid::selectRow(int row, int firstCol)
+{
+    if (row < 0 || row >= rows() || firstCol < 0 || firstCol >= cols()) {
+        qCDebug(lcControls) << "grid row selection" << row << firstCol << "out of range";
+        return;
+    }
+    m_row = row;
+    m_col = firstCol;
+    m_rowSel = row;
+    m_colSel = cols() - 1;
+    m_table->showGridCurrent();
+    applySelection();
+    m_table->scrollToRow(row, firstCol);
+}
+
+QColor Grid::cellBackColor() const
+{
+    return cellBackColorAt(m_row, m_col);
+}
+
+void Grid::setCellBackColor(const QColor &color)
+{
+    setCellBackColorAt(m_row, m_col, color);
+}
+
+QColor Grid::cellForeColor() const
+{
+    return cellForeColorAt(m_row, m_col);
+}
+
+void Grid::setCellForeColor(const QColor &color)
+{
+    setCellForeColorAt(m_row, m_col, color);
+}
+
+bool Grid::cellFontStrikeThrough() const
+{
+    return cellStrikeThroughAt(m_row, m_col);
+}
+
+void Grid::setCellFontStrikeThrough(bool on)
+{
+    setCellStrikeThroughAt(m_row, m_col, on);
+}
+
+QColor Grid::cellBackColorAt(int row, int col) const
+{
+    return roleColor(m_table->cellItem(row, col), Qt::BackgroundRole);
+}
+
+void Grid::setCellBackColorAt(int row, int col, const QColor &color)
+{
+    if (!color.isValid()) {
+        if (QTableWidgetItem *item = m_table->cellItem(row, col)) {
+            item->setData(Qt::BackgroundRole, QVariant());
+        }
+        return;
+    }
+    if (QTableWidgetItem *item = m_table->cellItemForWrite(row, col)) {
+        item->setBackground(QBrush(color));
+    }
+}
+
+QColor Grid::cellForeColorAt(int row, int col) const
+{
+    return roleColor(m_table->cellItem(row, col), Qt::ForegroundRole);
+}
+
+void Grid::setCellForeColorAt(int row, int col, const QColor &color)
+{
+    if (!color.isValid()) {
+        if (QTableWidgetItem *item = m_table->cellItem(row, col)) {
+            item->setData(Qt::ForegroundRole, QVariant());
+        }
+        return;
+    }
+    if (QTableWidgetItem *item = m_table->cellItemForWrite(row, col)) {
+        item->setForeground(QBrush(color));
+    }
+}
+
+bool Grid::cellStrikeThroughAt(int row, int col) const
+{
+    const QTableWidgetItem *item = m_table->cellItem(row, col);
+    if (!item) {
+        return false;
+    }
+    const QVariant font = item->data(Qt::FontRole);
+    return font.isValid() && font.value<QFont>().strikeOut();
+}
+
+void Grid::setCellStrikeThroughAt(int row, int col, bool on)
+{
+    if (!on) {
+        if (QTableWidgetItem *item = m_table->cellItem(row, col)) {
+            item->setData(Qt::FontRole, QVariant());
+        }
+        return;
+    }
+    // A font that sets nothing but the strike-out, so that the cell keeps
+    // following the grid's own font.
+    QFont struck;
+    struck.setStrikeOut(true);
+    if (QTableWidgetItem *item = m_table->cellItemForWrite(row, col)) {
+        item->setData(Qt::FontRole, struck);
+    }
+}
+
+void Grid::setBackColorSel(const QColor &color)
+{
+    m_backColorSel = color;
+    if (!color.isValid()) {
+        m_table->setPalette(QPalette());
+        return;
+    }
+    QPalette palette = m_table->palette();
+    palette.setColor(QPalette::Highlight, color);
+    palette.setColor(QPalette::HighlightedText, Qt::black);
+    m_table->setPalette(palette);
+}
+
+double Grid::widthTwips() const
+{
+    return twips::fromPixels(this, width());
+}
+
+QRect Grid::cellRect(int row, int col) const
+{
+    if (row < 0 || row >= rows() || col < 0 || col >= cols()) {
+        return {};
+    }
+    if (row == 0) {
+        const QHeaderView *header = m_table->horizontalHeader();
+        return {header->sectionViewportPosition(col), 0, header->sectionSize(col), header->height()};
+    }
+    return m_table->visualRect(m_table->model()->index(row - 1, col));
+}
+
+void Grid::syncCurrentFromTable(int tableRow, int tableCol)
+{
+    if (m_syncing) {
+        return;
+    }
+    m_row = tableRow + 1;
+    // The fixed column is not the user's to select: the row is taken from
+    // its first data column.
+    const int firstDataCol = m_fixedCols < cols() ? m_fixedCols : 0;
+    m_col = std::max(tableCol, firstDataCol);
+    m_rowSel = m_row;
+    m_colSel = cols() - 1;
+    if (m_col != tableCol) {
+        m_table->showGridCurrent();
+    }
+    m_table->showSelection(m_row, firstDataCol, m_row, m_colSel);
+}
+
+void Grid::applySelection()
+{
+    if (m_row < 1) {
+        m_table->selectionModel()->clearSelection();
+        return;
+    }
+    m_table->showSelection(std::min(m_row, m_rowSel), std::min(m_col, m_colSel), std::max(m_row, m_rowSel),
+                           std::max(m_col, m_colSel));
+}
+
+void Grid::restyleCell(int row, int col)
+{
+    if (row == 0) {
+        m_table->horizontalHeader()->viewport()->update();
+    } else {
+        m_table->viewport()->update(cellRect(row, col));
+    }
+}
+
+} // namespace brevane

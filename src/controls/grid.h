@@ -1,0 +1,124 @@
+#pragma once
+
+#include <QColor>
+#include <QPoint>
+#include <QWidget>
+
+class QTableWidget;
+
+namespace brevane {
+
+class GridTable;
+
+// The organizer's grid: row 0 is a fixed header row, column 0 may be a fixed
+// column; rows and columns count from 0. It offers exactly what the agenda and
+// to-do views rely on: format string, row count, column widths in twips (0
+// hides a column that can still be current), the current cell, the text of
+// any cell, a whole-row selection extent, per-cell colours and struck-through
+// text that read back what was set, and the mouse, key and focus events.
+class Grid : public QWidget
+{
+    Q_OBJECT
+
+public:
+    explicit Grid(QWidget *parent = nullptr);
+    ~Grid() override;
+    Q_DISABLE_COPY_MOVE(Grid)
+
+    // Empties every cell's text and resets cell colours and fonts; the
+    // header texts go too. Row and column counts stay.
+    void clear();
+    // "Time||Task|Category": sets the column count and the header texts.
+    void setFormatString(const QString &format);
+
+    [[nodiscard]] int rows() const;
+    // Setting 1 leaves only the header row; n + 1 gives n empty data rows.
+    void setRows(int rows);
+    [[nodiscard]] int cols() const;
+    [[nodiscard]] int fixedRows() const { return 1; }
+    [[nodiscard]] int fixedCols() const { return m_fixedCols; }
+    // 0 or 1. A fixed column is drawn like the header and cannot be selected.
+    void setFixedCols(int count);
+
+    [[nodiscard]] double colWidth(int col) const;
+    void setColWidth(int col, double twips);
+
+    // The current cell. Row 0 is allowed (the header row).
+    [[nodiscard]] int row() const { return m_row; }
+    void setRow(int row);
+    [[nodiscard]] int col() const { return m_col; }
+    void setCol(int col);
+    [[nodiscard]] QString text() const { return textMatrix(m_row, m_col); }
+    void setText(const QString &text) { setTextMatrix(m_row, m_col, text); }
+    [[nodiscard]] QString textMatrix(int row, int col) const;
+    void setTextMatrix(int row, int col, const QString &text);
+
+    // Selection extent: from the current cell to (rowSel, colSel).
+    [[nodiscard]] int rowSel() const { return m_rowSel; }
+    void setRowSel(int row);
+    [[nodiscard]] int colSel() const { return m_colSel; }
+    void setColSel(int col);
+    // Current row = row, current column = firstCol, far column = last column.
+    void selectRow(int row, int firstCol);
+
+    // Formatting of the current cell.
+    [[nodiscard]] QColor cellBackColor() const;
+    void setCellBackColor(const QColor &color);
+    [[nodiscard]] QColor cellForeColor() const;
+    void setCellForeColor(const QColor &color);
+    [[nodiscard]] bool cellFontStrikeThrough() const;
+    void setCellFontStrikeThrough(bool on);
+    // The same formatting addressed by cell, for views that format many cells.
+    [[nodiscard]] QColor cellBackColorAt(int row, int col) const;
+    void setCellBackColorAt(int row, int col, const QColor &color);
+    [[nodiscard]] QColor cellForeColorAt(int row, int col) const;
+    void setCellForeColorAt(int row, int col, const QColor &color);
+    [[nodiscard]] bool cellStrikeThroughAt(int row, int col) const;
+    void setCellStrikeThroughAt(int row, int col, bool on);
+
+    [[nodiscard]] QColor backColorSel() const { return m_backColorSel; }
+    void setBackColorSel(const QColor &color);
+
+    // The row under the pointer at the last mouse event (0 over the header,
+    // -1 below the last row).
+    [[nodiscard]] int mouseRow() const { return m_mouseRow; }
+    // The grid's width in twips (the views size their columns from it).
+    [[nodiscard]] double widthTwips() const;
+
+    // The table widget that draws the grid; tests send their mouse and key
+    // events to it and to its header.
+    [[nodiscard]] QTableWidget *table() const;
+
+    // Grid cell -> pixel rectangle in the table's viewport (header row: in the
+    // header's viewport). Tests click at its centre.
+    [[nodiscard]] QRect cellRect(int row, int col) const;
+
+Q_SIGNALS:
+    void clicked();
+    void doubleClicked();
+    // Qt key code of a key press (Qt::Key_Delete for the Delete key).
+    void keyDown(int key);
+    // Character of a typed key ('\r' for Enter).
+    void keyPressed(QChar ch);
+    void mouseDown(Qt::MouseButton button, const QPoint &globalPos);
+    void mouseUp(Qt::MouseButton button, const QPoint &globalPos);
+    void lostFocus();
+
+private:
+    friend class GridTable;
+    void syncCurrentFromTable(int tableRow, int tableCol);
+    void applySelection();
+    void restyleCell(int row, int col);
+
+    GridTable *m_table = nullptr;
+    int m_fixedCols = 0;
+    int m_row = 0;
+    int m_col = 0;
+    int m_rowSel = 0;
+    int m_colSel = 0;
+    int m_mouseRow = -1;
+    QColor m_backColorSel;
+    bool m_syncing = false;
+};
+
+} // namespace brevane

@@ -1,0 +1,89 @@
+#pragma once
+
+#include "platform/desktop.h"
+
+#include <QDate>
+#include <QList>
+#include <QQueue>
+#include <QStringList>
+
+#include <functional>
+
+namespace brevane {
+
+// A desktop for tests and the snapshot tool: answers message boxes from a
+// queue and records them, fixes today's date, records programs started and
+// documents opened, and lets a test play the user of a modal window.
+class ScriptedDesktop final : public Desktop
+{
+    Q_OBJECT
+
+public:
+    struct Message {
+        QString text;
+        Icon icon = Icon::Information;
+        Buttons buttons = Buttons::Ok;
+    };
+
+    explicit ScriptedDesktop(QObject *parent = nullptr);
+    Q_DISABLE_COPY_MOVE(ScriptedDesktop)
+
+    Answer message(QWidget *parent, const QString &text, Icon icon, Buttons buttons) override;
+    [[nodiscard]] QDate today() const override { return m_today; }
+    bool startProgram(const QString &path) override;
+    bool openDocument(const QString &pathOrUrl) override;
+    QString chooseFile(QWidget *parent, const QString &caption, const QString &folder,
+                       const QString &filter) override;
+    void beep() override { ++m_beeps; }
+    void popupMenu(QMenu *menu, const QPoint &globalPos) override;
+    int runModal(QDialog *dialog) override;
+
+    [[nodiscard]] bool trayAvailable() const override { return m_trayAvailable; }
+    void showTrayIcon(const QIcon &icon, const QString &tip, QMenu *menu) override;
+    void removeTrayIcon() override;
+    [[nodiscard]] bool isTrayIconShown() const override { return m_trayShown; }
+
+    // Script
+    void setToday(const QDate &date) { m_today = date; }
+    // Answers for the next Yes/No questions, in order; an empty queue answers Yes.
+    void queueAnswer(Answer answer) { m_answers.enqueue(answer); }
+    // Called with each message as it is shown, before it is answered (a test
+    // can look at the window in the state the message leaves it).
+    void onMessage(std::function<void(const Message &)> callback) { m_onMessage = std::move(callback); }
+    void setStartProgramResult(bool ok) { m_startResult = ok; }
+    void queueChosenFile(const QString &path) { m_files.enqueue(path); }
+    void setTrayAvailable(bool available) { m_trayAvailable = available; }
+    // Plays the user of each modal window: called while it is "shown"; its
+    // return value is the window's result. Without one the window is closed
+    // with QDialog::Rejected.
+    void onModal(std::function<int(QDialog *)> callback) { m_onModal = std::move(callback); }
+    void simulateTrayLeftClick() { Q_EMIT trayLeftReleased(); }
+    void simulateTrayRightClick(const QPoint &pos = {}) { Q_EMIT trayRightReleased(pos); }
+
+    // Records
+    QList<Message> messages;
+    QStringList programsStarted;
+    QStringList documentsOpened;
+    QList<QMenu *> menusPopped;
+    QList<QDialog *> modalsShown;
+    [[nodiscard]] int beeps() const { return m_beeps; }
+    [[nodiscard]] QString trayTip() const { return m_trayTip; }
+    [[nodiscard]] QMenu *trayMenu() const { return m_trayMenu; }
+    [[nodiscard]] QStringList messageTexts() const;
+    void clearRecords();
+
+private:
+    QDate m_today{2003, 3, 5};
+    QQueue<Answer> m_answers;
+    QQueue<QString> m_files;
+    std::function<void(const Message &)> m_onMessage;
+    std::function<int(QDialog *)> m_onModal;
+    bool m_startResult = true;
+    bool m_trayAvailable = true;
+    bool m_trayShown = false;
+    QString m_trayTip;
+    QMenu *m_trayMenu = nullptr;
+    int m_beeps = 0;
+};
+
+} // namespace brevane

@@ -1,0 +1,58 @@
+#pragma once
+
+#include <QSqlDatabase>
+#include <QString>
+#include <QStringList>
+
+#include <memory>
+
+namespace brevane::store {
+
+// The organizer's data file: one SQLite file holding every table and view.
+// Opening creates a missing file with the full schema; an existing file is
+// checked and never altered when it is not an organizer file.
+class Database
+{
+public:
+    enum class Access {
+        ReadWrite,
+        // Opens the file read-only, as the system would for a file we may not
+        // write; lets tests exercise the refusal without dropping privileges.
+        ReadOnly,
+    };
+
+    // The data file the program uses when none is named on the command line:
+    // the one in the program folder when it exists there (a portable
+    // installation), otherwise the one in the per-user data folder.
+    [[nodiscard]] static QString defaultPath();
+
+    // Returns nullptr and a user-readable reason (naming the file) when the
+    // file cannot be used: not SQLite, a table or view missing, unreadable, or
+    // not writable.
+    [[nodiscard]] static std::unique_ptr<Database> open(const QString &path, QString *error,
+                                                        Access access = Access::ReadWrite);
+
+    ~Database();
+    Q_DISABLE_COPY_MOVE(Database)
+
+    [[nodiscard]] QString path() const { return m_path; }
+    [[nodiscard]] QSqlDatabase connection() const;
+
+    static const QStringList &tableNames();
+    static const QStringList &viewNames();
+    // The fields of a table in their stored order; empty for an unknown name.
+    [[nodiscard]] static QStringList fieldsOf(const QString &table);
+    // The table behind a table or view name; the name itself for a table,
+    // an empty text for an unknown name.
+    [[nodiscard]] static QString baseTableOf(const QString &source);
+    // Quotes a table, view or field name as an SQL identifier.
+    [[nodiscard]] static QString quoteName(const QString &name);
+
+private:
+    Database(QString path, QString connectionName);
+
+    QString m_path;
+    QString m_connectionName;
+};
+
+} // namespace brevane::store

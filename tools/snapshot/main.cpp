@@ -1,0 +1,80 @@
+// Renders each window of the organizer on a sample data file to PNG files, on
+// the offscreen platform, so that their look can be checked without a desktop.
+//
+//   brevane-snapshot [output folder]     (default: ./snapshots)
+
+#include "app/frmmain.h"
+#include "app/frmsplash.h"
+#include "platform/scripteddesktop.h"
+#include "sampledata.h"
+#include "store/database.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QTemporaryDir>
+
+#include <cstdio>
+#include <memory>
+
+using namespace brevane;
+
+namespace {
+
+QString g_outDir;
+
+bool save(QWidget *window, const QString &name)
+{
+    QApplication::processEvents();
+    const QString file = QDir(g_outDir).filePath(name + QStringLiteral(".png"));
+    const bool ok = window->grab().save(file);
+    std::printf("%s %s\n", ok ? "wrote" : "FAILED", qPrintable(file));
+    return ok;
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    g_outDir = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral("snapshots");
+    QDir().mkpath(g_outDir);
+
+    ScriptedDesktop scripted;
+    scripted.setToday(snapshot::kSampleToday);
+    setDesktop(&scripted);
+
+    QTemporaryDir dir;
+    QString error;
+    auto db = store::Database::open(dir.filePath(QStringLiteral("sample.sqlite")), &error);
+    if (!db) {
+        std::fprintf(stderr, "%s\n", qPrintable(error));
+        return 1;
+    }
+    snapshot::fillSampleData(*db);
+    bool ok = true;
+
+    {
+        frmSplash splash(*db);
+        splash.show();
+        ok &= save(&splash, QStringLiteral("splash-loading"));
+    }
+    {
+        snapshot::setPasswordRequired(*db, true);
+        frmSplash splash(*db);
+        splash.show();
+        ok &= save(&splash, QStringLiteral("splash-password"));
+        snapshot::setPasswordRequired(*db, false);
+    }
+    {
+        frmMain window(*db);
+        window.load();
+        window.resize(1024, 720);
+        ok &= save(&window, QStringLiteral("main"));
+    }
+
+    db.reset();
+    setDesktop(nullptr);
+    return ok ? 0 : 1;
+}
