@@ -1,6 +1,7 @@
 #include "app/appicon.h"
 #include "app/frmmain.h"
 #include "app/frmsplash.h"
+#include "app/startup.h"
 #include "core/organizer.h"
 #include "platform/qtdesktop.h"
 #include "store/database.h"
@@ -40,13 +41,9 @@ int main(int argc, char *argv[])
     setDesktop(&realDesktop);
 
     const QString path = parser.isSet(databaseOption) ? parser.value(databaseOption) : store::Database::defaultPath();
-    QString error;
-    std::unique_ptr<store::Database> db = store::Database::open(path, &error);
-    if (!db) {
-        std::fprintf(stderr, "brevane-organizer: %s\n", qPrintable(error));
-        desktop().message(nullptr, error, Desktop::Icon::Critical);
+    std::unique_ptr<store::Database> db = openDataFileOrReport(path);
+    if (!db)
         return 1;
-    }
 
     // The main window lives until the program ends; the start-up window hands
     // over to it and closes.
