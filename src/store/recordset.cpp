@@ -52,8 +52,12 @@ QString RecordSet::selectStatement(const QString &source, const QList<NumericCon
     // The same expression as the agenda's month index, so that the index serves
     // the look-up; CAST reads leading digits and an empty text as 0.
     QStringList terms;
-    for (const NumericCondition &condition : conditions)
-        terms << QStringLiteral("CAST(%1 AS INTEGER) = ?").arg(Database::quoteName(condition.field));
+    for (const NumericCondition &condition : conditions) {
+        if (condition.field == kIdentityField)
+            terms << (isTable ? QStringLiteral("rowid = ?") : Database::quoteName(kRowIdColumn) + QStringLiteral(" = ?"));
+        else
+            terms << QStringLiteral("CAST(%1 AS INTEGER) = ?").arg(Database::quoteName(condition.field));
+    }
     if (!terms.isEmpty())
         sql += QStringLiteral(" WHERE ") + terms.join(QStringLiteral(" AND "));
     // A view brings its own order.
@@ -102,7 +106,7 @@ bool RecordSet::requery()
         while (info.next())
             fields.insert(info.value(0).toString());
         for (const NumericCondition &condition : std::as_const(m_conditions)) {
-            if (!fields.contains(condition.field)) {
+            if (condition.field != kIdentityField && !fields.contains(condition.field)) {
                 return readFailure(QStringLiteral("\"%1\" has no field \"%2\".").arg(m_source, condition.field));
             }
         }

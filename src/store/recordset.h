@@ -26,8 +26,16 @@ struct [[nodiscard]] WriteResult {
 // reading of numbers in text: leading digits, 0 for none).
 struct NumericCondition {
     QString field;
-    int value = 0;
+    qint64 value = 0;
 };
+
+// A condition on a record's identity instead of a field: a set opened with
+// onlyRecord(id) holds that one record (or none, once it is deleted).
+inline const QString kIdentityField = QStringLiteral("rowid");
+[[nodiscard]] inline QList<NumericCondition> onlyRecord(RecordId id)
+{
+    return {{kIdentityField, id}};
+}
 
 // A record set over a table or view, as the windows use it: a cursor over the
 // records read at the last requery, with field access on the current record and

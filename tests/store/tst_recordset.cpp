@@ -399,6 +399,34 @@ private Q_SLOTS:
         QCOMPARE(set.recordCount(), expected.size());
     }
 
+    void onlyRecordHoldsThatRecord_data()
+    {
+        QTest::addColumn<QString>("source");
+        QTest::newRow("table") << names::ToDo;
+        QTest::newRow("view") << names::ToDoQuery;
+    }
+    void onlyRecordHoldsThatRecord()
+    {
+        QFETCH(QString, source);
+        testing::TestData data;
+        data.insert(names::ToDo, {{names::todo::Task, QStringLiteral("same")}});
+        const RecordId second = data.insert(names::ToDo, {{names::todo::Task, QStringLiteral("same")}});
+        RecordSet one(data.db(), source, store::onlyRecord(second));
+        QCOMPARE(one.recordCount(), 1);
+        QCOMPARE(one.recordId(), second);
+        one.edit();
+        one.setField(names::todo::Done, QStringLiteral("Yes"));
+        QVERIFY(one.update().ok);
+        QCOMPARE(data.fieldOf(names::ToDo, second, names::todo::Done), QStringLiteral("Yes"));
+        QCOMPARE(data.fieldOf(names::ToDo, second - 1, names::todo::Done), QString());
+
+        QVERIFY(one.deleteCurrent().ok);
+        RecordSet gone(data.db(), source, store::onlyRecord(second));
+        QVERIFY2(gone.lastError().isEmpty(), qPrintable(gone.lastError()));
+        QCOMPARE(gone.recordCount(), 0);
+        QVERIFY(gone.eof());
+    }
+
     void monthLookupUsesIndex()
     {
         testing::TestData data;
