@@ -4,10 +4,13 @@
 //   brevane-snapshot [output folder]     (default: ./snapshots)
 
 #include "app/frmmain.h"
+#include "app/frmremind.h"
 #include "app/frmsplash.h"
 #include "platform/scripteddesktop.h"
 #include "sampledata.h"
 #include "store/database.h"
+#include "store/names.h"
+#include "store/recordset.h"
 
 #include <QApplication>
 #include <QDir>
@@ -72,6 +75,19 @@ int main(int argc, char *argv[])
         window.load();
         window.resize(1024, 720);
         ok &= save(&window, QStringLiteral("main"));
+    }
+    {
+        namespace ag = store::names::agenda;
+        const store::RecordId id = snapshot::addDueReminder(*db);
+        store::RecordSet agenda(*db, store::names::Agenda);
+        agenda.moveToRecord(id);
+        frmRemind remind(*db);
+        remind.setReminder(agenda.field(ag::Day).toInt(), agenda.field(ag::Month).toInt(),
+                           agenda.field(ag::Year).toInt(), agenda.field(ag::Task), agenda.field(ag::StartHour),
+                           agenda.field(ag::StartMinute), agenda.field(ag::StartAmPm),
+                           agenda.field(ag::Category), id);
+        remind.show();
+        ok &= save(&remind, QStringLiteral("reminder"));
     }
 
     db.reset();

@@ -42,4 +42,36 @@ void setPasswordRequired(store::Database &db, bool required)
         std::fprintf(stderr, "sample data: %s\n", qPrintable(result.error));
 }
 
+qint64 addDueReminder(store::Database &db)
+{
+    namespace ag = names::agenda;
+    const QDate task = kSampleToday.addDays(3);
+    const QDate remind = kSampleToday.addDays(-2);
+    store::RecordSet set(db, names::Agenda);
+    set.addNew();
+    const QList<std::pair<QString, QString>> fields{
+        {ag::Task, QStringLiteral("Dentist: check-up and cleaning with Dr. Okafor, bring the insurance card (to 11:00 AM)")},
+        {ag::Category, QStringLiteral("Appointment")},
+        {ag::Reminder, QStringLiteral("5 Days")},
+        {ag::ReminderDay, QString::number(remind.day())},
+        {ag::ReminderMonth, QString::number(remind.month())},
+        {ag::ReminderYear, QString::number(remind.year())},
+        {ag::StartHour, QStringLiteral("10")},
+        {ag::StartMinute, QStringLiteral("00")},
+        {ag::StartAmPm, QStringLiteral("AM")},
+        {ag::EndHour, QStringLiteral("11")},
+        {ag::EndMinute, QStringLiteral("00")},
+        {ag::EndAmPm, QStringLiteral("AM")},
+        {ag::Day, QString::number(task.day())},
+        {ag::Month, QString::number(task.month())},
+        {ag::Year, QString::number(task.year())}};
+    for (const auto &[name, value] : fields)
+        set.setField(name, value);
+    if (const store::WriteResult result = set.update(); !result) {
+        std::fprintf(stderr, "sample data: %s\n", qPrintable(result.error));
+        return store::kNoRecord;
+    }
+    return set.recordId();
+}
+
 } // namespace brevane::snapshot

@@ -1,0 +1,146 @@
+#include "core/reminders.h"
+#include "testmain.h"
+
+using namespace brevane;
+using reminders::ReminderFields;
+
+namespace {
+
+// "3 days|19.3.2024" -> the four stored texts; "|" -> all empty.
+ReminderFields parse(const QString &text)
+{
+    const QString lead = text.section(u'|', 0, 0);
+    const QStringList date = text.section(u'|', 1).split(u'.');
+    return date.size() == 3 ? ReminderFields{lead, date.at(0), date.at(1), date.at(2)} : ReminderFields{lead, {}, {}, {}};
+}
+
+QString show(const ReminderFields &f)
+{
+    return f.day.isEmpty() ? f.reminder + u'|' : QStringLiteral("%1|%2.%3.%4").arg(f.reminder, f.day, f.month, f.year);
+}
+
+} // namespace
+
+class ReminderTests : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void due_data()
+    {
+        QTest::addColumn<QString>("reminderDate"); // d.m.y as stored
+        QTest::addColumn<QString>("taskDate");
+        QTest::addColumn<QDate>("today");
+        QTest::addColumn<bool>("due");
+        const auto row = [](const char *name, const char *reminder, const char *task, QDate today, bool due) {
+            QTest::newRow(name) << QString::fromLatin1(reminder) << QString::fromLatin1(task) << today << due;
+        };
+        row("day before the reminder", "15.3.2024", "20.3.2024", {2024, 3, 14}, false);
+        row("reminder date", "15.3.2024", "20.3.2024", {2024, 3, 15}, true);
+        row("between", "15.3.2024", "20.3.2024", {2024, 3, 17}, true);
+        row("task's day", "15.3.2024", "20.3.2024", {2024, 3, 20}, true);
+        row("day after the task", "15.3.2024", "20.3.2024", {2024, 3, 21}, false);
+        row("same days, next year", "15.3.2024", "20.3.2024", {2025, 3, 17}, false);
+        row("10th from the 5th, on the 9th", "5.3.2024", "10.3.2024", {2024, 3, 9}, true);
+        // A task on 2 March with a 5-day reminder starts reminding in February.
+        row("month end: 25 Feb", "26.2.2024", "2.3.2024", {2024, 2, 25}, false);
+        row("month end: 26 Feb", "26.2.2024", "2.3.2024", {2024, 2, 26}, true);
+        row("month end: 2 Mar", "26.2.2024", "2.3.2024", {2024, 3, 2}, true);
+        row("month end: 3 Mar", "26.2.2024", "2.3.2024", {2024, 3, 3}, false);
+        row("year end", "29.12.2024", "3.1.2025", {2024, 12, 31}, true);
+        row("no reminder", "..", "20.3.2024", {2024, 3, 20}, false);
+        row("reminder day not a number", "x.3.2024", "20.3.2024", {2024, 3, 17}, false);
+        row("reminder on 30 February", "30.2.2024", "2.3.2024", {2024, 3, 1}, false);
+        row("task on 29 February 2023", "25.2.2023", "29.2.2023", {2023, 2, 27}, false);
+    }
+    void due()
+    {
+        QFETCH(QString, reminderDate);
+        QFETCH(QString, taskDate);
+        QFETCH(QDate, today);
+        QFETCH(bool, due);
+        const QStringList task = taskDate.split(u'.');
+        QCOMPARE(reminders::isDue(parse(QStringLiteral("5 Days|") + reminderDate), task.at(0), task.at(1), task.at(2), today),
+                 due);
+    }
+
+    void postponementChoices_data()
+    {
+        QTest::addColumn<QDate>("taskDate");
+        QTest::addColumn<QDate>("today");
+        QTest::addColumn<QString>("choices");
+        QTest::newRow("17th, task on the 20th") << QDate(2024, 3, 20) << QDate(2024, 3, 17)
+                                                << QStringLiteral("Never,0 Days,1 Day,2 Days,3 Days");
+        QTest::newRow("task's day") << QDate(2024, 3, 20) << QDate(2024, 3, 20) << QStringLiteral("Never,0 Days");
+        QTest::newRow("past the task") << QDate(2024, 3, 20) << QDate(2024, 3, 22) << QStringLiteral("Never,0 Days");
+        QTest::newRow("across a leap February") << QDate(2024, 3, 2) << QDate(2024, 2, 28)
+                                                << QStringLiteral("Never,0 Days,1 Day,2 Days,3 Days");
+        QTest::newRow("across the year end") << QDate(2025, 1, 1) << QDate(2024, 12, 30)
+                                             << QStringLiteral("Never,0 Days,1 Day,2 Days");
+    }
+    void postponementChoices()
+    {
+        QFETCH(QDate, taskDate);
+        QFETCH(QDate, today);
+        QFETCH(QString, choices);
+        QCOMPARE(reminders::postponementChoices(taskDate, today).join(u','), choices);
+    }
+
+    void postponedReminder_data()
+    {
+        QTest::addColumn<QString>("stored");
+        QTest::addColumn<int>("days"); // -1: Never
+        QTest::addColumn<QDate>("today");
+        QTest::addColumn<QString>("expected");
+        const QDate mar17(2024, 3, 17);
+        QTest::newRow("2 Days") << QStringLiteral("5 Days") << 2 << mar17 << QStringLiteral("3 days|19.3.2024");
+        QTest::newRow("0 Days") << QStringLiteral("5 Days") << 0 << mar17 << QStringLiteral("5 days|17.3.2024");
+        QTest::newRow("Never") << QStringLiteral("5 Days") << -1 << mar17 << QStringLiteral("|");
+        QTest::newRow("singular") << QStringLiteral("3 days") << 2 << mar17 << QStringLiteral("1 day|19.3.2024");
+        QTest::newRow("empty lead") << QString() << 0 << mar17 << QStringLiteral("0 days|17.3.2024");
+        QTest::newRow("never below 0") << QStringLiteral("1 Day") << 3 << mar17 << QStringLiteral("0 days|20.3.2024");
+        QTest::newRow("across February") << QStringLiteral("5 Days") << 3 << QDate(2023, 2, 28)
+                                         << QStringLiteral("2 days|3.3.2023");
+        QTest::newRow("across the year end") << QStringLiteral("4 Days") << 2 << QDate(2024, 12, 30)
+                                             << QStringLiteral("2 days|1.1.2025");
+    }
+    void postponedReminder()
+    {
+        QFETCH(QString, stored);
+        QFETCH(int, days);
+        QFETCH(QDate, today);
+        QFETCH(QString, expected);
+        QCOMPARE(show(reminders::postponedReminder(stored, days < 0 ? std::nullopt : std::optional<int>(days), today)),
+                 expected);
+    }
+
+    void todoCopy()
+    {
+        QCOMPARE(reminders::todoCopyText(QStringLiteral("Dentist (to 10:30 AM)"), reminders::dateText(3, 3, 2024),
+                                         reminders::timeText(QStringLiteral("9"), QStringLiteral("30"), QStringLiteral("AM"))),
+                 QStringLiteral("REMINDER: Dentist (to 10:30 AM) (March 3, 2024 at 9:30 AM)"));
+        QCOMPARE(reminders::dateText(24, 12, 2023), QStringLiteral("December 24, 2023"));
+    }
+
+    void leadTimeFields_data()
+    {
+        QTest::addColumn<int>("lead");
+        QTest::addColumn<QDate>("taskDate");
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("None") << 0 << QDate(2024, 3, 1) << QStringLiteral("|");
+        QTest::newRow("1 Day, 1 March 2024") << 1 << QDate(2024, 3, 1) << QStringLiteral("1 Day|29.2.2024");
+        QTest::newRow("2 Days") << 2 << QDate(2024, 5, 10) << QStringLiteral("2 Days|8.5.2024");
+        QTest::newRow("7 Days, old year") << 7 << QDate(2024, 1, 5) << QStringLiteral("7 Days|29.12.2023");
+    }
+    void leadTimeFields()
+    {
+        QFETCH(int, lead);
+        QFETCH(QDate, taskDate);
+        QFETCH(QString, expected);
+        QCOMPARE(show(reminders::leadTimeFields(lead, taskDate.day(), taskDate.month(), taskDate.year())), expected);
+        QCOMPARE(show(reminders::leadTimeFields(lead, 30, 2, 2024)), QStringLiteral("|")); // no such day
+    }
+};
+
+BREVANE_TEST(ReminderTests)
+#include "tst_reminders.moc"
