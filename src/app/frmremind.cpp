@@ -203,7 +203,7 @@ void frmRemind::updateReminder()
     if (m_record == store::kNoRecord)
         return;
     // The record is sought by its identity alone: its texts may have twins.
-    store::RecordSet agenda(m_db, names::Agenda);
+    store::RecordSet agenda(m_db, names::Agenda, store::onlyRecord(m_record));
     if (!agenda.moveToRecord(m_record)) {
         // A record deleted while the window was up has no reminder to change;
         // a file that could not be read is another matter.
@@ -229,7 +229,8 @@ void frmRemind::updateReminder()
 
 void frmRemind::addTodoCopy()
 {
-    store::RecordSet todo(m_db, names::ToDo);
+    // Adding needs none of the existing items read.
+    store::RecordSet todo(m_db, names::ToDo, store::onlyRecord(store::kNoRecord));
     todo.addNew();
     todo.setField(names::todo::Category, m_category);
     todo.setField(names::todo::Task, reminders::todoCopyText(m_task, m_dateText, m_timeText));
