@@ -404,4 +404,31 @@ QString Database::quoteName(const QString &name)
     return u'"' + quoted + u'"';
 }
 
+Batch::Batch(Database &db) : m_db(db)
+{
+    QSqlDatabase connection = m_db.connection();
+    m_active = connection.transaction();
+    if (!m_active)
+        m_error = connection.lastError().text();
+}
+
+Batch::~Batch()
+{
+    if (m_active)
+        m_db.connection().rollback();
+}
+
+bool Batch::commit()
+{
+    if (!m_active)
+        return false;
+    QSqlDatabase connection = m_db.connection();
+    m_active = false;
+    if (connection.commit())
+        return true;
+    m_error = connection.lastError().text();
+    connection.rollback();
+    return false;
+}
+
 } // namespace brevane::store

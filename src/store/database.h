@@ -55,4 +55,27 @@ private:
     QString m_connectionName;
 };
 
+// Groups many writes into one commit, for bulk work such as deleting a year
+// of old tasks: each write still succeeds or fails on its own, and all that
+// succeeded reach the file together when commit() returns. Without a commit
+// the writes are rolled back.
+class Batch
+{
+public:
+    explicit Batch(Database &db);
+    ~Batch();
+    Q_DISABLE_COPY_MOVE(Batch)
+
+    [[nodiscard]] bool isActive() const { return m_active; }
+    [[nodiscard]] QString error() const { return m_error; }
+    // False, with error(), when the file refused the commit: then none of the
+    // batch's writes were kept.
+    [[nodiscard]] bool commit();
+
+private:
+    Database &m_db;
+    bool m_active = false;
+    QString m_error;
+};
+
 } // namespace brevane::store

@@ -16,6 +16,9 @@
 
 using namespace brevane;
 using store::Database;
+using store::Batch;
+using store::RecordSet;
+namespace names = store::names;
 
 namespace {
 
@@ -355,6 +358,47 @@ private Q_SLOTS:
             tables << query.value(0).toString();
         QVERIFY(tables.contains(name));
         QVERIFY(tables.contains(store::names::Agenda));
+    }
+
+    void batchKeepsWhatSucceededTogether()
+    {
+        testing::TestData data;
+        for (const char *task : {"a", "b", "c"})
+            data.insert(names::ToDo, {{names::todo::Task, QString::fromLatin1(task)}});
+        {
+            Batch batch(data.db());
+            QVERIFY(batch.isActive());
+            RecordSet set(data.db(), names::ToDo);
+            set.moveFirst();
+            QVERIFY(set.deleteCurrent().ok);
+            set.moveNext();
+            QVERIFY(set.deleteCurrent().ok);
+            QVERIFY(batch.commit());
+        }
+        QCOMPARE(data.countOf(names::ToDo), 1);
+        {
+            // Without a commit nothing of the batch stays.
+            Batch batch(data.db());
+            RecordSet set(data.db(), names::ToDo);
+            set.moveFirst();
+            QVERIFY(set.deleteCurrent().ok);
+        }
+        QCOMPARE(data.countOf(names::ToDo), 1);
+        {
+            // A refused write fails on its own; the rest of the batch is kept.
+            data.insert(names::Agenda, {{names::agenda::Task, QStringLiteral("x")}});
+            Batch batch(data.db());
+            data.failWrites(names::ToDo);
+            RecordSet todo(data.db(), names::ToDo);
+            todo.moveFirst();
+            QVERIFY(!todo.deleteCurrent().ok);
+            RecordSet agenda(data.db(), names::Agenda);
+            agenda.moveFirst();
+            QVERIFY(agenda.deleteCurrent().ok);
+            QVERIFY(batch.commit());
+        }
+        QCOMPARE(data.countOf(names::ToDo), 1);
+        QCOMPARE(data.countOf(names::Agenda), 0);
     }
 };
 
