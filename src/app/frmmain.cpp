@@ -56,6 +56,8 @@ frmMain::frmMain(store::Database &db, QWidget *parent)
     buildTrayMenu();
 
     // The month calendar and the agenda of the selected day.
+    buildCalendar();
+    buildAgenda();
 
 
     // The to-do list.
@@ -302,6 +304,7 @@ void frmMain::load()
 
 
     // The calendar, which also fills the agenda.
+    changeCalendar(loadDay, loadMonthIndex + 1, loadYear);
 
 
     loadQuickLinks();
@@ -507,6 +510,7 @@ void frmMain::layoutWindow()
     }
 
     // Agenda and calendar column.
+    layoutCalendarAndAgenda(W, H);
 
 
     // To-do list.

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "store/recordset.h"
+
 #include <QMainWindow>
 #include <QStringList>
 
@@ -14,6 +16,8 @@ class QMenu;
 namespace brevane {
 
 class FlatButton;
+class Grid;
+class frmAddAgenda;
 namespace store {
 class Database;
 class RecordSet;
@@ -54,7 +58,34 @@ public:
     [[nodiscard]] store::Database &database() const { return m_db; }
 
     // Month calendar and agenda ------------------------------------------
-
+    // Redraws the calendar for month (1..12) of year; day only names the
+    // agenda's date in its title. Ends by reloading the agenda.
+    void changeCalendar(int day, int month, int year);
+    // Rebuilds the agenda of the selected day and marks the shown month's
+    // task days; reads only the shown month's tasks.
+    void loadAgenda();
+    void addAgendaTimes();
+    // Open the task editor: a new task at the current row's time on the
+    // selected day, or the task of the current row.
+    void addAgendaTask();
+    void editAgendaTask();
+    void deleteAgendaTask();
+    // Makes the matching task of the selected day the current record of the
+    // agenda's record set: the selected row's own task when it matches.
+    bool findAgendaRecord(const QString &slotLabel, const QString &task, const QString &category);
+    // Shades the span of the agenda set's current task from its start row.
+    void markAgendaSpan(int row);
+    // The task standing on an agenda row, kNoRecord for none.
+    [[nodiscard]] store::RecordId agendaRecordAt(int row) const;
+    // Calendar commands.
+    void cmdDay_Click(int index);
+    void cmbMonth_Click();
+    void cmbYear_Click();
+    void cmdLastMonth_Click();
+    void cmdNextMonth_Click();
+    void mnuLastYear_Click();
+    void mnuNextYear_Click();
+    void cmdToday_Click();
 
     // To-do list -----------------------------------------------------------
 
@@ -108,7 +139,44 @@ private:
     bool m_loaded = false;
 
     // Month calendar and agenda ------------------------------------------
+    void buildCalendar();
+    void buildAgenda();
+    void connectCalendarAndAgendaCommands();
+    void layoutCalendarAndAgenda(double W, double H);
+    void sizeAgendaColumns();
+    void setAgendaSelectionCommandsEnabled(bool enable);
+    void agendaMouseDown(Qt::MouseButton button);
+    void agendaMouseUp(Qt::MouseButton button, const QPoint &globalPos);
+    void agendaDoubleClick();
+    void popUpNavigateMenu(const QPoint &globalPos);
+    frmAddAgenda *newAgendaEditor();
+    frmAddAgenda *openEditorOf(store::RecordId id) const;
 
+    std::unique_ptr<store::RecordSet> m_agendaSet;
+    int m_agendaSetYear = 0;
+    int m_agendaSetMonth = 0;
+    QList<store::RecordId> m_agendaRowRecords; // by grid row
+    QFrame *m_fraCalendar = nullptr;
+    QLabel *m_lblMonthTitle = nullptr;
+    QFrame *m_fraSelectors = nullptr;
+    QLabel *m_lblMonthComboTitle = nullptr;
+    QLabel *m_lblYearComboTitle = nullptr;
+    QComboBox *m_cmbMonth = nullptr;
+    QComboBox *m_cmbYear = nullptr;
+    QList<QLabel *> m_lblDay;
+    QList<FlatButton *> m_cmdDay;
+    FlatButton *m_cmdLastMonth = nullptr;
+    FlatButton *m_cmdNextMonth = nullptr;
+    FlatButton *m_cmdToday = nullptr;
+    QLabel *m_lblAgendaTitle = nullptr;
+    Grid *m_agenda = nullptr;
+    QLabel *m_lblTimeWidth = nullptr;
+    QLabel *m_lblCategoryWidth = nullptr;
+    QMenu *m_mnuNavigate = nullptr;
+    QMenu *m_mnuAgenda = nullptr;
+    QAction *m_mnuEditAgendaTask = nullptr;
+    QAction *m_mnuDeleteAgendaTask = nullptr;
+    QAction *m_mnuReminderAction = nullptr;
 
     // To-do list -----------------------------------------------------------
 

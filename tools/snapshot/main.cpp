@@ -3,9 +3,11 @@
 //
 //   brevane-snapshot [output folder]     (default: ./snapshots)
 
+#include "agenda_editor/frmaddagenda.h"
 #include "app/frmmain.h"
 #include "app/frmremind.h"
 #include "app/frmsplash.h"
+#include "controls/grid.h"
 #include "platform/scripteddesktop.h"
 #include "sampledata.h"
 #include "store/database.h"
@@ -88,6 +90,31 @@ int main(int argc, char *argv[])
                            agenda.field(ag::Category), id);
         remind.show();
         ok &= save(&remind, QStringLiteral("reminder"));
+    }
+
+    {
+        // The agenda of a busy day, and the task editor in both modes.
+        frmMain window(*db);
+        window.load();
+        window.resize(1280, 800);
+        QApplication::processEvents();
+        ok &= save(&window, QStringLiteral("main-agenda"));
+
+        auto *grid = window.findChild<Grid *>(QStringLiteral("Agenda"));
+        grid->selectRow(20, 1); // 9:00 AM, the project review
+        window.editAgendaTask();
+        if (auto *editor = window.findChild<frmAddAgenda *>()) {
+            ok &= save(editor, QStringLiteral("agenda-editor-edit"));
+            editor->close();
+            QApplication::processEvents();
+        }
+        grid->selectRow(33, 1); // 3:00 PM
+        window.addAgendaTask();
+        if (auto *editor = window.findChild<frmAddAgenda *>()) {
+            ok &= save(editor, QStringLiteral("agenda-editor-add"));
+            editor->close();
+            QApplication::processEvents();
+        }
     }
 
     db.reset();

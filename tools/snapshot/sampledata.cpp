@@ -4,6 +4,8 @@
 #include "store/names.h"
 #include "store/recordset.h"
 
+#include <QRegularExpression>
+
 #include <cstdio>
 
 namespace brevane::snapshot {
@@ -30,6 +32,40 @@ void fillSampleData(store::Database &db)
     add(db, names::QuickLinks, {{ql::ProgramName, QStringLiteral("Text Editor")}, {ql::ProgramPath, QStringLiteral("/usr/bin/gedit")}});
     add(db, names::QuickLinks, {{ql::ProgramName, QStringLiteral("Calculator")}, {ql::ProgramPath, QStringLiteral("/usr/bin/gnome-calculator")}});
     add(db, names::QuickLinks, {{ql::ProgramName, QStringLiteral("Web Browser")}, {ql::ProgramPath, QStringLiteral("/usr/bin/firefox")}});
+
+    {
+        // Agenda: a busy "today", a few tasks on other days of the month, and
+        // one task in the month before.
+        namespace ag = names::agenda;
+        const auto task = [&db](const QDate &date, const QString &text, const QString &category, const QString &start,
+                                const QString &end) {
+            const QStringList from = start.split(QRegularExpression(QStringLiteral("[: ]")));
+            const QStringList to = end.split(QRegularExpression(QStringLiteral("[: ]")));
+            add(db, names::Agenda,
+                {{ag::Task, text + QStringLiteral(" (to ") + end + u')'}, {ag::Category, category},
+                 {ag::Alarm, QStringLiteral("No")}, {ag::Repeating, QString()}, {ag::Reminder, QString()},
+                 {ag::StartHour, from.at(0)}, {ag::StartMinute, from.at(1)}, {ag::StartAmPm, from.at(2)},
+                 {ag::EndHour, to.at(0)}, {ag::EndMinute, to.at(1)}, {ag::EndAmPm, to.at(2)},
+                 {ag::Day, QString::number(date.day())}, {ag::Month, QString::number(date.month())},
+                 {ag::Year, QString::number(date.year())}});
+        };
+        const QDate today = kSampleToday;
+        task(today, QStringLiteral("Morning run along the river"), QStringLiteral("Leisure"), QStringLiteral("7:00 AM"), QStringLiteral("7:30 AM"));
+        task(today, QStringLiteral("Breakfast with Anna"), QStringLiteral("Personal"), QStringLiteral("8:00 AM"), QStringLiteral("8:30 AM"));
+        task(today, QStringLiteral("Project review with the design team"), QStringLiteral("Meeting"), QStringLiteral("9:00 AM"), QStringLiteral("10:30 AM"));
+        task(today, QStringLiteral("Quarterly planning workshop"), QStringLiteral("Work"), QStringLiteral("11:00 AM"), QStringLiteral("1:00 PM"));
+        task(today, QStringLiteral("Dentist, Dr. Okafor"), QStringLiteral("Appointment"), QStringLiteral("1:30 PM"), QStringLiteral("2:00 PM"));
+        task(today, QStringLiteral("Write the monthly report"), QStringLiteral("Work"), QStringLiteral("2:30 PM"), QStringLiteral("4:00 PM"));
+        task(today, QStringLiteral("Pick up the dry cleaning"), QStringLiteral("Task"), QStringLiteral("4:30 PM"), QStringLiteral("4:30 PM"));
+        task(today, QStringLiteral("Anniversary dinner at Luca's"), QStringLiteral("Anniversary"), QStringLiteral("7:00 PM"), QStringLiteral("9:00 PM"));
+        task(today, QStringLiteral("Call Mum"), QString(), QStringLiteral("9:30 PM"), QStringLiteral("10:00 PM"));
+        task(today.addDays(-3), QStringLiteral("Team stand-up"), QStringLiteral("Work"), QStringLiteral("9:00 AM"), QStringLiteral("9:30 AM"));
+        task(today.addDays(7), QStringLiteral("Jonas's birthday"), QStringLiteral("Birthday"), QStringLiteral("12:00 PM"), QStringLiteral("12:00 PM"));
+        task(today.addDays(12), QStringLiteral("Public holiday"), QStringLiteral("Holiday"), QStringLiteral("12:00 AM"), QStringLiteral("11:30 PM"));
+        task(today.addDays(19), QStringLiteral("Flight to Lisbon"), QStringLiteral("Travel"), QStringLiteral("6:30 AM"), QStringLiteral("9:00 AM"));
+        task(today.addDays(20), QStringLiteral("Vacation in Portugal"), QStringLiteral("Vacation"), QStringLiteral("9:00 AM"), QStringLiteral("5:00 PM"));
+        task(today.addMonths(-1), QStringLiteral("Evening class"), QStringLiteral("School"), QStringLiteral("6:00 PM"), QStringLiteral("8:00 PM"));
+    }
 }
 
 void setPasswordRequired(store::Database &db, bool required)
