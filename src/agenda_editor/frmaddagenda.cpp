@@ -317,9 +317,7 @@ void frmAddAgenda::presetDate(int day, int monthIndex, int year)
 
 bool frmAddAgenda::editRecord(store::RecordId id, const DayMonthYear &filedOn)
 {
-    auto set = std::make_unique<store::RecordSet>(
-        m_db, names::Agenda,
-        QList<store::NumericCondition>{{agenda::Year, filedOn.year}, {agenda::Month, filedOn.month}});
+    auto set = std::make_unique<store::RecordSet>(m_db, names::Agenda, store::onlyRecord(id));
     if (id == store::kNoRecord || !set->moveToRecord(id)) {
         qCDebug(lcAgendaEditor) << "task" << id << "not found for editing";
         return false;
@@ -474,8 +472,8 @@ void frmAddAgenda::updateAgenda()
         target = m_editSet.get();
         target->edit();
     } else {
-        addSet = std::make_unique<store::RecordSet>(
-            m_db, names::Agenda, QList<store::NumericCondition>{{agenda::Year, year}, {agenda::Month, month}});
+        // Adding needs none of the existing tasks read.
+        addSet = std::make_unique<store::RecordSet>(m_db, names::Agenda, store::onlyRecord(store::kNoRecord));
         target = addSet.get();
         target->addNew();
     }

@@ -44,7 +44,7 @@ public:
     void presetDate(int day, int monthIndex, int year);
     // Switches to edit mode on the task with this identity, which the caller
     // shows on `filedOn`, and fills the window from the stored task. False
-    // (and add mode kept) when there is no such task in that month.
+    // (and add mode kept) when there is no such task.
     bool editRecord(store::RecordId id, const DayMonthYear &filedOn);
     [[nodiscard]] bool isEditMode() const { return m_recordId != store::kNoRecord; }
     [[nodiscard]] store::RecordId recordId() const { return m_recordId; }
