@@ -5,10 +5,13 @@
 
 #include "app/frmmain.h"
 #include "app/frmsplash.h"
+#include "controls/grid.h"
 #include "platform/scripteddesktop.h"
 #include "sampledata.h"
 #include "store/database.h"
+#include "todo_editor/frmaddtodo.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QDir>
 #include <QTemporaryDir>
@@ -72,6 +75,29 @@ int main(int argc, char *argv[])
         window.load();
         window.resize(1024, 720);
         ok &= save(&window, QStringLiteral("main"));
+    }
+    {
+        // The to-do list with an item picked, and its editor in both modes.
+        frmMain window(*db);
+        window.load();
+        window.resize(1024, 720);
+        auto *grid = window.findChild<Grid *>(QStringLiteral("ToDo"));
+        grid->selectRow(3, 0);
+        Q_EMIT grid->clicked();
+        ok &= save(&window, QStringLiteral("main-todo"));
+
+        window.findChild<QAction *>(QStringLiteral("mnuNewToDoItem"))->trigger();
+        auto *editor = window.findChild<frmAddToDo *>(QStringLiteral("frmAddToDo"));
+        ok &= editor && save(editor, QStringLiteral("todo-editor-add"));
+        if (editor)
+            editor->close();
+        QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+
+        grid->selectRow(2, 0);
+        Q_EMIT grid->clicked();
+        window.editToDoTask();
+        editor = window.findChild<frmAddToDo *>(QStringLiteral("frmAddToDo"));
+        ok &= editor && save(editor, QStringLiteral("todo-editor-edit"));
     }
 
     db.reset();
