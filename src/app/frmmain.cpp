@@ -61,7 +61,7 @@ frmMain::frmMain(store::Database &db, QWidget *parent)
 
 
     // The to-do list.
-
+    setupToDoList();
 
 
     setMinimumSize(twips::toPixels(this, kMinClientWidth) / 2, twips::toPixels(this, kMinClientHeight) / 2);
@@ -301,6 +301,7 @@ void frmMain::load()
                        .arg(today.year()));
 
     // The to-do list.
+    loadToDoList();
 
 
     // The calendar, which also fills the agenda.
@@ -311,7 +312,7 @@ void frmMain::load()
     calendarReady = 1;
 
     // The to-do selection commands start disabled.
-
+    enableToDoSelection(false);
 
     m_loaded = true;
     show();
@@ -514,7 +515,13 @@ void frmMain::layoutWindow()
 
 
     // To-do list.
-
+    {
+        const double columnLeft = (W - 120) * 0.55;
+        const double columnWidth = (W - 120) * 0.45;
+        const double agendaTop = twips::top(m_fraToolbar) + twips::height(m_fraToolbar) + 120 + 300 + 120;
+        const double agendaHeight = H - agendaTop - 1.4 * twips::height(m_cmdContacts);
+        layoutToDoList(columnLeft, agendaTop + agendaHeight * 0.6, columnWidth, agendaHeight);
+    }
 
     Q_UNUSED(H)
 }

@@ -88,7 +88,18 @@ public:
     void cmdToday_Click();
 
     // To-do list -----------------------------------------------------------
-
+    // Rebuilds the to-do grid from the file; the first item is highlighted
+    // and the commands that act on a selected item are off until one is
+    // clicked.
+    void loadToDoList();
+    // Opens the editor on the selected item (in add mode when its record is
+    // gone).
+    void editToDoTask();
+    // Deletes the selected item after asking.
+    void deleteToDoTask();
+    // Makes the first record whose text and priority code equal these, in
+    // list order, the current record of the to-do record set.
+    bool findToDoItem(const QString &text, const QString &code);
 
 
 protected:
@@ -179,8 +190,45 @@ private:
     QAction *m_mnuReminderAction = nullptr;
 
     // To-do list -----------------------------------------------------------
+    void setupToDoList();
+    void layoutToDoList(double left, double top, double width, double agendaHeight);
+    void setToDoColumnWidths();
+    void enableToDoSelection(bool enable);
+    [[nodiscard]] int selectedToDoRow() const;
+    void focusAgendaGrid();
+    class frmAddToDo *toDoEditor();
+    void openToDoEditorForAdd();
+    void toDoEditorClosed();
+    void setToDoPriority(int code);
+    void markToDoAsDone();
+    void updateMarkAsDoneCaption(int row);
+    void ToDo_Click();
+    void ToDo_DblClick();
+    void ToDo_KeyPress(QChar key);
+    void ToDo_KeyDown(int key);
+    void ToDo_MouseDown(Qt::MouseButton button, const QPoint &globalPos);
+    void ToDo_MouseUp(Qt::MouseButton button, const QPoint &globalPos);
 
-
+    // Receives the to-do grid's and the editor's signals. It goes with the
+    // window's members, so that no signal sent while the widgets are torn
+    // down reaches the half-destroyed window.
+    std::unique_ptr<QObject> m_toDoReceiver;
+    std::unique_ptr<store::RecordSet> m_dtaToDo;
+    // The identity (store::RecordId) of the record shown in each item row,
+    // row 1 first.
+    QList<qint64> m_toDoRecords;
+    class Grid *m_toDo = nullptr;
+    QLabel *m_lblPriorityWidth = nullptr;
+    FlatButton *m_cmdAddToDoTask = nullptr;
+    FlatButton *m_cmdEditToDoTask = nullptr;
+    FlatButton *m_cmdDeleteToDoTask = nullptr;
+    QMenu *m_mnuToDo = nullptr;
+    QAction *m_mnuEditToDoItem = nullptr;
+    QAction *m_mnuDeleteToDoTask = nullptr;
+    QAction *m_mnuPriority = nullptr;
+    QAction *m_mnuMarkAsDone = nullptr;
+    // The open editor; it deletes itself when it closes.
+    class frmAddToDo *m_frmAddToDo = nullptr;
 };
 
 } // namespace brevane

@@ -13,7 +13,9 @@
 #include "store/database.h"
 #include "store/names.h"
 #include "store/recordset.h"
+#include "todo_editor/frmaddtodo.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QDir>
 #include <QTemporaryDir>
@@ -115,6 +117,29 @@ int main(int argc, char *argv[])
             editor->close();
             QApplication::processEvents();
         }
+    }
+    {
+        // The to-do list with an item picked, and its editor in both modes.
+        frmMain window(*db);
+        window.load();
+        window.resize(1024, 720);
+        auto *grid = window.findChild<Grid *>(QStringLiteral("ToDo"));
+        grid->selectRow(3, 0);
+        Q_EMIT grid->clicked();
+        ok &= save(&window, QStringLiteral("main-todo"));
+
+        window.findChild<QAction *>(QStringLiteral("mnuNewToDoItem"))->trigger();
+        auto *editor = window.findChild<frmAddToDo *>(QStringLiteral("frmAddToDo"));
+        ok &= editor && save(editor, QStringLiteral("todo-editor-add"));
+        if (editor)
+            editor->close();
+        QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+
+        grid->selectRow(2, 0);
+        Q_EMIT grid->clicked();
+        window.editToDoTask();
+        editor = window.findChild<frmAddToDo *>(QStringLiteral("frmAddToDo"));
+        ok &= editor && save(editor, QStringLiteral("todo-editor-edit"));
     }
 
     db.reset();

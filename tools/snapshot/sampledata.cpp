@@ -66,6 +66,22 @@ void fillSampleData(store::Database &db)
         task(today.addDays(20), QStringLiteral("Vacation in Portugal"), QStringLiteral("Vacation"), QStringLiteral("9:00 AM"), QStringLiteral("5:00 PM"));
         task(today.addMonths(-1), QStringLiteral("Evening class"), QStringLiteral("School"), QStringLiteral("6:00 PM"), QStringLiteral("8:00 PM"));
     }
+    // The to-do list: every priority, some items done, one copied from a
+    // reminder (no priority, no done flag).
+    namespace td = names::todo;
+    const auto toDo = [&db](const char *task, const char *category, const char *done, const char *priority) {
+        add(db, names::ToDo, {{td::Task, QString::fromUtf8(task)}, {td::Category, QString::fromUtf8(category)},
+                              {td::Done, QString::fromUtf8(done)}, {td::Priority, QString::fromUtf8(priority)}});
+    };
+    toDo("Renew passport before the Lisbon trip", "Travel", "No", "1");
+    toDo("Buy a birthday present for Mum", "Birthday", "Yes", "1");
+    toDo("Book the car in for its service", "Task", "No", "2");
+    toDo("Reply to the school about the museum visit", "School", "Yes", "2");
+    toDo("REMINDER: Dentist (to 10:30 AM) (March 9, 2026 at 9:30 AM)", "Appointment", "", "");
+    toDo("Pay the electricity bill", "Personal", "No", "3");
+    toDo("Water the plants on the balcony", "Personal", "Yes", "3");
+    toDo("Sort out the garage", "Other", "No", "3");
+    toDo("Café booking for Zoë's party", "Leisure", "No", "2");
 }
 
 void setPasswordRequired(store::Database &db, bool required)

@@ -1,0 +1,49 @@
+#include "testmain.h"
+#include "todo_editor/textlimit.h"
+
+using namespace brevane;
+
+class TextLimitTests : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    // One edit (text before, after, cursor after) against a limit of 5.
+    void limitEdit_data()
+    {
+        QTest::addColumn<QString>("before");
+        QTest::addColumn<QString>("after");
+        QTest::addColumn<int>("cursor");
+        QTest::addColumn<QString>("kept");
+        QTest::addColumn<int>("keptCursor");
+        const QString thumb = QStringLiteral("\U0001F44D");
+        const QString family = QStringLiteral("\U0001F468\u200D\U0001F469\u200D\U0001F467");
+        QTest::newRow("within the limit") << "abcd" << "abcde" << 5 << "abcde" << 5;
+        QTest::newRow("typed at the end") << "abcde" << "abcdef" << 6 << "abcde" << 5;
+        QTest::newRow("typed in the middle") << "abcde" << "abXcde" << 3 << "abcde" << 2;
+        QTest::newRow("repeated letter") << "aaaaa" << "aaaaaa" << 2 << "aaaaa" << 1;
+        QTest::newRow("paste into the middle") << "ab" << "aXYZWb" << 5 << "aXYZb" << 4;
+        QTest::newRow("emoji not cut in half") << "abcd" << QString("abcd" + thumb + thumb) << 8
+                                               << QString("abcd" + thumb) << 6;
+        QTest::newRow("emoji sequence is one") << "abcd" << QString("abcd" + family) << 12
+                                               << QString("abcd" + family) << 12;
+        QTest::newRow("accent joins a letter") << "abcde" << "abcde\u0301" << 6 << "abcde\u0301" << 6;
+        QTest::newRow("long text shortened") << "abcdefgh" << "abcdefg" << 7 << "abcdefg" << 7;
+        QTest::newRow("long text not lengthened") << "abcdefgh" << "abcdXefgh" << 5 << "abcdefgh" << 4;
+    }
+    void limitEdit()
+    {
+        QFETCH(QString, before);
+        QFETCH(QString, after);
+        QFETCH(int, cursor);
+        QFETCH(QString, kept);
+        QFETCH(int, keptCursor);
+        const textlimit::Trimmed result = textlimit::limitEdit(before, after, cursor, 5);
+        QCOMPARE(result.text, kept);
+        QCOMPARE(result.cursor, keptCursor);
+        QVERIFY(textlimit::characterCount(result.text) <= std::max(5, textlimit::characterCount(before)));
+    }
+};
+
+BREVANE_TEST(TextLimitTests)
+#include "tst_textlimit.moc"
