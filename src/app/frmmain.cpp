@@ -3,6 +3,7 @@
 #include "app/appicon.h"
 #include "app/helpfile.h"
 #include "controls/flatbutton.h"
+#include "controls/grid.h"
 #include "controls/twips.h"
 #include "core/logging.h"
 #include "core/organizer.h"
@@ -69,6 +70,7 @@ frmMain::frmMain(store::Database &db, QWidget *parent)
 
     connect(&desktop(), &Desktop::trayLeftReleased, this, &frmMain::trayLeftReleased);
     connect(&desktop(), &Desktop::trayRightReleased, this, &frmMain::trayRightReleased);
+    setupReminders();
 }
 
 frmMain::~frmMain() = default;
@@ -319,7 +321,7 @@ void frmMain::load()
     layoutWindow();
 
     // The reminder check.
-
+    checkReminders();
 
     if (getMinimizeToSystemTray() && desktop().trayAvailable()) {
         desktop().showTrayIcon(windowIcon(), kProgramTitle, m_mPopupSys);
@@ -513,17 +515,9 @@ void frmMain::layoutWindow()
     // Agenda and calendar column.
     layoutCalendarAndAgenda(W, H);
 
-
-    // To-do list.
-    {
-        const double columnLeft = (W - 120) * 0.55;
-        const double columnWidth = (W - 120) * 0.45;
-        const double agendaTop = twips::top(m_fraToolbar) + twips::height(m_fraToolbar) + 120 + 300 + 120;
-        const double agendaHeight = H - agendaTop - 1.4 * twips::height(m_cmdContacts);
-        layoutToDoList(columnLeft, agendaTop + agendaHeight * 0.6, columnWidth, agendaHeight);
-    }
-
-    Q_UNUSED(H)
+    // To-do list, under the calendar.
+    layoutToDoList(twips::left(m_fraCalendar), twips::top(m_fraCalendar) + twips::height(m_fraCalendar),
+                   twips::width(m_fraCalendar), twips::height(m_agenda));
 }
 
 } // namespace brevane

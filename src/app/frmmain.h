@@ -57,6 +57,18 @@ public:
     void enableButton(FlatButton *button, bool enable);
     [[nodiscard]] store::Database &database() const { return m_db; }
 
+    // Reminders and cleanup ----------------------------------------------
+    // Shows each reminder due today that comes after `after` in record order,
+    // one pop-up at a time; the next only after OK on the one before. True
+    // when at least one was shown.
+    bool checkReminders(store::RecordId after = store::kNoRecord);
+    // View > Reminders: the check, or "There are no reminders for today.".
+    void viewReminders();
+    // Agenda > Reminder entry: the selected task's lead time, 0 (none) to 7 days.
+    void setReminder(int leadDays);
+    // Options > Database Cleanup: deletes the tasks of months before this one.
+    void cleanDatabase();
+
     // Month calendar and agenda ------------------------------------------
     // Redraws the calendar for month (1..12) of year; day only names the
     // agenda's date in its title. Ends by reloading the agenda.
@@ -123,6 +135,7 @@ private:
     void trayRightReleased(const QPoint &globalPos);
     void setTrayWindowState(Qt::WindowState state);
     void layoutWindow();
+    void setupReminders();
 
     store::Database &m_db;
     std::unique_ptr<store::RecordSet> m_quickLinks;

@@ -139,7 +139,7 @@ void frmAddToDo::openForAdd()
 
 bool frmAddToDo::openForEdit(store::RecordId id)
 {
-    store::RecordSet items(m_db, names::ToDo);
+    store::RecordSet items(m_db, names::ToDo, store::onlyRecord(id));
     if (!items.moveToRecord(id)) {
         qCDebug(lcTodoEditor) << "to-do record" << id << "is gone";
         return false;
@@ -212,7 +212,7 @@ void frmAddToDo::addNewTask()
 
 void frmAddToDo::editTask()
 {
-    store::RecordSet items(m_db, names::ToDo);
+    store::RecordSet items(m_db, names::ToDo, store::onlyRecord(m_recordId));
     if (!items.lastError().isEmpty()) {
         reportFailedWrite(items.lastError());
         return;
