@@ -33,9 +33,11 @@ constexpr double kToolbarHeight = 555;
 constexpr double kToolbarButtonTop = 90;
 constexpr double kToolbarButtonHeight = 375;
 constexpr double kDividerWidth = 30;
-constexpr double kQuickLinksFrameWidth = 4200;
-constexpr double kMinClientWidth = 800 * 15;
-constexpr double kMinClientHeight = 560 * 15;
+constexpr double kQuickLinksFrameWidth = 3600;
+// Five readable toolbar buttons beside the quick-links box.
+constexpr double kMinClientWidth = 760 * 15;
+constexpr double kDefaultClientWidth = 1000 * 15;
+constexpr double kDefaultClientHeight = 680 * 15;
 
 const QString kSelectAnAction = QStringLiteral("Select an Action...");
 const QString kAddEditDelete = QStringLiteral("Add/Edit/Delete Quick Links");
@@ -65,8 +67,12 @@ frmMain::frmMain(store::Database &db, QWidget *parent)
     setupToDoList();
 
 
-    setMinimumSize(twips::toPixels(this, kMinClientWidth) / 2, twips::toPixels(this, kMinClientHeight) / 2);
-    resize(twips::toPixels(this, kMinClientWidth * 1.25), twips::toPixels(this, kMinClientHeight * 1.25));
+    // Smaller than this, the formulas would squeeze the day cells below a
+    // usable height and the toolbar captions below their text.
+    const double agendaTop = 60 + kToolbarHeight + 120 + twips::height(m_lblAgendaTitle) + 120;
+    m_client->setMinimumSize(twips::toPixels(this, kMinClientWidth),
+                             twips::toPixels(this, agendaTop + minimumAgendaHeight() + 60));
+    resize(twips::toPixels(this, kDefaultClientWidth), twips::toPixels(this, kDefaultClientHeight));
 
     connect(&desktop(), &Desktop::trayLeftReleased, this, &frmMain::trayLeftReleased);
     connect(&desktop(), &Desktop::trayRightReleased, this, &frmMain::trayRightReleased);

@@ -135,6 +135,8 @@ private:
     void trayRightReleased(const QPoint &globalPos);
     void setTrayWindowState(Qt::WindowState state);
     void layoutWindow();
+    // The smallest agenda height at which the calendar beside it stays usable.
+    [[nodiscard]] double minimumAgendaHeight() const;
     void setupReminders();
 
     store::Database &m_db;

@@ -330,6 +330,15 @@ void frmMain::cmdToday_Click()
     changeCalendar(selectedDay, shownMonthIndex + 1, shownYear);
 }
 
+double frmMain::minimumAgendaHeight() const
+{
+    // The calendar frame takes 0.6 of the agenda's height and must hold six
+    // rows of day cells of the smallest usable height with everything else.
+    const double frame = 6 * kMinCellHeight + twips::height(m_fraSelectors) + kWeekdayHeight + 600
+                         + kCalendarButtonHeight + kMonthTitleHeight;
+    return frame / 0.6;
+}
+
 void frmMain::layoutCalendarAndAgenda(double W, double H)
 {
     if (!m_agenda)

@@ -79,6 +79,10 @@ int main(int argc, char *argv[])
         window.load();
         window.resize(1024, 720);
         ok &= save(&window, QStringLiteral("main"));
+        for (const QSize size : {QSize(800, 600), QSize(1280, 800), QSize(1920, 1080)}) {
+            window.resize(size);
+            ok &= save(&window, QStringLiteral("main-%1x%2").arg(size.width()).arg(size.height()));
+        }
     }
     {
         namespace ag = store::names::agenda;
