@@ -1,6 +1,7 @@
 #include "agenda_editor/frmaddagenda.h"
 
 #include "controls/flatbutton.h"
+#include "controls/limitedlineedit.h"
 #include "core/logging.h"
 #include "platform/desktop.h"
 #include "store/names.h"
@@ -13,7 +14,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMouseEvent>
-#include <QTextBoundaryFinder>
 
 namespace brevane {
 
@@ -33,19 +33,6 @@ const QString kInvalidTimeframe = QStringLiteral("The selected timeframe is inva
                                   + QStringLiteral("the end time.");
 const QString kTaskGone = QStringLiteral("This task no longer exists.  It may have been deleted.");
 const QString kNotSaved = QStringLiteral("The task could not be saved: ");
-
-// The text up to its `limit`-th user-visible character. Cutting by UTF-16
-// units could split a character made of several units and store half of it.
-QString firstCharacters(const QString &text, int limit)
-{
-    QTextBoundaryFinder finder(QTextBoundaryFinder::Grapheme, text);
-    int count = 0;
-    while (finder.toNextBoundary() >= 0) {
-        if (++count == limit)
-            return text.left(finder.position());
-    }
-    return text;
-}
 
 // Selects the entry with this text, letter case ignored, the way a stored
 // value is shown back; a text that is no entry leaves the selection alone.
@@ -105,7 +92,7 @@ frmAddAgenda::~frmAddAgenda() = default;
 
 void frmAddAgenda::buildControls()
 {
-    m_txtTask = new QLineEdit(this);
+    m_txtTask = new LimitedLineEdit(kMaxTaskCharacters, this);
     m_txtTask->setObjectName(QStringLiteral("txtTask"));
     m_txtTask->setMinimumWidth(QFontMetrics(m_txtTask->font()).horizontalAdvance(QString(42, u'x')));
     auto *lblTask = makeLabel(this, QStringLiteral("lblTask"), QStringLiteral("Task:"), m_txtTask);
@@ -230,7 +217,6 @@ void frmAddAgenda::buildControls()
     setTabOrder(m_cmdReset, m_cmdClose);
     setTabOrder(m_cmdClose, m_cmbAlarm);
 
-    connect(m_txtTask, &QLineEdit::textEdited, this, &frmAddAgenda::txtTask_Edited);
     connect(m_txtTask, &QLineEdit::textChanged, this, [this] { enableButton(m_cmdSave); });
     connect(m_txtTask, &QLineEdit::returnPressed, this, [this] {
         if (m_cmdSave->isEnabled())
@@ -384,16 +370,6 @@ void frmAddAgenda::cmbDay_Click()
     if (m_cmbDay->currentIndex() >= 0)
         m_rememberedDay = static_cast<qint16>(textToNumber(m_cmbDay->currentText()));
     enableButton(m_cmdSave);
-}
-
-void frmAddAgenda::txtTask_Edited(const QString &text)
-{
-    const QString limited = firstCharacters(text, kMaxTaskCharacters);
-    if (limited.size() == text.size())
-        return;
-    const int cursor = m_txtTask->cursorPosition();
-    m_txtTask->setText(limited);
-    m_txtTask->setCursorPosition(std::min(cursor, static_cast<int>(limited.size())));
 }
 
 void frmAddAgenda::cmdReset_Click()

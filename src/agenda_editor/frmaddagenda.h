@@ -13,6 +13,7 @@ class QLineEdit;
 namespace brevane {
 
 class FlatButton;
+class LimitedLineEdit;
 namespace store {
 class Database;
 } // namespace store
@@ -73,7 +74,6 @@ private:
     void cmbYear_Click();
     void cmbDay_Click();
     void cmdReset_Click();
-    void txtTask_Edited(const QString &text);
     void fillDays(int count);
     [[nodiscard]] bool timeRangeValid() const;
     [[nodiscard]] bool startSlotTaken(int day, int month, int year) const;
@@ -86,7 +86,7 @@ private:
     bool m_loading = true;
     bool m_fillingDays = false;
 
-    QLineEdit *m_txtTask = nullptr;
+    LimitedLineEdit *m_txtTask = nullptr;
     QComboBox *m_cmbStartHour = nullptr;
     QComboBox *m_cmbStartMinute = nullptr;
     QComboBox *m_cmbStartAMPM = nullptr;

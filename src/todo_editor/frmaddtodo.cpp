@@ -6,7 +6,7 @@
 #include "core/organizer.h"
 #include "platform/desktop.h"
 #include "store/names.h"
-#include "todo_editor/textlimit.h"
+#include "controls/limitedlineedit.h"
 
 #include <QCloseEvent>
 #include <QComboBox>
@@ -69,7 +69,7 @@ frmAddToDo::frmAddToDo(store::Database &db, QWidget *parent)
     setFixedSize(twips::toPixels(this, kWindowWidth), twips::toPixels(this, kWindowHeight));
 
     QLabel *lblTask = addLabel(this, QStringLiteral("lblTask"), QStringLiteral("Task:"), kLabelLeft, 180, kLabelWidth);
-    m_txtTask = new QLineEdit(this);
+    m_txtTask = new LimitedLineEdit(kMaxTaskLength, this);
     m_txtTask->setObjectName(QStringLiteral("txtTask"));
     m_txtTask->setAccessibleName(lblTask->text());
     lblTask->setBuddy(m_txtTask);
@@ -119,7 +119,6 @@ frmAddToDo::frmAddToDo(store::Database &db, QWidget *parent)
     setTabOrder(m_cmdReset, m_cmdClose);
 
     connect(m_txtTask, &QLineEdit::textChanged, this, [this] { enableButton(m_cmdSave); });
-    connect(m_txtTask, &QLineEdit::textEdited, this, &frmAddToDo::limitTaskText);
     connect(m_txtTask, &QLineEdit::returnPressed, this, &frmAddToDo::save);
     connect(m_cmdSave, &QPushButton::clicked, this, &frmAddToDo::save);
     connect(m_cmdReset, &QPushButton::clicked, this, &frmAddToDo::resetFields);
@@ -145,8 +144,7 @@ bool frmAddToDo::openForEdit(store::RecordId id)
         return false;
     }
     m_recordId = id;
-    m_acceptedText = items.field(names::todo::Task);
-    m_txtTask->setText(m_acceptedText);
+    m_txtTask->setText(items.field(names::todo::Task));
     // A value that is not in a list leaves that list as it was.
     const auto select = [](QComboBox *box, const QString &value) {
         const int index = box->findText(value, Qt::MatchExactly | Qt::MatchCaseSensitive);
@@ -250,7 +248,6 @@ void frmAddToDo::reportFailedWrite(const QString &reason)
 
 void frmAddToDo::resetFields()
 {
-    m_acceptedText.clear();
     m_txtTask->clear();
     m_cmbCategory->setCurrentIndex(0);
     m_cmbPriority->setCurrentIndex(kMediumIndex);
@@ -260,17 +257,6 @@ void frmAddToDo::resetFields()
 void frmAddToDo::enableButton(FlatButton *button)
 {
     button->enableWithEdges(!m_txtTask->text().isEmpty(), kEdgeGrey);
-}
-
-void frmAddToDo::limitTaskText(const QString &edited)
-{
-    const textlimit::Trimmed kept =
-        textlimit::limitEdit(m_acceptedText, edited, m_txtTask->cursorPosition(), kMaxTaskLength);
-    m_acceptedText = kept.text;
-    if (kept.text != edited) {
-        m_txtTask->setText(kept.text);
-        m_txtTask->setCursorPosition(kept.cursor);
-    }
 }
 
 void frmAddToDo::closeEvent(QCloseEvent *event)

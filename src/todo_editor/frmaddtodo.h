@@ -7,11 +7,11 @@
 
 class QComboBox;
 class QLabel;
-class QLineEdit;
 
 namespace brevane {
 
 class FlatButton;
+class LimitedLineEdit;
 namespace store {
 class Database;
 } // namespace store
@@ -62,14 +62,12 @@ private:
     void reportFailedWrite(const QString &reason);
     void resetFields();
     void enableButton(FlatButton *button);
-    void limitTaskText(const QString &edited);
     void bringToFront();
 
     store::Database &m_db;
     store::RecordId m_recordId = store::kNoRecord;
-    QString m_acceptedText;
 
-    QLineEdit *m_txtTask = nullptr;
+    LimitedLineEdit *m_txtTask = nullptr;
     QLabel *m_lblMaxLength = nullptr;
     QComboBox *m_cmbCategory = nullptr;
     QComboBox *m_cmbDone = nullptr;

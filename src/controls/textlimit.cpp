@@ -1,4 +1,4 @@
-#include "todo_editor/textlimit.h"
+#include "controls/textlimit.h"
 
 #include <QList>
 #include <QTextBoundaryFinder>

@@ -1,5 +1,9 @@
 #include "testmain.h"
-#include "todo_editor/textlimit.h"
+#include "controls/limitedlineedit.h"
+#include "controls/textlimit.h"
+
+#include <QApplication>
+#include <QClipboard>
 
 using namespace brevane;
 
@@ -42,6 +46,33 @@ private Q_SLOTS:
         QCOMPARE(result.text, kept);
         QCOMPARE(result.cursor, keptCursor);
         QVERIFY(textlimit::characterCount(result.text) <= std::max(5, textlimit::characterCount(before)));
+    }
+
+    // The text box itself, as a user types, pastes and shortens.
+    void limitedLineEdit()
+    {
+        LimitedLineEdit box(5);
+        box.show();
+        QTest::keyClicks(&box, QStringLiteral("abcdef"));
+        QCOMPARE(box.text(), QStringLiteral("abcde"));
+
+        box.clear();
+        const QString e = QStringLiteral("e\u0301"); // one character, two code units
+        box.setText(QStringLiteral("abc"));
+        box.setCursorPosition(3);
+        QGuiApplication::clipboard()->setText(e + e + QStringLiteral("xyz"));
+        box.paste();
+        QCOMPARE(box.text(), QStringLiteral("abc") + e + e);
+        QCOMPARE(textlimit::characterCount(box.text()), 5);
+
+        // An old, longer text is kept whole; it can be shortened, not lengthened.
+        box.setText(QStringLiteral("1234567"));
+        QCOMPARE(box.text(), QStringLiteral("1234567"));
+        box.setCursorPosition(7);
+        QTest::keyClick(&box, Qt::Key_Backspace);
+        QCOMPARE(box.text(), QStringLiteral("123456"));
+        QTest::keyClicks(&box, QStringLiteral("x"));
+        QCOMPARE(box.text(), QStringLiteral("123456"));
     }
 };
 
