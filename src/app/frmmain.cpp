@@ -79,7 +79,14 @@ frmMain::frmMain(store::Database &db, QWidget *parent)
     setupReminders();
 }
 
-frmMain::~frmMain() = default;
+frmMain::~frmMain()
+{
+    // The child widgets outlive this part of the window; what they signal
+    // while being torn down (a grid losing the focus, say) must not reach it.
+    const QList<QObject *> children = findChildren<QObject *>();
+    for (QObject *child : children)
+        disconnect(child, nullptr, this, nullptr);
+}
 
 QAction *frmMain::addMenuAction(QMenu *menu, const QString &name, const QString &caption)
 {

@@ -11,18 +11,19 @@
 #include <QPointer>
 
 #include <cstdio>
+#include <cstdlib>
 #include <memory>
 
-int main(int argc, char *argv[])
+namespace {
+
+struct Arguments {
+    QString database;
+};
+
+// Parses the command line; --help, --version and mistakes end the program
+// here, before any window (or display) is needed.
+Arguments parseArguments(const QCoreApplication &app)
 {
-    using namespace brevane;
-
-    QApplication app(argc, argv);
-    QApplication::setApplicationName(kProgramTitle);
-    QApplication::setApplicationVersion(kVersion);
-    QApplication::setWindowIcon(appIcon());
-    QApplication::setDesktopFileName(QStringLiteral("brevane-organizer"));
-
     QCommandLineParser parser;
     parser.setApplicationDescription(QStringLiteral("Brevane Organizer: calendar, agenda, to-do list and more."));
     parser.addHelpOption();
@@ -34,13 +35,43 @@ int main(int argc, char *argv[])
     parser.process(app);
     if (!parser.positionalArguments().isEmpty()) {
         std::fprintf(stderr, "%s\n", qPrintable(parser.helpText()));
-        return 2;
+        std::exit(2);
     }
+    return {parser.isSet(databaseOption) ? parser.value(databaseOption) : QString()};
+}
+
+void describeProgram()
+{
+    QCoreApplication::setApplicationName(brevane::kProgramTitle);
+    QCoreApplication::setApplicationVersion(brevane::kVersion);
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    using namespace brevane;
+
+    // --help and --version need no window, so they work without a display.
+    for (int i = 1; i < argc; ++i) {
+        const QByteArray arg(argv[i]);
+        if (arg == "-h" || arg == "--help" || arg == "--help-all" || arg == "-v" || arg == "--version") {
+            QCoreApplication commandLine(argc, argv);
+            describeProgram();
+            parseArguments(commandLine);
+        }
+    }
+
+    QApplication app(argc, argv);
+    describeProgram();
+    const Arguments arguments = parseArguments(app);
+    QApplication::setWindowIcon(appIcon());
+    QApplication::setDesktopFileName(QStringLiteral("brevane-organizer"));
 
     QtDesktop realDesktop;
     setDesktop(&realDesktop);
 
-    const QString path = parser.isSet(databaseOption) ? parser.value(databaseOption) : store::Database::defaultPath();
+    const QString path = arguments.database.isEmpty() ? store::Database::defaultPath() : arguments.database;
     std::unique_ptr<store::Database> db = openDataFileOrReport(path);
     if (!db)
         return 1;
