@@ -81,10 +81,15 @@ int main(int argc, char *argv[])
     std::unique_ptr<frmMain> mainWindow;
     auto *splash = new frmSplash(*db);
     splash->setAttribute(Qt::WA_DeleteOnClose);
-    QObject::connect(splash, &frmSplash::mainWindowRequested, &app, [&mainWindow, &db] {
-        mainWindow = std::make_unique<frmMain>(*db);
-        mainWindow->load();
-    });
+    // Queued, so that the start-up window is gone before the main window's
+    // load shows any reminder.
+    QObject::connect(
+        splash, &frmSplash::mainWindowRequested, &app,
+        [&mainWindow, &db] {
+            mainWindow = std::make_unique<frmMain>(*db);
+            mainWindow->load();
+        },
+        Qt::QueuedConnection);
     QObject::connect(splash, &frmSplash::exitRequested, &app, [] { QApplication::exit(0); });
     // The start-up window closing is not the end: the main window follows.
     app.setQuitOnLastWindowClosed(false);
