@@ -224,10 +224,6 @@ private:
     void ToDo_MouseDown(Qt::MouseButton button, const QPoint &globalPos);
     void ToDo_MouseUp(Qt::MouseButton button, const QPoint &globalPos);
 
-    // Receives the to-do grid's and the editor's signals. It goes with the
-    // window's members, so that no signal sent while the widgets are torn
-    // down reaches the half-destroyed window.
-    std::unique_ptr<QObject> m_toDoReceiver;
     std::unique_ptr<store::RecordSet> m_dtaToDo;
     // The identity (store::RecordId) of the record shown in each item row,
     // row 1 first.

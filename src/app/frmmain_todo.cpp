@@ -128,20 +128,18 @@ void frmMain::setupToDoList()
     }
     connect(m_mnuMarkAsDone, &QAction::triggered, this, &frmMain::markToDoAsDone);
 
-    m_toDoReceiver = std::make_unique<QObject>();
-    QObject *receiver = m_toDoReceiver.get();
-    connect(m_toDo, &Grid::clicked, receiver, [this] { ToDo_Click(); });
-    connect(m_toDo, &Grid::doubleClicked, receiver, [this] { ToDo_DblClick(); });
-    connect(m_toDo, &Grid::keyPressed, receiver, [this](QChar key) { ToDo_KeyPress(key); });
-    connect(m_toDo, &Grid::keyDown, receiver, [this](int key) { ToDo_KeyDown(key); });
-    connect(m_toDo, &Grid::mouseDown, receiver,
+    connect(m_toDo, &Grid::clicked, this, [this] { ToDo_Click(); });
+    connect(m_toDo, &Grid::doubleClicked, this, [this] { ToDo_DblClick(); });
+    connect(m_toDo, &Grid::keyPressed, this, [this](QChar key) { ToDo_KeyPress(key); });
+    connect(m_toDo, &Grid::keyDown, this, [this](int key) { ToDo_KeyDown(key); });
+    connect(m_toDo, &Grid::mouseDown, this,
             [this](Qt::MouseButton button, const QPoint &pos) { ToDo_MouseDown(button, pos); });
-    connect(m_toDo, &Grid::mouseUp, receiver,
+    connect(m_toDo, &Grid::mouseUp, this,
             [this](Qt::MouseButton button, const QPoint &pos) { ToDo_MouseUp(button, pos); });
-    connect(m_toDo, &Grid::lostFocus, receiver, [this] { enableToDoSelection(false); });
+    connect(m_toDo, &Grid::lostFocus, this, [this] { enableToDoSelection(false); });
     // The grid reports double clicks on its items only; one on the header
     // starts a new item.
-    new DoubleClickWatcher(m_toDo->table()->horizontalHeader()->viewport(), receiver, [this] {
+    new DoubleClickWatcher(m_toDo->table()->horizontalHeader()->viewport(), this, [this] {
         focusAgendaGrid();
         openToDoEditorForAdd();
     });
@@ -268,8 +266,8 @@ frmAddToDo *frmMain::toDoEditor()
 {
     if (!m_frmAddToDo) {
         m_frmAddToDo = new frmAddToDo(m_db, this);
-        connect(m_frmAddToDo, &frmAddToDo::saved, m_toDoReceiver.get(), [this] { loadToDoList(); });
-        connect(m_frmAddToDo, &frmAddToDo::closed, m_toDoReceiver.get(), [this] { toDoEditorClosed(); });
+        connect(m_frmAddToDo, &frmAddToDo::saved, this, [this] { loadToDoList(); });
+        connect(m_frmAddToDo, &frmAddToDo::closed, this, [this] { toDoEditorClosed(); });
     }
     return m_frmAddToDo;
 }
