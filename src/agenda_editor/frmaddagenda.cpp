@@ -398,6 +398,20 @@ QString frmAddAgenda::startTimeText() const
 
 // The agenda shows one task per start row; a second task starting in the
 // same slot of the same day would hide the first for good.
+bool frmAddAgenda::keepsItsSlot(int day, int month, int year) const
+{
+    // A task saved where it already stands clashes with nothing new, even
+    // when an older twin shares its slot (data written elsewhere).
+    if (!isEditMode() || !m_editSet->requery() || !m_editSet->moveToRecord(m_recordId))
+        return false;
+    const store::RecordSet &task = *m_editSet;
+    return textToNumber(task.field(agenda::Day)) == day && textToNumber(task.field(agenda::Month)) == month
+           && textToNumber(task.field(agenda::Year)) == year
+           && task.field(agenda::StartHour) == m_cmbStartHour->currentText()
+           && task.field(agenda::StartMinute) == m_cmbStartMinute->currentText()
+           && task.field(agenda::StartAmPm) == m_cmbStartAMPM->currentText();
+}
+
 bool frmAddAgenda::startSlotTaken(int day, int month, int year) const
 {
     store::RecordSet sameDay(m_db, names::Agenda,
@@ -425,7 +439,7 @@ void frmAddAgenda::updateAgenda()
     const int day = textToNumber(m_cmbDay->currentText());
     const int month = m_cmbMonth->currentIndex() + 1;
     const int year = textToNumber(m_cmbYear->currentText());
-    if (startSlotTaken(day, month, year)) {
+    if (!keepsItsSlot(day, month, year) && startSlotTaken(day, month, year)) {
         desktop().message(this,
                           QStringLiteral("Another task already starts at ") + startTimeText()
                               + QStringLiteral(" on this day.  Please choose another start time."),

@@ -76,6 +76,7 @@ private:
     void cmdReset_Click();
     void fillDays(int count);
     [[nodiscard]] bool timeRangeValid() const;
+    [[nodiscard]] bool keepsItsSlot(int day, int month, int year) const;
     [[nodiscard]] bool startSlotTaken(int day, int month, int year) const;
     [[nodiscard]] QString startTimeText() const;
 

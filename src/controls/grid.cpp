@@ -403,9 +403,9 @@ void GridTable::focusInEvent(QFocusEvent *event)
 void GridTable::focusOutEvent(QFocusEvent *event)
 {
     QTableWidget::focusOutEvent(event);
-    // Opening a pop-up menu is not leaving the grid: the windows enable the
-    // menu's entries on the press that opens it.
-    if (m_grid && event->reason() != Qt::PopupFocusReason) {
+    // Opening a pop-up menu, or going to the menu bar with the keyboard, is
+    // not leaving the grid: the menus act on the grid's selection.
+    if (m_grid && event->reason() != Qt::PopupFocusReason && event->reason() != Qt::MenuBarFocusReason) {
         Q_EMIT m_grid->lostFocus();
     }
 }

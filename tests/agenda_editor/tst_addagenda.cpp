@@ -4,6 +4,7 @@
 #include "testsupport.h"
 
 #include <QComboBox>
+#include <QPushButton>
 #include <QLineEdit>
 #include <QSignalSpy>
 
@@ -314,6 +315,43 @@ private Q_SLOTS:
             QCOMPARE(data.desktop().messages.first().icon, Desktop::Icon::Exclamation);
             QCOMPARE(editor.focusWidget(), box(editor, "cmbStartHour"));
         }
+    }
+
+    void resetFieldsKeepsDateAndTime()
+    {
+        TestData data;
+        frmAddAgenda editor(data.db());
+        editor.show();
+        fill(editor, QStringLiteral("Lunch"), QDate(2003, 3, 5), QStringLiteral("12:00 PM"), QStringLiteral("1:30 PM"));
+        box(editor, "cmbCategory")->setCurrentIndex(box(editor, "cmbCategory")->findText(QStringLiteral("Personal")));
+        box(editor, "cmbReminder")->setCurrentIndex(box(editor, "cmbReminder")->findText(QStringLiteral("3 Days")));
+        box(editor, "cmbAlarm")->setCurrentIndex(box(editor, "cmbAlarm")->findText(QStringLiteral("Yes")));
+        QTest::mouseClick(editor.findChild<QPushButton *>(QStringLiteral("cmdReset")), Qt::LeftButton);
+        QCOMPARE(taskBox(editor)->text(), QString());
+        QCOMPARE(box(editor, "cmbCategory")->currentText(), QString());
+        QCOMPARE(box(editor, "cmbReminder")->currentText(), QString());
+        QCOMPARE(box(editor, "cmbRepeat")->currentText(), QString());
+        QCOMPARE(box(editor, "cmbAlarm")->currentText(), QStringLiteral("No"));
+        QCOMPARE(box(editor, "cmbStartHour")->currentText() + box(editor, "cmbEndHour")->currentText(), QStringLiteral("121"));
+        QCOMPARE(box(editor, "cmbDay")->currentText(), QStringLiteral("5"));
+        QVERIFY(!editor.findChild<QPushButton *>(QStringLiteral("cmdSave"))->isEnabled());
+        QCOMPARE(editor.focusWidget(), taskBox(editor));
+    }
+
+    void unmovedTaskSavesBesideAnOldTwin()
+    {
+        // Two tasks in one slot can only come from data written elsewhere;
+        // the one shown must still be editable where it stands.
+        TestData data;
+        storedTask(data, QDate(2003, 3, 5), QStringLiteral("Hidden (to 9:00 AM)"), QStringLiteral("9:00 AM"));
+        const store::RecordId shown = storedTask(data, QDate(2003, 3, 5), QStringLiteral("Shown (to 9:00 AM)"), QStringLiteral("9:00 AM"));
+        frmAddAgenda editor(data.db());
+        editor.show();
+        QVERIFY(editor.editRecord(shown, {5, 3, 2003}));
+        taskBox(editor)->setText(QStringLiteral("Shown, fixed"));
+        editor.updateAgenda();
+        QVERIFY2(data.desktop().messages.isEmpty(), qPrintable(data.desktop().messageTexts().join(u';')));
+        QCOMPARE(data.fieldOf(names::Agenda, shown, ag::Task), QStringLiteral("Shown, fixed (to 9:00 AM)"));
     }
 
     void failedWriteKeepsTheInput_data()

@@ -7,6 +7,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
+#include <QPushButton>
 
 using namespace brevane;
 using namespace brevane::testing;
@@ -272,6 +273,56 @@ private Q_SLOTS:
         // Asking again brings the same editor forward.
         window.editAgendaTask();
         QVERIFY(editorOf(window));
+    }
+
+    void editAndSaveMovesTheTask()
+    {
+        TestData data(kToday);
+        const store::RecordId id = addTask(data, kToday, QStringLiteral("Dentist"), QStringLiteral("9:00 AM"),
+                                           QStringLiteral("9:30 AM"), QStringLiteral("Appointment"));
+        frmMain window(data.db());
+        window.load();
+        Grid *grid = agendaGrid(window);
+        doubleClickRow(grid, rowOf(grid, QStringLiteral("9:00 AM")));
+        frmAddAgenda *editor = editorOf(window);
+        QVERIFY(editor);
+        auto pick = [editor](const char *name, const QString &text) {
+            auto *box = editor->findChild<QComboBox *>(QLatin1String(name));
+            box->setCurrentIndex(box->findText(text));
+        };
+        pick("cmbDay", QStringLiteral("12"));
+        pick("cmbStartHour", QStringLiteral("2"));
+        pick("cmbStartAMPM", QStringLiteral("PM"));
+        pick("cmbEndHour", QStringLiteral("3"));
+        pick("cmbEndAMPM", QStringLiteral("PM"));
+        editor->updateAgenda();
+        QTRY_VERIFY(!editorOf(window));
+
+        QCOMPARE(data.countOf(store::names::Agenda), 1);
+        QCOMPARE(data.fieldOf(store::names::Agenda, id, ag::Day), QStringLiteral("12"));
+        QCOMPARE(data.fieldOf(store::names::Agenda, id, ag::Task), QStringLiteral("Dentist (to 3:30 PM)")); // the end minute kept its :30
+        // The 5th shows nothing any more and loses its mark; the 12th is marked.
+        QCOMPARE(rowOf(grid, QStringLiteral("9:00 AM")) > 0 ? grid->textMatrix(rowOf(grid, QStringLiteral("9:00 AM")), 2) : QString(),
+                 QString());
+        QCOMPARE(cellOfDay(window, 5)->foreColor(), QColor(0, 0, 0));
+        QCOMPARE(cellOfDay(window, 12)->foreColor(), QColor(255, 0, 0));
+        QCOMPARE(grid->col(), 1);
+    }
+
+    void closingTheEditorPutsTheGridBack()
+    {
+        TestData data(kToday);
+        frmMain window(data.db());
+        window.load();
+        Grid *grid = agendaGrid(window);
+        doubleClickRow(grid, rowOf(grid, QStringLiteral("10:00 AM")));
+        frmAddAgenda *editor = editorOf(window);
+        QVERIFY(editor);
+        QCOMPARE(grid->col(), 2);
+        QTest::mouseClick(editor->findChild<QPushButton *>(QStringLiteral("cmdClose")), Qt::LeftButton);
+        QTRY_VERIFY(!editorOf(window));
+        QCOMPARE(grid->col(), 1);
+        QCOMPARE(data.countOf(store::names::Agenda), 0);
     }
 
     void editAndDeleteActOnTheRowsOwnTask()

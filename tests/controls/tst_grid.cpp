@@ -568,6 +568,12 @@ private Q_SLOTS:
         menu.close();
         QCOMPARE(lost.count(), 0);
 
+        // Nor does going to the menu bar with the keyboard (Alt).
+        QFocusEvent toMenuBar(QEvent::FocusOut, Qt::MenuBarFocusReason);
+        QCoreApplication::sendEvent(grid->table(), &toMenuBar);
+        QCOMPARE(lost.count(), 0);
+        grid->setFocus();
+
         other->setFocus();
         QTRY_COMPARE(lost.count(), 1);
     }
