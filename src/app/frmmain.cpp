@@ -287,7 +287,8 @@ void frmMain::buildTrayMenu()
     connect(help, &QAction::triggered, this, &frmMain::openHelp);
     addSeparator(m_mPopupSys, QStringLiteral("mDash"));
     QAction *open = addMenuAction(m_mPopupSys, QStringLiteral("mnuOpen"), QStringLiteral("Open"));
-    connect(open, &QAction::triggered, m_mPopMaximize, &QAction::trigger);
+    // Not through mPopMaximize, which is disabled while the window is maximized.
+    connect(open, &QAction::triggered, this, [this] { setTrayWindowState(Qt::WindowMaximized); });
     QAction *exit = addMenuAction(m_mPopupSys, QStringLiteral("mPopExit"), QStringLiteral("&Exit"));
     connect(exit, &QAction::triggered, this, &QWidget::close);
 }
@@ -369,21 +370,22 @@ void frmMain::loadQuickLinks()
     if (auto *model = qobject_cast<QStandardItemModel *>(m_cmbQuickLinks->model()))
         model->item(1)->setEnabled(false);
 
+    // Each entry keeps its link's identity: two links may share a name.
     (void)m_quickLinks->requery();
     m_quickLinks->moveFirst();
     int count = 0;
     while (!m_quickLinks->eof()) {
         ++count;
         const QString name = m_quickLinks->field(names::quicklinks::ProgramName);
-        m_cmbQuickLinks->addItem(name);
-        if (count < m_sysQuickLinks.size()) {
-            m_sysQuickLinks.at(count)->setText(name);
-        } else {
-            QAction *entry = addMenuAction(m_mnuSysQuickLinks,
-                                           QStringLiteral("mnuSysQuickLinksList%1").arg(count), name);
-            connect(entry, &QAction::triggered, this, [this, entry] { runTrayQuickLink(entry->text()); });
+        const QVariant id = QVariant::fromValue(m_quickLinks->recordId());
+        m_cmbQuickLinks->addItem(name, id);
+        if (count >= m_sysQuickLinks.size()) {
+            QAction *entry = addMenuAction(m_mnuSysQuickLinks, QStringLiteral("mnuSysQuickLinksList%1").arg(count), name);
+            connect(entry, &QAction::triggered, this, [this, entry] { runTrayQuickLink(entry); });
             m_sysQuickLinks.append(entry);
         }
+        m_sysQuickLinks.at(count)->setText(name);
+        m_sysQuickLinks.at(count)->setData(id);
         m_quickLinks->moveNext();
     }
     while (m_sysQuickLinks.size() > count + 1)
@@ -397,33 +399,30 @@ void frmMain::cmbQuickLinks_Click(int index)
     if (index == 1 && chosen == kAddEditDelete) {
         // Opens the quick-links manager once it is part of the program.
     } else if (index >= 3 && chosen != kQuickLinksEmpty) {
-        runQuickLink(chosen);
+        runQuickLink(m_cmbQuickLinks->itemData(index).value<store::RecordId>());
     }
     m_cmbQuickLinks->setCurrentIndex(0);
 }
 
-void frmMain::runQuickLink(const QString &programName)
+void frmMain::runQuickLink(store::RecordId link)
 {
-    (void)m_quickLinks->requery();
-    for (m_quickLinks->moveFirst(); !m_quickLinks->eof(); m_quickLinks->moveNext()) {
-        if (m_quickLinks->field(names::quicklinks::ProgramName) != programName)
-            continue;
-        const QString path = m_quickLinks->field(names::quicklinks::ProgramPath);
-        if (!desktop().startProgram(path)) {
-            desktop().message(this,
-                              QStringLiteral("'") + path + QStringLiteral("' is not a valid path.  The program ")
-                                  + QStringLiteral("cannot be run."),
-                              Desktop::Icon::Critical);
-        }
+    store::RecordSet set(m_db, names::QuickLinksQuery, store::onlyRecord(link));
+    if (set.eof())
         return;
+    const QString path = set.field(names::quicklinks::ProgramPath);
+    if (!desktop().startProgram(path)) {
+        desktop().message(this,
+                          QStringLiteral("'") + path + QStringLiteral("' is not a valid path.  The program ")
+                              + QStringLiteral("cannot be run."),
+                          Desktop::Icon::Critical);
     }
 }
 
-void frmMain::runTrayQuickLink(const QString &caption)
+void frmMain::runTrayQuickLink(const QAction *entry)
 {
-    const int index = m_cmbQuickLinks->findText(caption, Qt::MatchExactly);
+    const int index = m_cmbQuickLinks->findData(entry->data());
     if (index < 3) {
-        desktop().message(this, QStringLiteral("There was an error trying to run '") + caption + QStringLiteral("'."),
+        desktop().message(this, QStringLiteral("There was an error trying to run '") + entry->text() + QStringLiteral("'."),
                           Desktop::Icon::Critical);
         return;
     }

@@ -129,8 +129,8 @@ private:
     QAction *addHidden(QMenu *menu, const QString &name, const QString &caption);
 
     void cmbQuickLinks_Click(int index);
-    void runQuickLink(const QString &programName);
-    void runTrayQuickLink(const QString &caption);
+    void runQuickLink(store::RecordId link);
+    void runTrayQuickLink(const QAction *entry);
     void trayLeftReleased();
     void trayRightReleased(const QPoint &globalPos);
     void setTrayWindowState(Qt::WindowState state);

@@ -153,6 +153,13 @@ void frmMain::cleanDatabase()
         // One commit for the lot: thousands of old tasks go in a moment.
         store::Batch batch(m_db);
         store::RecordSet set(m_db, names::Agenda);
+        if (!set.lastError().isEmpty()) {
+            desktop().message(this,
+                              QStringLiteral("The agenda could not be read, so no task was deleted.\n\n")
+                                  + set.lastError(),
+                              Desktop::Icon::Exclamation);
+            return;
+        }
         for (set.moveFirst(); !set.eof(); set.moveNext()) {
             const int year = textToNumber(set.field(f::Year));
             const int month = textToNumber(set.field(f::Month));
@@ -165,8 +172,6 @@ void frmMain::cleanDatabase()
                 reason = result.error;
             }
         }
-        if (!set.lastError().isEmpty() && set.recordCount() == 0)
-            reason = set.lastError();
         if (deleted > 0 && !batch.commit()) {
             // Nothing of the batch was kept.
             failed += deleted;

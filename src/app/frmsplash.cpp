@@ -10,6 +10,7 @@
 #include "store/names.h"
 #include "store/recordset.h"
 
+#include <QCloseEvent>
 #include <QEvent>
 #include <QFrame>
 #include <QKeyEvent>
@@ -120,8 +121,9 @@ frmSplash::frmSplash(store::Database &db, QWidget *parent)
         twips::setWidth(m_cmdContinue, 2595);
         twips::setWidth(m_cmdExit, 2595);
         twips::setLeft(m_cmdExit, twips::left(m_cmdContinue) + 2595 + 60);
-        // Nothing typed yet, so Continue starts disabled; Enter still checks.
-        enableButton(m_cmdContinue, false);
+        // Continue starts enabled: an empty password may be the right one.
+        // It follows the box once the user types.
+        enableButton(m_cmdContinue, true);
         enableButton(m_cmdExit, true);
         connect(m_txtPassword, &QLineEdit::textChanged, this,
                 [this](const QString &text) { enableButton(m_cmdContinue, !text.isEmpty()); });
@@ -175,6 +177,18 @@ void frmSplash::handOver()
     m_handedOver = true;
     Q_EMIT mainWindowRequested();
     close();
+}
+
+void frmSplash::closeEvent(QCloseEvent *event)
+{
+    // Closing the window without going on is choosing Exit; otherwise the
+    // program would run on with no window.
+    if (!m_handedOver) {
+        m_handedOver = true;
+        m_timer1->stop();
+        Q_EMIT exitRequested();
+    }
+    QWidget::closeEvent(event);
 }
 
 bool frmSplash::eventFilter(QObject *watched, QEvent *event)

@@ -35,6 +35,7 @@ Q_SIGNALS:
     void exitRequested();
 
 protected:
+    void closeEvent(QCloseEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:

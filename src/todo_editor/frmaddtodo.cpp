@@ -152,6 +152,9 @@ bool frmAddToDo::openForEdit(store::RecordId id)
             box->setCurrentIndex(index);
     };
     select(m_cmbCategory, items.field(names::todo::Category));
+    // A reused window must not carry the last item's Done over to an item
+    // without one (a reminder copy): such an item is not done.
+    m_cmbDone->setCurrentIndex(m_cmbDone->findText(kNotDone));
     select(m_cmbDone, items.field(names::todo::Done));
     m_cmbDone->setEnabled(true);
     const int code = textToNumber(items.field(names::todo::Priority));

@@ -200,6 +200,20 @@ private Q_SLOTS:
         QCOMPARE(data.desktop().programsStarted.last(), QStringLiteral("/usr/bin/calc"));
     }
 
+    void linksSharingANameRunTheirOwnPrograms()
+    {
+        TestData data;
+        addQuickLink(data, QStringLiteral("Editor"), QStringLiteral("/bin/first"));
+        addQuickLink(data, QStringLiteral("Editor"), QStringLiteral("/bin/second"));
+        frmMain window(data.db());
+        window.load();
+        auto *box = window.findChild<QComboBox *>(QStringLiteral("cmbQuickLinks"));
+        box->setCurrentIndex(4);
+        Q_EMIT box->activated(4);
+        window.findChild<QAction *>(QStringLiteral("mnuSysQuickLinksList1"))->trigger();
+        QCOMPARE(data.desktop().programsStarted, (QStringList{QStringLiteral("/bin/second"), QStringLiteral("/bin/first")}));
+    }
+
     void invalidQuickLinkIsReported()
     {
         TestData data;
@@ -284,6 +298,13 @@ private Q_SLOTS:
         window.findChild<QAction *>(QStringLiteral("mnuOpen"))->trigger();
         QVERIFY(window.isVisible());
         QVERIFY(window.isMaximized());
+
+        // Minimized by the window's own button while maximized: Open still
+        // brings it back.
+        window.showMinimized();
+        QTRY_VERIFY(!window.isVisible());
+        window.findChild<QAction *>(QStringLiteral("mnuOpen"))->trigger();
+        QVERIFY(window.isVisible());
 
         window.close();
         QVERIFY2(!data.desktop().isTrayIconShown(), "the icon goes with the window");

@@ -6,6 +6,7 @@
 #include <QComboBox>
 #include <QDialog>
 #include <QMenu>
+#include <QSqlQuery>
 
 using namespace brevane;
 using namespace brevane::testing;
@@ -221,6 +222,23 @@ private Q_SLOTS:
         window.findChild<QAction *>(QStringLiteral("mnuDatabaseCleanup"))->trigger();
         QCOMPARE(data.desktop().messages.size(), 1);
         QCOMPARE(data.countOf(names::Agenda), 1);
+    }
+
+    void cleanupThatCannotReadSaysSo()
+    {
+        TestData data(QDate(2024, 3, 15));
+        addTask(data, QDate(2023, 5, 1), QStringLiteral("Old"), QStringLiteral("9:00 AM"), QStringLiteral("9:00 AM"));
+        frmMain window(data.db());
+        window.load();
+        // The table vanishes from under the window, as in a damaged file.
+        QSqlQuery query(data.db().connection());
+        QVERIFY(query.exec(QStringLiteral("ALTER TABLE \"Agenda\" RENAME TO \"Agenda moved\"")));
+        window.findChild<QAction *>(QStringLiteral("mnuDatabaseCleanup"))->trigger();
+        QCOMPARE(data.desktop().messages.size(), 2);
+        QVERIFY2(data.desktop().messages.at(1).text.startsWith(
+                     QStringLiteral("The agenda could not be read, so no task was deleted.")),
+                 qPrintable(data.desktop().messages.at(1).text));
+        QCOMPARE(data.desktop().messages.at(1).icon, Desktop::Icon::Exclamation);
     }
 
     void cleanupCountsOnlyWhatWasDeleted()

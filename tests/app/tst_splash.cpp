@@ -132,6 +132,7 @@ private Q_SLOTS:
         splash.show();
         auto *password = child<QLineEdit>(&splash, "txtPassword");
         auto *cont = child<FlatButton>(&splash, "cmdContinue");
+        QVERIFY2(cont->isEnabled(), "Continue starts enabled: the password may be empty");
         QTest::keyClicks(password, QStringLiteral("p"));
         QVERIFY(cont->isEnabled());
         QCOMPARE(cont->highlightColor(), QColor(255, 255, 255));
@@ -148,6 +149,39 @@ private Q_SLOTS:
         QTest::keyClicks(password, QStringLiteral("pw"));
         QTest::mouseClick(cont, Qt::LeftButton);
         QCOMPARE(handOver.count(), 1);
+    }
+
+    void emptyPasswordByButton()
+    {
+        TestData data;
+        setOptions(data, QStringLiteral("True"), QString());
+        frmSplash splash(data.db());
+        splash.show();
+        QSignalSpy handOver(&splash, &frmSplash::mainWindowRequested);
+        QTest::mouseClick(child<FlatButton>(&splash, "cmdContinue"), Qt::LeftButton);
+        QCOMPARE(handOver.count(), 1);
+    }
+
+    void closeBoxActsAsExit_data()
+    {
+        QTest::addColumn<QString>("require");
+        QTest::newRow("waiting for the password") << QStringLiteral("True");
+        QTest::newRow("loading") << QStringLiteral("False");
+    }
+    void closeBoxActsAsExit()
+    {
+        QFETCH(QString, require);
+        TestData data;
+        setOptions(data, require, QStringLiteral("pw"));
+        frmSplash splash(data.db());
+        splash.show();
+        QSignalSpy handOver(&splash, &frmSplash::mainWindowRequested);
+        QSignalSpy exitSpy(&splash, &frmSplash::exitRequested);
+        splash.close();
+        QCOMPARE(exitSpy.count(), 1);
+        splash.Timer1_Timer();
+        splash.Timer1_Timer();
+        QCOMPARE(handOver.count(), 0);
     }
 
     void exitEndsWithoutMainWindow()

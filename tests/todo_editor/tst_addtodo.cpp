@@ -164,12 +164,25 @@ private Q_SLOTS:
         QCOMPARE(stored(data, id), QStringLiteral("Pay the rent||Yes|2"));
     }
 
+    void itemWithoutPriorityOrDoneFlag_data()
+    {
+        QTest::addColumn<bool>("reusedAfterADoneItem");
+        QTest::newRow("fresh window") << false;
+        QTest::newRow("window reused after a done item") << true;
+    }
     void itemWithoutPriorityOrDoneFlag()
     {
+        QFETCH(bool, reusedAfterADoneItem);
         TestData data;
+        const auto done = addItem(data, QStringLiteral("Done already"), QString(), QStringLiteral("Yes"), QStringLiteral("1"));
         const auto id = addItem(data, QStringLiteral("REMINDER: Dentist"), QStringLiteral("Appointment"), QString(), QString());
         Editor editor(data);
+        if (reusedAfterADoneItem) {
+            QVERIFY(editor.window->openForEdit(done));
+            QCOMPARE(editor.box("cmbDone")->currentText(), QStringLiteral("Yes"));
+        }
         QVERIFY(editor.window->openForEdit(id));
+        QCOMPARE(editor.box("cmbDone")->currentText(), QStringLiteral("No"));
         QCOMPARE(editor.box("cmbPriority")->currentIndex(), -1);
         editor.click("cmdSave");
         QCOMPARE(stored(data, id), QStringLiteral("REMINDER: Dentist|Appointment|No|0"));
