@@ -777,13 +777,4 @@ void Grid::applySelection()
                            std::max(m_col, m_colSel));
 }
 
-void Grid::restyleCell(int row, int col)
-{
-    if (row == 0) {
-        m_table->horizontalHeader()->viewport()->update();
-    } else {
-        m_table->viewport()->update(cellRect(row, col));
-    }
-}
-
 } // namespace brevane

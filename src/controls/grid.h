@@ -108,7 +108,6 @@ private:
     friend class GridTable;
     void syncCurrentFromTable(int tableRow, int tableCol);
     void applySelection();
-    void restyleCell(int row, int col);
 
     GridTable *m_table = nullptr;
     int m_fixedCols = 0;
