@@ -509,13 +509,12 @@ void frmMain::layoutWindow()
 
     // Toolbar. A formula that yields no room leaves the control at its
     // previous size.
-    if (W - 240 > 0)
-        twips::setGeometry(m_fraToolbar, 60, 60, W - 240, kToolbarHeight);
+    twips::setLeft(m_fraToolbar, 60);
+    twips::setTop(m_fraToolbar, 60);
+    twips::setWidthIfRoom(m_fraToolbar, W - 240);
     const double b = (twips::width(m_fraToolbar) - 780 - twips::width(m_fraQuickLinks)) / 5;
-    if (b > 0) {
-        for (FlatButton *button : std::as_const(m_toolbarButtons))
-            twips::setWidth(button, b);
-    }
+    for (FlatButton *button : std::as_const(m_toolbarButtons))
+        twips::setWidthIfRoom(button, b);
     const QList<QWidget *> order{m_cmdContacts, m_cmdNotes,    m_cmdQuickLinks, m_dividers.at(0), m_cmdSearch,
                                  m_dividers.at(1), m_cmdHelp, m_dividers.at(2), m_fraQuickLinks};
     double left = 60;

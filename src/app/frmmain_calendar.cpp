@@ -344,14 +344,8 @@ void frmMain::layoutCalendarAndAgenda(double W, double H)
     if (!m_agenda)
         return;
     // A formula that yields no room leaves the control at its previous size.
-    const auto setWidth = [](QWidget *widget, double width) {
-        if (twips::toPixels(widget, width) > 0)
-            twips::setWidth(widget, width);
-    };
-    const auto setHeight = [](QWidget *widget, double height) {
-        if (twips::toPixels(widget, height) > 0)
-            twips::setHeight(widget, height);
-    };
+    const auto setWidth = twips::setWidthIfRoom;
+    const auto setHeight = twips::setHeightIfRoom;
     using twips::height;
     using twips::left;
     using twips::top;

@@ -151,10 +151,8 @@ void frmMain::layoutToDoList(double left, double top, double width, double agend
     const double height = agendaHeight * 0.4 - twips::height(m_cmdAddToDoTask) - 120;
     twips::setLeft(m_toDo, left);
     twips::setTop(m_toDo, top);
-    if (width > 0)
-        twips::setWidth(m_toDo, width);
-    if (height > 0)
-        twips::setHeight(m_toDo, height);
+    twips::setWidthIfRoom(m_toDo, width);
+    twips::setHeightIfRoom(m_toDo, height);
 
     const double buttonTop = twips::top(m_toDo) + twips::height(m_toDo) + 60;
     const double buttonWidth = (twips::width(m_toDo) - 240) / 3;
@@ -162,8 +160,7 @@ void frmMain::layoutToDoList(double left, double top, double width, double agend
     for (FlatButton *button : {m_cmdAddToDoTask, m_cmdEditToDoTask, m_cmdDeleteToDoTask}) {
         twips::setTop(button, buttonTop);
         twips::setLeft(button, buttonLeft);
-        if (buttonWidth > 0)
-            twips::setWidth(button, buttonWidth);
+        twips::setWidthIfRoom(button, buttonWidth);
         buttonLeft += twips::width(button) + 60;
     }
     // The columns follow the grid's width as the window is resized.
@@ -254,12 +251,8 @@ void frmMain::enableToDoSelection(bool enable)
 
 void frmMain::focusAgendaGrid()
 {
-    if (auto *agenda = findChild<Grid *>(QStringLiteral("Agenda"))) {
-        agenda->setFocus();
-        agenda->setCol(1);
-    } else {
-        setFocus();
-    }
+    m_agenda->setFocus();
+    m_agenda->setCol(1);
 }
 
 frmAddToDo *frmMain::toDoEditor()

@@ -93,6 +93,18 @@ void setHeight(QWidget *widget, double height)
     }
 }
 
+void setWidthIfRoom(QWidget *widget, double width)
+{
+    if (widget && toPixels(widget, width) > 0)
+        setWidth(widget, width);
+}
+
+void setHeightIfRoom(QWidget *widget, double height)
+{
+    if (widget && toPixels(widget, height) > 0)
+        setHeight(widget, height);
+}
+
 double left(const QWidget *widget)
 {
     return widget ? fromPixels(widget, widget->x()) : 0.0;

@@ -17,6 +17,10 @@ void setLeft(QWidget *widget, double left);
 void setTop(QWidget *widget, double top);
 void setWidth(QWidget *widget, double width);
 void setHeight(QWidget *widget, double height);
+// The window layouts' rule for sizes computed from the window's size: one
+// that leaves no room (under one pixel) keeps the control's previous size.
+void setWidthIfRoom(QWidget *widget, double width);
+void setHeightIfRoom(QWidget *widget, double height);
 [[nodiscard]] double left(const QWidget *widget);
 [[nodiscard]] double top(const QWidget *widget);
 [[nodiscard]] double width(const QWidget *widget);
