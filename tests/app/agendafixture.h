@@ -53,6 +53,13 @@ inline Grid *agendaGrid(const frmMain &window)
     return window.findChild<Grid *>(QStringLiteral("Agenda"));
 }
 
+// Loads the window and hands back its agenda grid.
+inline Grid *loaded(frmMain &window)
+{
+    window.load();
+    return agendaGrid(window);
+}
+
 // The grid row of a slot label ("9:00 AM"), 0 when there is none.
 inline int rowOf(const Grid *grid, const QString &label)
 {

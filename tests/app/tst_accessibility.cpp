@@ -32,25 +32,21 @@ QString spokenName(const QWidget *control, const QWidget *window)
     return {};
 }
 
-// Every control a user can act on in the window must be findable by name.
+// The controls a user can act on in the window (and the windows it owns)
+// that have no name to be found by.
 QStringList unnamedControls(const QWidget *window)
 {
     QStringList missing;
     for (const QWidget *control : window->findChildren<QWidget *>()) {
         const bool actsOn = qobject_cast<const QAbstractButton *>(control) || qobject_cast<const QComboBox *>(control)
                             || qobject_cast<const QLineEdit *>(control) || qobject_cast<const QTextEdit *>(control)
-                            || qobject_cast<const QPlainTextEdit *>(control)
-                            || qobject_cast<const QTableWidget *>(control);
-        // Line edits inside drop-downs and the table's own corner button belong
-        // to their parent control.
+                            || qobject_cast<const QPlainTextEdit *>(control) || qobject_cast<const QTableWidget *>(control);
+        // Line edits inside drop-downs and the table's own corner button belong to their parent control.
         if (!actsOn || control->isHidden() || control->focusPolicy() == Qt::NoFocus
-            || qobject_cast<const QComboBox *>(control->parentWidget()))
+            || qobject_cast<const QComboBox *>(control->parentWidget()) || !spokenName(control, control->window()).isEmpty())
             continue;
-        if (spokenName(control, window).isEmpty()) {
-            const QString parentName = control->parentWidget() ? control->parentWidget()->objectName() : QString();
-            missing << QStringLiteral("%1 %2 (in %3)")
-                           .arg(QString::fromLatin1(control->metaObject()->className()), control->objectName(), parentName);
-        }
+        missing << QStringLiteral("%1 %2 (in %3)").arg(QString::fromLatin1(control->metaObject()->className()),
+                                                       control->objectName(), control->window()->objectName());
     }
     return missing;
 }
@@ -68,28 +64,20 @@ private Q_SLOTS:
         addTask(data, QDate(2024, 3, 15), QStringLiteral("Task"), QStringLiteral("9:00 AM"), QStringLiteral("9:30 AM"));
         frmMain window(data.db());
         window.load();
-        QStringList missing = unnamedControls(&window);
-
+        window.addAgendaTask();
+        window.findChild<QAction *>(QStringLiteral("mnuNewToDoItem"))->trigger();
+        QVERIFY(window.findChild<frmAddAgenda *>() && window.findChild<frmAddToDo *>());
         frmSplash splash(data.db());
         splash.show();
-        missing += unnamedControls(&splash);
-
-        window.addAgendaTask();
-        if (auto *editor = window.findChild<frmAddAgenda *>())
-            missing += unnamedControls(editor);
-        window.findChild<QAction *>(QStringLiteral("mnuNewToDoItem"))->trigger();
-        if (auto *editor = window.findChild<frmAddToDo *>())
-            missing += unnamedControls(editor);
-
         frmRemind remind(data.db());
         remind.setReminder(20, 3, 2024, QStringLiteral("Task"), QStringLiteral("9"), QStringLiteral("00"),
                            QStringLiteral("AM"), QString(), store::kNoRecord);
         remind.show();
-        missing += unnamedControls(&remind);
-
+        const QStringList missing = unnamedControls(&window) + unnamedControls(&splash) + unnamedControls(&remind);
         QVERIFY2(missing.isEmpty(), qPrintable(missing.join(QStringLiteral("; "))));
     }
 };
 
 BREVANE_TEST(AccessibilityTests)
 #include "tst_accessibility.moc"
+

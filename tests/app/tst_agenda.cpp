@@ -4,7 +4,6 @@
 
 #include <QAction>
 #include <QComboBox>
-#include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
@@ -33,16 +32,6 @@ QList<bool> selectionCommands(const frmMain &window)
 const QList<bool> kAllOff{false, false, false};
 const QList<bool> kAllOn{true, true, true};
 
-QStringList shadedRows(const Grid *grid)
-{
-    QStringList rows;
-    for (int row = 1; row < grid->rows(); ++row) {
-        if (grid->cellBackColorAt(row, 2).isValid())
-            rows << grid->textMatrix(row, 0);
-    }
-    return rows;
-}
-
 frmAddAgenda *editorOf(const frmMain &window)
 {
     const auto editors = window.findChildren<frmAddAgenda *>();
@@ -56,19 +45,32 @@ QString textOf(const QWidget *editor, const char *name)
     return editor->findChild<QLineEdit *>(QLatin1String(name))->text();
 }
 
-// What a real double click delivers: press, release, double click, release.
-void doubleClickRow(Grid *grid, int row, int col = 2)
+// "9:30 AM" from the editor's start or end drop-downs; `which` is "Start" or "End".
+QString timeIn(const QWidget *editor, const char *which)
 {
-    const QPoint at = showCell(grid, row, col);
+    const auto part = [&](const char *name) {
+        return textOf(editor, qPrintable(QStringLiteral("cmb%1%2").arg(QLatin1String(which), QLatin1String(name))));
+    };
+    return part("Hour") + u':' + part("Minute") + u' ' + part("AMPM");
+}
+
+QString dateIn(const QWidget *editor)
+{
+    return textOf(editor, "cmbDay") + u' ' + textOf(editor, "cmbMonth") + u' ' + textOf(editor, "cmbYear");
+}
+
+// What a real double click delivers: press, release, double click, release.
+void doubleClickRow(Grid *grid, int row)
+{
+    const QPoint at = showCell(grid, row, 2);
     QTest::mouseClick(cellSurface(grid, row), Qt::LeftButton, {}, at);
     QTest::mouseDClick(cellSurface(grid, row), Qt::LeftButton, {}, at);
     QTest::mouseRelease(cellSurface(grid, row), Qt::LeftButton, {}, at);
 }
 
-void pressRow(Grid *grid, int row, int col, Qt::MouseButton button)
+void pressRow(Grid *grid, int row, int col, Qt::MouseButton button = Qt::LeftButton)
 {
-    const QPoint at = showCell(grid, row, col);
-    QTest::mouseClick(cellSurface(grid, row), button, {}, at);
+    QTest::mouseClick(cellSurface(grid, row), button, {}, showCell(grid, row, col));
 }
 
 } // namespace
@@ -82,8 +84,7 @@ private Q_SLOTS:
     {
         TestData data(kToday);
         frmMain window(data.db());
-        window.load();
-        const Grid *grid = agendaGrid(window);
+        Grid *grid = loaded(window);
         QCOMPARE(grid->rows(), 51);
         for (int row = 1; row <= 50; ++row) {
             QCOMPARE(grid->textMatrix(row, 0), slotLabels().at(row - 1));
@@ -93,18 +94,6 @@ private Q_SLOTS:
         QCOMPARE(selectionCommands(window), kAllOff);
         QCOMPARE(grid->row(), 50);
         QCOMPARE(grid->col(), 1);
-        QCOMPARE(window.findChild<QLabel *>(QStringLiteral("lblAgendaTitle"))->text(), QStringLiteral("Tasks For: March 5, 2003"));
-
-        // "New Task" after such a rebuild starts at the current row's time.
-        action(window, "mnuNewAgendaTask")->trigger();
-        frmAddAgenda *editor = editorOf(window);
-        QVERIFY(editor);
-        QCOMPARE(editor->windowTitle(), QStringLiteral("Add Agenda Task"));
-        for (const char *box : {"cmbStartHour", "cmbEndHour"})
-            QCOMPARE(textOf(editor, box), QStringLiteral("11"));
-        QCOMPARE(textOf(editor, "cmbStartMinute") + textOf(editor, "cmbEndAMPM"), QStringLiteral("30PM"));
-        QCOMPARE(textOf(editor, "cmbDay") + textOf(editor, "cmbMonth") + textOf(editor, "cmbYear"),
-                 QStringLiteral("5March2003"));
     }
 
     void spans_data()
@@ -112,13 +101,10 @@ private Q_SLOTS:
         QTest::addColumn<QString>("start");
         QTest::addColumn<QString>("end");
         QTest::addColumn<QStringList>("shaded");
-        QTest::newRow("morning") << "9:00 AM" << "10:30 AM" << QStringList{"9:00 AM", "9:30 AM", "10:00 AM"};
         QTest::newRow("through noon") << "11:00 AM" << "1:00 PM"
                                       << QStringList{"11:00 AM", "11:30 AM", "Noon", "12:00 PM", "12:30 PM"};
         QTest::newRow("after midnight") << "12:00 AM" << "1:00 AM" << QStringList{"12:00 AM", "12:30 AM"};
-        QTest::newRow("noon hour") << "12:00 PM" << "1:00 PM" << QStringList{"12:00 PM", "12:30 PM"};
         QTest::newRow("zero length") << "3:30 PM" << "3:30 PM" << QStringList{"3:30 PM"};
-        QTest::newRow("last slot") << "11:30 PM" << "11:30 PM" << QStringList{"11:30 PM"};
         QTest::newRow("ends before it starts") << "1:00 PM" << "12:00 PM" << QStringList{};
     }
     void spans()
@@ -129,295 +115,162 @@ private Q_SLOTS:
         TestData data(kToday);
         const store::RecordId id = addTask(data, kToday, QStringLiteral("Task"), start, end, QStringLiteral("Work"));
         frmMain window(data.db());
-        window.load();
-        const Grid *grid = agendaGrid(window);
-        QCOMPARE(shadedRows(grid), shaded);
+        const Grid *grid = loaded(window);
         const int row = rowOf(grid, start);
+        QCOMPARE(grid->textMatrix(row, 1) + grid->textMatrix(row, 2) + u'|' + grid->textMatrix(row, 3),
+                 QStringLiteral(".Task (to ") + end + QStringLiteral(")|Work"));
+        QStringList shadedNow;
         for (int r = 1; r < grid->rows(); ++r) {
-            const bool onStart = r == row;
-            QCOMPARE(grid->textMatrix(r, 1), onStart ? QStringLiteral(".") : QString());
-            QCOMPARE(grid->textMatrix(r, 2), onStart ? QStringLiteral("Task (to ") + end + u')' : QString());
-            QCOMPARE(grid->textMatrix(r, 3), onStart ? QStringLiteral("Work") : QString());
-            QCOMPARE(window.agendaRecordAt(r), onStart ? id : store::kNoRecord);
+            QCOMPARE(window.agendaRecordAt(r), r == row ? id : store::kNoRecord);
+            QCOMPARE(grid->textMatrix(r, 2).isEmpty(), r != row);
+            if (grid->cellBackColorAt(r, 2).isValid()) {
+                shadedNow << grid->textMatrix(r, 0);
+                QCOMPARE(grid->cellForeColorAt(r, 3), QColor(0, 0, 0));
+            }
         }
-        for (const QString &label : shaded)
-            QCOMPARE(grid->cellForeColorAt(rowOf(grid, label), 3), QColor(0, 0, 0));
+        QCOMPARE(shadedNow, shaded);
         QCOMPARE(grid->row(), row);
     }
 
     void whichTasksStand_data()
     {
-        QTest::addColumn<QStringList>("dayMonthYear");
-        QTest::addColumn<QString>("start");
+        QTest::addColumn<QStringList>("stored"); // day, month, year, start
         QTest::addColumn<bool>("inGrid");
         QTest::addColumn<bool>("marksDay5");
-        QTest::newRow("the selected day") << QStringList{"5", "3", "2003"} << "9:00 AM" << true << true;
-        QTest::newRow("month with a leading zero") << QStringList{"5", "03", "2003"} << "9:00 AM" << true << true;
-        QTest::newRow("another day") << QStringList{"6", "3", "2003"} << "9:00 AM" << false << false;
-        QTest::newRow("another month") << QStringList{"5", "4", "2003"} << "9:00 AM" << false << false;
-        QTest::newRow("another year") << QStringList{"5", "3", "2004"} << "9:00 AM" << false << false;
-        QTest::newRow("start that is no slot") << QStringList{"5", "3", "2003"} << "09:00 AM" << false << true;
-        QTest::newRow("start at noon's label") << QStringList{"5", "3", "2003"} << "Noon" << false << true;
+        QTest::newRow("the selected day") << QStringList{"5", "3", "2003", "9:00 AM"} << true << true;
+        QTest::newRow("month with a leading zero") << QStringList{"5", "03", "2003", "9:00 AM"} << true << true;
+        QTest::newRow("another month") << QStringList{"5", "4", "2003", "9:00 AM"} << false << false;
+        QTest::newRow("another year") << QStringList{"5", "3", "2004", "9:00 AM"} << false << false;
+        QTest::newRow("start that is no slot") << QStringList{"5", "3", "2003", "09:00 AM"} << false << true;
     }
     void whichTasksStand()
     {
-        QFETCH(QStringList, dayMonthYear);
-        QFETCH(QString, start);
+        QFETCH(QStringList, stored);
         QFETCH(bool, inGrid);
         QFETCH(bool, marksDay5);
         TestData data(kToday);
-        const QStringList time = start.split(QRegularExpression(QStringLiteral("[: ]")));
-        data.insert(store::names::Agenda,
-                    {{ag::Task, QStringLiteral("Task")}, {ag::StartHour, time.value(0)}, {ag::StartMinute, time.value(1)},
-                     {ag::StartAmPm, time.value(2)}, {ag::EndHour, time.value(0)}, {ag::EndMinute, time.value(1)},
-                     {ag::EndAmPm, time.value(2)}, {ag::Day, dayMonthYear.at(0)}, {ag::Month, dayMonthYear.at(1)},
-                     {ag::Year, dayMonthYear.at(2)}});
+        const QStringList time = stored.at(3).split(QRegularExpression(QStringLiteral("[: ]")));
+        data.insert(store::names::Agenda, {{ag::Task, QStringLiteral("Task")}, {ag::StartHour, time.at(0)},
+                                           {ag::StartMinute, time.at(1)}, {ag::StartAmPm, time.at(2)},
+                                           {ag::Day, stored.at(0)}, {ag::Month, stored.at(1)}, {ag::Year, stored.at(2)}});
         frmMain window(data.db());
-        window.load();
-        QCOMPARE(agendaGrid(window)->textMatrix(rowOf(agendaGrid(window), QStringLiteral("9:00 AM")), 2).isEmpty(), !inGrid);
+        const Grid *grid = loaded(window);
+        QCOMPARE(grid->textMatrix(rowOf(grid, QStringLiteral("9:00 AM")), 2).isEmpty(), !inGrid);
         QCOMPARE(cellOfDay(window, 5)->foreColor() == QColor(255, 0, 0), marksDay5);
     }
 
-    void laterTaskWinsASharedStartRow()
+    void addFromARow()
     {
         TestData data(kToday);
-        addTask(data, kToday, QStringLiteral("Earlier"), QStringLiteral("9:00 AM"), QStringLiteral("11:00 AM"));
-        const store::RecordId later = addTask(data, kToday, QStringLiteral("Later"), QStringLiteral("9:00 AM"), QStringLiteral("9:30 AM"));
         frmMain window(data.db());
-        window.load();
-        const Grid *grid = agendaGrid(window);
-        const int row = rowOf(grid, QStringLiteral("9:00 AM"));
-        QCOMPARE(grid->textMatrix(row, 2), QStringLiteral("Later (to 9:30 AM)"));
-        QCOMPARE(window.agendaRecordAt(row), later);
-        QCOMPARE(shadedRows(grid).size(), 4); // both spans stay shaded
-    }
-
-    void addPresetsFromTheRow_data()
-    {
-        QTest::addColumn<QString>("label");
-        QTest::addColumn<QString>("expectedTime");
-        QTest::newRow("morning slot") << "9:30 AM" << "9:30 AM";
-        QTest::newRow("first slot") << "12:00 AM" << "12:00 AM";
-        QTest::newRow("afternoon slot") << "12:30 PM" << "12:30 PM";
-        QTest::newRow("Midnight keeps the editor's time") << "Midnight" << "1:00 AM";
-        QTest::newRow("Noon keeps the editor's time") << "Noon" << "1:00 AM";
-    }
-    void addPresetsFromTheRow()
-    {
-        QFETCH(QString, label);
-        QFETCH(QString, expectedTime);
-        TestData data(kToday);
-        frmMain window(data.db());
-        window.load();
-        Grid *grid = agendaGrid(window);
+        Grid *grid = loaded(window);
         QTest::mouseClick(cellOfDay(window, 17), Qt::LeftButton);
-        doubleClickRow(grid, rowOf(grid, label));
-        frmAddAgenda *editor = editorOf(window);
-        QVERIFY(editor);
-        QVERIFY(!editor->isEditMode());
-        const auto time = [editor](const char *hour, const char *minute, const char *amPm) {
-            return textOf(editor, hour) + u':' + textOf(editor, minute) + u' ' + textOf(editor, amPm);
-        };
-        QCOMPARE(time("cmbStartHour", "cmbStartMinute", "cmbStartAMPM"), expectedTime);
-        QCOMPARE(time("cmbEndHour", "cmbEndMinute", "cmbEndAMPM"), expectedTime);
-        QCOMPARE(textOf(editor, "cmbDay") + u' ' + textOf(editor, "cmbMonth"), QStringLiteral("17 March"));
+        // "Midnight" has no time of its own: the editor keeps its first hour.
+        doubleClickRow(grid, rowOf(grid, QStringLiteral("Midnight")));
+        QVERIFY(editorOf(window));
+        QCOMPARE(timeIn(editorOf(window), "Start"), QStringLiteral("1:00 AM"));
+        QCOMPARE(grid->col(), 2);
+        QTest::mouseClick(editorOf(window)->findChild<QPushButton *>(QStringLiteral("cmdClose")), Qt::LeftButton);
+        QTRY_VERIFY(!editorOf(window));
+        QCOMPARE(grid->col(), 1);
 
-        // Saved, the task stands on its row at once and the editor is gone.
+        doubleClickRow(grid, rowOf(grid, QStringLiteral("12:30 PM")));
+        frmAddAgenda *editor = editorOf(window);
+        QVERIFY(editor && !editor->isEditMode());
+        QCOMPARE(timeIn(editor, "Start") + u' ' + dateIn(editor), QStringLiteral("12:30 PM 17 March 2003"));
         QTest::keyClicks(editor->findChild<QLineEdit *>(QStringLiteral("txtTask")), QStringLiteral("Haircut"));
         QTest::keyClick(editor->findChild<QLineEdit *>(QStringLiteral("txtTask")), Qt::Key_Return);
         QTRY_VERIFY(!editorOf(window));
-        QCOMPARE(grid->textMatrix(rowOf(grid, expectedTime), 2), QStringLiteral("Haircut (to ") + expectedTime + u')');
+        QCOMPARE(data.countOf(store::names::Agenda), 1);
+        QCOMPARE(grid->textMatrix(rowOf(grid, QStringLiteral("12:30 PM")), 2), QStringLiteral("Haircut (to 12:30 PM)"));
         QCOMPARE(cellOfDay(window, 17)->foreColor(), QColor(255, 0, 0));
         QCOMPARE(grid->col(), 1);
     }
 
-    void editFillsTheEditor_data()
+    void editFillsTheEditorAndSaveMovesTheTask()
     {
-        QTest::addColumn<QString>("stored");
-        QTest::addColumn<QString>("category");
-        QTest::addColumn<QString>("reminder");
-        QTest::addColumn<QStringList>("shown"); // text, category, reminder
-        QTest::newRow("note cut") << "Dentist (to 10:30 AM)" << "Appointment" << "2 Days"
-                                  << QStringList{"Dentist", "Appointment", "2 Days"};
-        QTest::newRow("cut at the last note") << "Talk (to Bob) (to 10:30 AM)" << "" << ""
-                                              << QStringList{"Talk (to Bob)", "", ""};
-        QTest::newRow("no note") << "Plain text" << "meeting" << "3 days" << QStringList{"Plain text", "Meeting", "3 Days"};
-        QTest::newRow("note only") << "(to 10:30 AM)" << "Work" << "0 days" << QStringList{"", "Work", ""};
-    }
-    void editFillsTheEditor()
-    {
-        QFETCH(QString, stored);
-        QFETCH(QString, category);
-        QFETCH(QString, reminder);
-        QFETCH(QStringList, shown);
         TestData data(kToday);
         const store::RecordId id = data.insert(store::names::Agenda,
-            {{ag::Task, stored}, {ag::Category, category}, {ag::Reminder, reminder}, {ag::Repeating, QStringLiteral("weekly")},
+            {{ag::Task, QStringLiteral("Talk (to Bob) (to 10:30 AM)")}, {ag::Category, QStringLiteral("meeting")},
+             {ag::Reminder, QStringLiteral("3 days")}, {ag::Repeating, QStringLiteral("weekly")},
              {ag::StartHour, QStringLiteral("9")}, {ag::StartMinute, QStringLiteral("00")}, {ag::StartAmPm, QStringLiteral("AM")},
              {ag::EndHour, QStringLiteral("10")}, {ag::EndMinute, QStringLiteral("30")}, {ag::EndAmPm, QStringLiteral("AM")},
              {ag::Day, QStringLiteral("5")}, {ag::Month, QStringLiteral("3")}, {ag::Year, QStringLiteral("2003")}});
         frmMain window(data.db());
-        window.load();
-        Grid *grid = agendaGrid(window);
+        Grid *grid = loaded(window);
         doubleClickRow(grid, rowOf(grid, QStringLiteral("9:00 AM")));
         frmAddAgenda *editor = editorOf(window);
         QVERIFY(editor);
         QCOMPARE(editor->windowTitle(), QStringLiteral("Edit Agenda Task"));
         QCOMPARE(editor->recordId(), id);
-        QCOMPARE((QStringList{textOf(editor, "txtTask"), textOf(editor, "cmbCategory"), textOf(editor, "cmbReminder")}), shown);
-        QCOMPARE(textOf(editor, "cmbRepeat"), QStringLiteral("Weekly"));
-        QCOMPARE(textOf(editor, "cmbEndHour") + u':' + textOf(editor, "cmbEndMinute"), QStringLiteral("10:30"));
-        QCOMPARE(textOf(editor, "cmbDay") + u' ' + textOf(editor, "cmbMonth") + u' ' + textOf(editor, "cmbYear"),
-                 QStringLiteral("5 March 2003"));
-
+        QCOMPARE((QStringList{textOf(editor, "txtTask"), textOf(editor, "cmbCategory"), textOf(editor, "cmbReminder"),
+                              textOf(editor, "cmbRepeat"), timeIn(editor, "End"), dateIn(editor)}),
+                 (QStringList{"Talk (to Bob)", "Meeting", "3 Days", "Weekly", "10:30 AM", "5 March 2003"}));
         // Asking again brings the same editor forward.
         window.editAgendaTask();
-        QVERIFY(editorOf(window));
-    }
+        QCOMPARE(editorOf(window), editor);
 
-    void editAndSaveMovesTheTask()
-    {
-        TestData data(kToday);
-        const store::RecordId id = addTask(data, kToday, QStringLiteral("Dentist"), QStringLiteral("9:00 AM"),
-                                           QStringLiteral("9:30 AM"), QStringLiteral("Appointment"));
-        frmMain window(data.db());
-        window.load();
-        Grid *grid = agendaGrid(window);
-        doubleClickRow(grid, rowOf(grid, QStringLiteral("9:00 AM")));
-        frmAddAgenda *editor = editorOf(window);
-        QVERIFY(editor);
-        auto pick = [editor](const char *name, const QString &text) {
+        for (const auto &[name, text] : {std::pair{"cmbDay", "12"}, {"cmbStartHour", "2"}, {"cmbStartAMPM", "PM"},
+                                         {"cmbEndHour", "3"}, {"cmbEndAMPM", "PM"}}) {
             auto *box = editor->findChild<QComboBox *>(QLatin1String(name));
-            box->setCurrentIndex(box->findText(text));
-        };
-        pick("cmbDay", QStringLiteral("12"));
-        pick("cmbStartHour", QStringLiteral("2"));
-        pick("cmbStartAMPM", QStringLiteral("PM"));
-        pick("cmbEndHour", QStringLiteral("3"));
-        pick("cmbEndAMPM", QStringLiteral("PM"));
+            box->setCurrentIndex(box->findText(QLatin1String(text)));
+        }
         editor->updateAgenda();
         QTRY_VERIFY(!editorOf(window));
-
         QCOMPARE(data.countOf(store::names::Agenda), 1);
         QCOMPARE(data.fieldOf(store::names::Agenda, id, ag::Day), QStringLiteral("12"));
-        QCOMPARE(data.fieldOf(store::names::Agenda, id, ag::Task), QStringLiteral("Dentist (to 3:30 PM)")); // the end minute kept its :30
-        // The 5th shows nothing any more and loses its mark; the 12th is marked.
-        QCOMPARE(rowOf(grid, QStringLiteral("9:00 AM")) > 0 ? grid->textMatrix(rowOf(grid, QStringLiteral("9:00 AM")), 2) : QString(),
-                 QString());
+        QCOMPARE(data.fieldOf(store::names::Agenda, id, ag::Task), QStringLiteral("Talk (to Bob) (to 3:30 PM)"));
+        QVERIFY(grid->textMatrix(rowOf(grid, QStringLiteral("9:00 AM")), 2).isEmpty());
         QCOMPARE(cellOfDay(window, 5)->foreColor(), QColor(0, 0, 0));
         QCOMPARE(cellOfDay(window, 12)->foreColor(), QColor(255, 0, 0));
         QCOMPARE(grid->col(), 1);
     }
 
-    void closingTheEditorPutsTheGridBack()
-    {
-        TestData data(kToday);
-        frmMain window(data.db());
-        window.load();
-        Grid *grid = agendaGrid(window);
-        doubleClickRow(grid, rowOf(grid, QStringLiteral("10:00 AM")));
-        frmAddAgenda *editor = editorOf(window);
-        QVERIFY(editor);
-        QCOMPARE(grid->col(), 2);
-        QTest::mouseClick(editor->findChild<QPushButton *>(QStringLiteral("cmdClose")), Qt::LeftButton);
-        QTRY_VERIFY(!editorOf(window));
-        QCOMPARE(grid->col(), 1);
-        QCOMPARE(data.countOf(store::names::Agenda), 0);
-    }
-
     void editAndDeleteActOnTheRowsOwnTask()
     {
         TestData data(kToday);
-        // The same time, text and category on the day before, and on the
-        // selected day hidden under the later task.
-        addTask(data, kToday.addDays(-1), QStringLiteral("Gym"), QStringLiteral("6:00 PM"), QStringLiteral("7:00 PM"), QStringLiteral("Leisure"));
-        const store::RecordId hidden = addTask(data, kToday, QStringLiteral("Gym"), QStringLiteral("6:00 PM"), QStringLiteral("7:00 PM"), QStringLiteral("Leisure"));
-        const store::RecordId shown = addTask(data, kToday, QStringLiteral("Gym"), QStringLiteral("6:00 PM"), QStringLiteral("7:00 PM"), QStringLiteral("Leisure"));
+        const auto gym = [&](const QDate &date) {
+            return addTask(data, date, QStringLiteral("Gym"), QStringLiteral("6:00 PM"), QStringLiteral("7:00 PM"), QStringLiteral("Leisure"));
+        };
+        // The same task the day before, and on the selected day hidden under the later one.
+        gym(kToday.addDays(-1));
+        const store::RecordId hidden = gym(kToday);
+        const store::RecordId shown = gym(kToday);
         frmMain window(data.db());
-        window.load();
-        Grid *grid = agendaGrid(window);
+        Grid *grid = loaded(window);
         const int row = rowOf(grid, QStringLiteral("6:00 PM"));
-
-        pressRow(grid, row, 2, Qt::LeftButton);
-        QVERIFY(window.findAgendaRecord(QStringLiteral("6:00 PM"), QStringLiteral("Gym (to 7:00 PM)"), QStringLiteral("Leisure")));
+        const QString text = QStringLiteral("Gym (to 7:00 PM)");
+        pressRow(grid, row, 2);
+        QVERIFY(window.findAgendaRecord(QStringLiteral("6:00 PM"), text, QStringLiteral("Leisure")));
         QTest::keyClick(grid->table(), Qt::Key_Return);
         QCOMPARE(editorOf(window)->recordId(), shown);
         editorOf(window)->close();
         QTRY_VERIFY(!editorOf(window));
 
-        data.desktop().queueAnswer(Desktop::Answer::Yes);
-        pressRow(grid, row, 3, Qt::LeftButton);
+        pressRow(grid, row, 3);
+        data.desktop().queueAnswer(Desktop::Answer::No);
         QTest::keyClick(grid->table(), Qt::Key_Delete);
-        QCOMPARE(data.desktop().messages.size(), 1);
-        QCOMPARE(data.desktop().messages.first().text, QStringLiteral("Delete 'Gym (to 7:00 PM)' From Agenda?"));
-        QCOMPARE(data.desktop().messages.first().icon, Desktop::Icon::Question);
-        QCOMPARE(data.desktop().messages.first().buttons, Desktop::Buttons::YesNo);
+        QCOMPARE(data.countOf(store::names::Agenda), 3);
+        data.desktop().queueAnswer(Desktop::Answer::Yes);
+        QTest::keyClick(grid->table(), Qt::Key_Delete);
+        QCOMPARE(data.desktop().messageTexts(), QStringList(2, QStringLiteral("Delete 'Gym (to 7:00 PM)' From Agenda?")));
+        QCOMPARE(data.desktop().messages.last().icon, Desktop::Icon::Question);
+        QCOMPARE(data.desktop().messages.last().buttons, Desktop::Buttons::YesNo);
         QCOMPARE(data.fieldOf(store::names::Agenda, shown, ag::Task), QStringLiteral("<no record>"));
         QCOMPARE(data.countOf(store::names::Agenda), 2);
-        // The task it hid comes to light.
         QCOMPARE(window.agendaRecordAt(row), hidden);
-        QCOMPARE(grid->textMatrix(row, 2), QStringLiteral("Gym (to 7:00 PM)"));
-    }
+        QCOMPARE(grid->textMatrix(row, 2), text);
 
-    void deleteRefusedOrFailed_data()
-    {
-        QTest::addColumn<bool>("answerYes");
-        QTest::addColumn<bool>("failWrite");
-        QTest::addColumn<QString>("report");
-        QTest::newRow("answered No") << false << false << QString();
-        QTest::newRow("write fails") << true << true << QStringLiteral("The task could not be deleted: ");
-    }
-    void deleteRefusedOrFailed()
-    {
-        QFETCH(bool, answerYes);
-        QFETCH(bool, failWrite);
-        QFETCH(QString, report);
-        TestData data(kToday);
-        const store::RecordId id = addTask(data, kToday, QStringLiteral("Keep"), QStringLiteral("8:00 AM"), QStringLiteral("9:00 AM"));
-        if (failWrite)
-            data.failWrites(store::names::Agenda);
-        frmMain window(data.db());
-        window.load();
-        Grid *grid = agendaGrid(window);
-        pressRow(grid, rowOf(grid, QStringLiteral("8:00 AM")), 2, Qt::LeftButton);
-        data.desktop().queueAnswer(answerYes ? Desktop::Answer::Yes : Desktop::Answer::No);
+        // A delete the file refuses is reported and the task stays.
+        data.failWrites(store::names::Agenda);
+        pressRow(grid, row, 2);
+        data.desktop().queueAnswer(Desktop::Answer::Yes);
         action(window, "mnuDeleteAgendaTask")->trigger();
-        QCOMPARE(data.fieldOf(store::names::Agenda, id, ag::Task), QStringLiteral("Keep (to 9:00 AM)"));
-        QCOMPARE(data.desktop().messages.size(), report.isEmpty() ? 1 : 2);
-        if (!report.isEmpty()) {
-            QVERIFY(data.desktop().messages.last().text.startsWith(report));
-            QCOMPARE(data.desktop().messages.last().icon, Desktop::Icon::Exclamation);
-        }
+        QVERIFY(data.desktop().messages.last().text.startsWith(QStringLiteral("The task could not be deleted: ")));
+        QCOMPARE(data.desktop().messages.last().icon, Desktop::Icon::Exclamation);
+        QCOMPARE(data.fieldOf(store::names::Agenda, hidden, ag::Task), text);
+        QCOMPARE(grid->textMatrix(row, 2), text);
         QCOMPARE(grid->col(), 1);
-        QCOMPARE(grid->textMatrix(rowOf(grid, QStringLiteral("8:00 AM")), 2), QStringLiteral("Keep (to 9:00 AM)"));
-    }
-
-    void editOrDeleteWithoutATask_data()
-    {
-        QTest::addColumn<bool>("edit");
-        QTest::addColumn<QString>("message");
-        QTest::newRow("edit") << true << "Please Select A Record To Edit";
-        QTest::newRow("delete") << false << "Please Select A Record To Delete";
-    }
-    void editOrDeleteWithoutATask()
-    {
-        QFETCH(bool, edit);
-        QFETCH(QString, message);
-        TestData data(kToday);
-        addTask(data, kToday, QStringLiteral("Busy"), QStringLiteral("8:00 AM"), QStringLiteral("9:00 AM"));
-        frmMain window(data.db());
-        window.load();
-        Grid *grid = agendaGrid(window);
-        pressRow(grid, rowOf(grid, QStringLiteral("8:30 AM")), 2, Qt::LeftButton); // inside the span
-        if (edit)
-            window.editAgendaTask();
-        else
-            QTest::keyClick(grid->table(), Qt::Key_Delete);
-        QCOMPARE(data.desktop().messageTexts(), QStringList{message});
-        QCOMPARE(data.desktop().messages.first().icon, Desktop::Icon::Exclamation);
-        QCOMPARE(grid->col(), 1);
-        QVERIFY(!editorOf(window));
-        QCOMPARE(data.countOf(store::names::Agenda), 1);
     }
 
     void selectionCommandsFollowThePointer()
@@ -425,28 +278,33 @@ private Q_SLOTS:
         TestData data(kToday);
         addTask(data, kToday, QStringLiteral("No category"), QStringLiteral("8:00 AM"), QStringLiteral("9:00 AM"));
         frmMain window(data.db());
-        window.load();
-        Grid *grid = agendaGrid(window);
+        Grid *grid = loaded(window);
         const int start = rowOf(grid, QStringLiteral("8:00 AM"));
-
-        pressRow(grid, start, 3, Qt::LeftButton); // the empty category cell of the task's row
+        pressRow(grid, start, 3); // the empty category cell of the task's row
         QCOMPARE(selectionCommands(window), kAllOn);
         QCOMPARE(grid->row(), start);
         QCOMPARE(grid->col(), 1);
-        pressRow(grid, start + 1, 2, Qt::LeftButton); // inside the span
+
+        pressRow(grid, start + 1, 2); // inside the span
         QCOMPARE(selectionCommands(window), kAllOff);
+        window.editAgendaTask();
+        QTest::keyClick(grid->table(), Qt::Key_Delete);
+        QCOMPARE(data.desktop().messageTexts(),
+                 (QStringList{QStringLiteral("Please Select A Record To Edit"), QStringLiteral("Please Select A Record To Delete")}));
+        QCOMPARE(data.desktop().messages.last().icon, Desktop::Icon::Exclamation);
+        QVERIFY(!editorOf(window));
+        QCOMPARE(data.countOf(store::names::Agenda), 1);
 
         pressRow(grid, start, 0, Qt::RightButton);
         QCOMPARE(selectionCommands(window), kAllOn);
         QCOMPARE(data.desktop().menusPopped.size(), 1);
         QCOMPARE(data.desktop().menusPopped.last()->objectName(), QStringLiteral("mnuAgenda"));
-
         pressRow(grid, 0, 2, Qt::RightButton);
         QCOMPARE(selectionCommands(window), kAllOff);
         QCOMPARE(data.desktop().menusPopped.size(), 2);
         QCOMPARE(grid->col(), 1);
 
-        pressRow(grid, start, 2, Qt::LeftButton);
+        pressRow(grid, start, 2);
         QCOMPARE(selectionCommands(window), kAllOn);
         Q_EMIT grid->lostFocus();
         QCOMPARE(selectionCommands(window), kAllOff);

@@ -7,6 +7,7 @@
 #include <QComboBox>
 #include <QMenu>
 #include <QMenuBar>
+#include <QSqlQuery>
 
 using namespace brevane;
 using testing::TestData;
@@ -14,39 +15,31 @@ namespace names = store::names;
 
 namespace {
 
-void setTrayOption(TestData &data, const QString &value)
+bool setTrayOption(TestData &data, const QString &value)
 {
-    store::RecordSet options(data.db(), names::Options);
-    options.moveFirst();
-    options.edit();
-    options.setField(names::options::MinimizeToSystemTray, value);
-    QVERIFY(options.update().ok);
+    return QSqlQuery(data.db().connection())
+        .exec(QStringLiteral("UPDATE \"Options\" SET \"%1\" = '%2'").arg(names::options::MinimizeToSystemTray, value));
 }
 
-void addQuickLink(TestData &data, const QString &name, const QString &path)
+store::RecordId addQuickLink(TestData &data, const QString &name, const QString &path)
 {
-    data.insert(names::QuickLinks, {{names::quicklinks::ProgramName, name}, {names::quicklinks::ProgramPath, path}});
+    return data.insert(names::QuickLinks, {{names::quicklinks::ProgramName, name}, {names::quicklinks::ProgramPath, path}});
 }
 
-// "Caption" for an action, "—" for a separator; hidden entries in brackets.
-QStringList entries(const QMenu *menu)
+// "Caption|..." for a list of entries, "—" for a separator; hidden entries in brackets.
+QString entries(const QList<QAction *> &actions)
 {
     QStringList list;
-    for (const QAction *action : menu->actions()) {
-        QString text = action->isSeparator() ? QStringLiteral("—") : action->text().remove(u'&');
-        if (!action->isVisible())
-            text = u'[' + text + u']';
-        list << text;
+    for (const QAction *action : actions) {
+        const QString text = action->isSeparator() ? QStringLiteral("—") : action->text().remove(u'&');
+        list << (action->isVisible() ? text : u'[' + text + u']');
     }
-    return list;
+    return list.join(u'|');
 }
 
-QStringList comboItems(const QComboBox *box)
+template <typename T> T *child(const frmMain &window, const char *name)
 {
-    QStringList items;
-    for (int i = 0; i < box->count(); ++i)
-        items << box->itemText(i);
-    return items;
+    return window.findChild<T *>(QLatin1String(name));
 }
 
 } // namespace
@@ -56,7 +49,46 @@ class MainFrameTests : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    void titleKeepsTheStartDate()
+    void menuTree_data()
+    {
+        QTest::addColumn<QString>("menu");
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("menu bar") << "" << "File|Agenda|To-Do List|View|Navigate|Options|Help";
+        QTest::newRow("File") << "mnuFile" << "New|[Print]|—|Exit Brevane Organizer";
+        QTest::newRow("File > New") << "mnuFileNew" << "Agenda Task|To-Do Item|—|Contact|Note|Quick Link";
+        QTest::newRow("Agenda") << "mnuAgenda" << "New Task|—|Edit Task|Delete Task|—|Reminder";
+        QTest::newRow("Reminder") << "mnuReminder" << "None|1 Day|2 Days|3 Days|4 Days|5 Days|6 Days|7 Days";
+        QTest::newRow("To-Do List") << "mnuToDo"
+                                    << "New Item|—|Edit Item|Delete Item|—|Priority|—|Mark as Done/Not Done";
+        QTest::newRow("Priority") << "mnuPriority" << "High|Medium|Low";
+        QTest::newRow("View") << "mnuView"
+                              << "[Daily View]|[Weekly View]|[Monthly View]|[—]|Contacts|Notes|Quick Links|—|Reminders";
+        QTest::newRow("Navigate") << "mnuNavigate" << "Last Month|Next Month|—|Last Year|Next Year|—|Today";
+        QTest::newRow("Options") << "mnuOptions"
+                                 << "[Agenda...]|[To-Do List...]|[Calendar...]|[—]|Preferences|—|Database Cleanup";
+        QTest::newRow("Help") << "mnuHelp" << "Help Topics|About Brevane Organizer";
+        QTest::newRow("tray") << "mPopupSys"
+                              << "Reminders|—|Quick Links|—|[Restore]|[Minimize]|[Maximize]|—|Help|—|Open|Exit";
+    }
+    void menuTree()
+    {
+        QFETCH(QString, menu);
+        QFETCH(QString, expected);
+        TestData data;
+        frmMain window(data.db());
+        window.load();
+        if (menu.isEmpty()) {
+            QCOMPARE(entries(window.menuBar()->actions()), expected);
+            return;
+        }
+        auto *found = window.findChild<QMenu *>(menu);
+        QVERIFY2(found, qPrintable(menu));
+        QCOMPARE(entries(found->actions()), expected);
+    }
+
+    // The title keeps the start date; the toolbar buttons share one width and
+    // stand 60 twips apart; Help opens the help page; Exit closes the window.
+    void frame()
     {
         TestData data(QDate(2003, 3, 5));
         frmMain window(data.db());
@@ -65,273 +97,130 @@ private Q_SLOTS:
         data.desktop().setToday(QDate(2003, 3, 6));
         window.loadQuickLinks();
         QCOMPARE(window.windowTitle(), QStringLiteral("Brevane Organizer - March 5, 2003"));
-        QCOMPARE(window.priorityNames, (QStringList{QStringLiteral("High"), QStringLiteral("Medium"), QStringLiteral("Low")}));
-    }
 
-    void menuTree_data()
-    {
-        QTest::addColumn<QString>("menu");
-        QTest::addColumn<QStringList>("expected");
-        QTest::newRow("File") << QStringLiteral("mnuFile")
-                              << QStringList{QStringLiteral("New"), QStringLiteral("[Print]"), QStringLiteral("—"),
-                                             QStringLiteral("Exit Brevane Organizer")};
-        QTest::newRow("File > New") << QStringLiteral("mnuFileNew")
-                                    << QStringList{QStringLiteral("Agenda Task"), QStringLiteral("To-Do Item"), QStringLiteral("—"),
-                                                   QStringLiteral("Contact"), QStringLiteral("Note"), QStringLiteral("Quick Link")};
-        QTest::newRow("Agenda") << QStringLiteral("mnuAgenda")
-                                << QStringList{QStringLiteral("New Task"), QStringLiteral("—"), QStringLiteral("Edit Task"),
-                                               QStringLiteral("Delete Task"), QStringLiteral("—"), QStringLiteral("Reminder")};
-        QTest::newRow("Reminder") << QStringLiteral("mnuReminder")
-                                  << QStringList{QStringLiteral("None"), QStringLiteral("1 Day"), QStringLiteral("2 Days"),
-                                                 QStringLiteral("3 Days"), QStringLiteral("4 Days"), QStringLiteral("5 Days"),
-                                                 QStringLiteral("6 Days"), QStringLiteral("7 Days")};
-        QTest::newRow("To-Do List") << QStringLiteral("mnuToDo")
-                                    << QStringList{QStringLiteral("New Item"), QStringLiteral("—"), QStringLiteral("Edit Item"),
-                                                   QStringLiteral("Delete Item"), QStringLiteral("—"), QStringLiteral("Priority"),
-                                                   QStringLiteral("—"), QStringLiteral("Mark as Done/Not Done")};
-        QTest::newRow("Priority") << QStringLiteral("mnuPriority")
-                                  << QStringList{QStringLiteral("High"), QStringLiteral("Medium"), QStringLiteral("Low")};
-        QTest::newRow("View") << QStringLiteral("mnuView")
-                              << QStringList{QStringLiteral("[Daily View]"), QStringLiteral("[Weekly View]"),
-                                             QStringLiteral("[Monthly View]"), QStringLiteral("[—]"), QStringLiteral("Contacts"),
-                                             QStringLiteral("Notes"), QStringLiteral("Quick Links"), QStringLiteral("—"),
-                                             QStringLiteral("Reminders")};
-        QTest::newRow("Navigate") << QStringLiteral("mnuNavigate")
-                                  << QStringList{QStringLiteral("Last Month"), QStringLiteral("Next Month"), QStringLiteral("—"),
-                                                 QStringLiteral("Last Year"), QStringLiteral("Next Year"), QStringLiteral("—"),
-                                                 QStringLiteral("Today")};
-        QTest::newRow("Options") << QStringLiteral("mnuOptions")
-                                 << QStringList{QStringLiteral("[Agenda...]"), QStringLiteral("[To-Do List...]"),
-                                                QStringLiteral("[Calendar...]"), QStringLiteral("[—]"), QStringLiteral("Preferences"),
-                                                QStringLiteral("—"), QStringLiteral("Database Cleanup")};
-        QTest::newRow("Help") << QStringLiteral("mnuHelp")
-                              << QStringList{QStringLiteral("Help Topics"), QStringLiteral("About Brevane Organizer")};
-        QTest::newRow("tray") << QStringLiteral("mPopupSys")
-                              << QStringList{QStringLiteral("Reminders"), QStringLiteral("—"), QStringLiteral("Quick Links"),
-                                             QStringLiteral("—"), QStringLiteral("[Restore]"), QStringLiteral("[Minimize]"),
-                                             QStringLiteral("[Maximize]"), QStringLiteral("—"), QStringLiteral("Help"),
-                                             QStringLiteral("—"), QStringLiteral("Open"), QStringLiteral("Exit")};
-    }
-    void menuTree()
-    {
-        QFETCH(QString, menu);
-        QFETCH(QStringList, expected);
-        TestData data;
-        frmMain window(data.db());
-        window.load();
-        auto *found = window.findChild<QMenu *>(menu);
-        QVERIFY2(found, qPrintable(menu));
-        QCOMPARE(entries(found), expected);
-    }
-
-    void menuBarOrder()
-    {
-        TestData data;
-        frmMain window(data.db());
-        QStringList top;
-        for (QAction *action : window.menuBar()->actions())
-            top << action->text().remove(u'&');
-        QCOMPARE(top, (QStringList{QStringLiteral("File"), QStringLiteral("Agenda"), QStringLiteral("To-Do List"),
-                                   QStringLiteral("View"), QStringLiteral("Navigate"), QStringLiteral("Options"),
-                                   QStringLiteral("Help")}));
-    }
-
-    void toolbar()
-    {
-        TestData data;
-        frmMain window(data.db());
-        window.load();
         for (const char *name : {"cmdContacts", "cmdNotes", "cmdQuickLinks", "cmdSearch", "cmdHelp", "cmdDivider1",
-                                 "cmdDivider2", "cmdDivider3"}) {
-            auto *button = window.findChild<FlatButton *>(QLatin1String(name));
-            QVERIFY2(button && button->isVisible(), name);
-        }
-        QVERIFY(!window.findChild<FlatButton *>(QStringLiteral("cmdToday2"))->isVisible());
-        // The toolbar buttons share one width and stand in order, 60 twips apart.
-        const auto *contacts = window.findChild<FlatButton *>(QStringLiteral("cmdContacts"));
-        const auto *notes = window.findChild<FlatButton *>(QStringLiteral("cmdNotes"));
+                                 "cmdDivider2", "cmdDivider3"})
+            QVERIFY2(child<FlatButton>(window, name) && child<FlatButton>(window, name)->isVisible(), name);
+        QVERIFY(!child<FlatButton>(window, "cmdToday2")->isVisible());
+        const auto *contacts = child<FlatButton>(window, "cmdContacts");
+        const auto *notes = child<FlatButton>(window, "cmdNotes");
         QCOMPARE(contacts->width(), notes->width());
         QCOMPARE(notes->x(), contacts->x() + contacts->width() + 4);
-    }
 
-    void helpOpensTheHelpPage()
-    {
-        TestData data;
-        frmMain window(data.db());
-        window.load();
-        QTest::mouseClick(window.findChild<FlatButton *>(QStringLiteral("cmdHelp")), Qt::LeftButton);
-        window.findChild<QAction *>(QStringLiteral("mnuHelpTopics"))->trigger();
-        window.findChild<QAction *>(QStringLiteral("mnuSystemTrayHelp"))->trigger();
+        QTest::mouseClick(child<FlatButton>(window, "cmdHelp"), Qt::LeftButton);
+        child<QAction>(window, "mnuHelpTopics")->trigger();
+        child<QAction>(window, "mnuSystemTrayHelp")->trigger();
         QCOMPARE(data.desktop().documentsOpened.size(), 3);
         QVERIFY(data.desktop().documentsOpened.first().endsWith(QStringLiteral("Help File/index.html")));
+        child<QAction>(window, "mnuExit")->trigger();
+        QVERIFY(!window.isVisible());
     }
 
-    void quickLinksBox()
+    // The box and the tray submenu list the links by name; each entry runs its
+    // own link, also where two share a name; a link that cannot run is reported.
+    void quickLinks()
     {
         TestData data;
-        addQuickLink(data, QStringLiteral("editor"), QStringLiteral("/usr/bin/editor"));
-        addQuickLink(data, QStringLiteral("Calculator"), QStringLiteral("/usr/bin/calc"));
+        addQuickLink(data, QStringLiteral("editor"), QStringLiteral("/bin/first"));
+        const auto calc = addQuickLink(data, QStringLiteral("Calculator"), QStringLiteral("/usr/bin/calc"));
+        addQuickLink(data, QStringLiteral("editor"), QStringLiteral("/bin/second"));
         frmMain window(data.db());
         window.load();
-        auto *box = window.findChild<QComboBox *>(QStringLiteral("cmbQuickLinks"));
+        auto *box = child<QComboBox>(window, "cmbQuickLinks");
         QVERIFY2(box, "cmbQuickLinks");
-        const QString dashes(54, u'-');
-        QCOMPARE(comboItems(box), (QStringList{QStringLiteral("Select an Action..."), QStringLiteral("Add/Edit/Delete Quick Links"),
-                                               dashes, QStringLiteral("Calculator"), QStringLiteral("editor")}));
+        QStringList items;
+        for (int i = 0; i < box->count(); ++i)
+            items << box->itemText(i);
+        QCOMPARE(items, (QStringList{QStringLiteral("Select an Action..."), QStringLiteral("Add/Edit/Delete Quick Links"),
+                                     QString(54, u'-'), QStringLiteral("Calculator"), QStringLiteral("editor"),
+                                     QStringLiteral("editor")}));
         QCOMPARE(box->currentIndex(), 0);
-
-        auto *sys = window.findChild<QMenu *>(QStringLiteral("mnuSysQuickLinks"));
-        QCOMPARE(entries(sys), (QStringList{QStringLiteral("[ ]"), QStringLiteral("Calculator"), QStringLiteral("editor")}));
+        auto *sys = child<QMenu>(window, "mnuSysQuickLinks");
+        QCOMPARE(entries(sys->actions()), QStringLiteral("[ ]|Calculator|editor|editor"));
 
         // Choosing the dash line or the first entry does nothing.
         Q_EMIT box->activated(2);
         Q_EMIT box->activated(0);
         QVERIFY(data.desktop().programsStarted.isEmpty());
+        box->setCurrentIndex(5);
+        Q_EMIT box->activated(5);
         QCOMPARE(box->currentIndex(), 0);
-
-        box->setCurrentIndex(4);
-        Q_EMIT box->activated(4);
-        QCOMPARE(data.desktop().programsStarted, QStringList{QStringLiteral("/usr/bin/editor")});
-        QCOMPARE(box->currentIndex(), 0);
+        child<QAction>(window, "mnuSysQuickLinksList2")->trigger();
+        QCOMPARE(data.desktop().programsStarted, (QStringList{QStringLiteral("/bin/second"), QStringLiteral("/bin/first")}));
         QVERIFY(data.desktop().messages.isEmpty());
 
-        // The tray entry runs the same link.
-        window.findChild<QAction *>(QStringLiteral("mnuSysQuickLinksList1"))->trigger();
-        QCOMPARE(data.desktop().programsStarted.last(), QStringLiteral("/usr/bin/calc"));
-    }
+        // The tray submenu follows a reload.
+        store::RecordSet links(data.db(), names::QuickLinks);
+        QVERIFY(links.moveToRecord(calc) && links.deleteCurrent().ok);
+        window.loadQuickLinks();
+        QCOMPARE(entries(sys->actions()), QStringLiteral("[ ]|editor|editor"));
+        QVERIFY(!child<QAction>(window, "mnuSysQuickLinksList3"));
 
-    void linksSharingANameRunTheirOwnPrograms()
-    {
-        TestData data;
-        addQuickLink(data, QStringLiteral("Editor"), QStringLiteral("/bin/first"));
-        addQuickLink(data, QStringLiteral("Editor"), QStringLiteral("/bin/second"));
-        frmMain window(data.db());
-        window.load();
-        auto *box = window.findChild<QComboBox *>(QStringLiteral("cmbQuickLinks"));
-        box->setCurrentIndex(4);
-        Q_EMIT box->activated(4);
-        window.findChild<QAction *>(QStringLiteral("mnuSysQuickLinksList1"))->trigger();
-        QCOMPARE(data.desktop().programsStarted, (QStringList{QStringLiteral("/bin/second"), QStringLiteral("/bin/first")}));
-    }
-
-    void invalidQuickLinkIsReported()
-    {
-        TestData data;
-        addQuickLink(data, QStringLiteral("Gone"), QStringLiteral("/nowhere/gone"));
-        frmMain window(data.db());
-        window.load();
         data.desktop().setStartProgramResult(false);
-        auto *box = window.findChild<QComboBox *>(QStringLiteral("cmbQuickLinks"));
         Q_EMIT box->activated(3);
         QCOMPARE(data.desktop().messageTexts(),
-                 QStringList{QStringLiteral("'/nowhere/gone' is not a valid path.  The program cannot be run.")});
+                 QStringList{QStringLiteral("'/bin/first' is not a valid path.  The program cannot be run.")});
         QCOMPARE(data.desktop().messages.first().icon, Desktop::Icon::Critical);
         QCOMPARE(box->currentIndex(), 0);
     }
 
-    void trayMirrorsQuickLinksAfterReload()
+    // Without the option, or without a notification area to show the icon
+    // in, a minimized window stays reachable.
+    void minimizedWindowStaysWithoutTrayIcon_data()
     {
-        TestData data;
-        addQuickLink(data, QStringLiteral("A"), QStringLiteral("/a"));
-        const auto b = data.insert(names::QuickLinks, {{names::quicklinks::ProgramName, QStringLiteral("B")},
-                                                       {names::quicklinks::ProgramPath, QStringLiteral("/b")}});
-        frmMain window(data.db());
-        window.load();
-        store::RecordSet links(data.db(), names::QuickLinks);
-        QVERIFY(links.moveToRecord(b));
-        QVERIFY(links.deleteCurrent().ok);
-        window.loadQuickLinks();
-        auto *sys = window.findChild<QMenu *>(QStringLiteral("mnuSysQuickLinks"));
-        QCOMPARE(entries(sys), (QStringList{QStringLiteral("[ ]"), QStringLiteral("A")}));
-        QVERIFY(!window.findChild<QAction *>(QStringLiteral("mnuSysQuickLinksList2")));
+        QTest::addColumn<QString>("option");
+        QTest::addColumn<bool>("trayAvailable");
+        QTest::newRow("option off") << "False" << true;
+        QTest::newRow("no notification area") << "True" << false;
     }
-
-    void noQuickLinks()
+    void minimizedWindowStaysWithoutTrayIcon()
     {
+        QFETCH(QString, option);
+        QFETCH(bool, trayAvailable);
         TestData data;
-        frmMain window(data.db());
-        window.load();
-        auto *box = window.findChild<QComboBox *>(QStringLiteral("cmbQuickLinks"));
-        QCOMPARE(box->count(), 3);
-        QCOMPARE(entries(window.findChild<QMenu *>(QStringLiteral("mnuSysQuickLinks"))), QStringList{QStringLiteral("[ ]")});
-    }
-
-    void trayOff()
-    {
-        TestData data;
+        QVERIFY(setTrayOption(data, option));
+        data.desktop().setTrayAvailable(trayAvailable);
         frmMain window(data.db());
         window.load();
         QVERIFY(!data.desktop().isTrayIconShown());
-        data.desktop().simulateTrayLeftClick();
-        data.desktop().simulateTrayRightClick();
-        QVERIFY(data.desktop().menusPopped.isEmpty());
         window.showMinimized();
         QCoreApplication::processEvents();
-        QVERIFY2(window.isVisible(), "an ordinary window stays visible when minimized");
+        QVERIFY(window.isVisible());
     }
 
     void trayOn()
     {
         TestData data;
-        setTrayOption(data, QStringLiteral("True"));
+        QVERIFY(setTrayOption(data, QStringLiteral("True")));
         frmMain window(data.db());
         window.load();
         QVERIFY(data.desktop().isTrayIconShown());
         QCOMPARE(data.desktop().trayTip(), QStringLiteral("Brevane Organizer"));
-        QCOMPARE(data.desktop().trayMenu(), window.findChild<QMenu *>(QStringLiteral("mPopupSys")));
+        QCOMPARE(data.desktop().trayMenu(), child<QMenu>(window, "mPopupSys"));
 
         window.showMinimized();
         QTRY_VERIFY2(!window.isVisible(), "minimizing hides the window while the icon is shown");
         data.desktop().simulateTrayLeftClick();
         QCoreApplication::processEvents();
-        QVERIFY(window.isVisible());
-        QVERIFY(window.isMaximized());
-        QVERIFY(!window.findChild<QAction *>(QStringLiteral("mPopMaximize"))->isEnabled());
+        QVERIFY(window.isVisible() && window.isMaximized());
+        QVERIFY(!child<QAction>(window, "mPopMaximize")->isEnabled());
         data.desktop().simulateTrayLeftClick();
         QTRY_VERIFY(!window.isVisible());
-        QVERIFY(!window.findChild<QAction *>(QStringLiteral("mPopMinimize"))->isEnabled());
+        QVERIFY(!child<QAction>(window, "mPopMinimize")->isEnabled());
 
         data.desktop().simulateTrayRightClick(QPoint(5, 5));
-        QCOMPARE(data.desktop().menusPopped.size(), 1);
-        QCOMPARE(data.desktop().menusPopped.first()->objectName(), QStringLiteral("mPopupSys"));
+        QCOMPARE(data.desktop().menusPopped, QList<QMenu *>{child<QMenu>(window, "mPopupSys")});
+        child<QAction>(window, "mnuOpen")->trigger();
+        QVERIFY(window.isVisible() && window.isMaximized());
 
-        window.findChild<QAction *>(QStringLiteral("mnuOpen"))->trigger();
-        QVERIFY(window.isVisible());
-        QVERIFY(window.isMaximized());
-
-        // Minimized by the window's own button while maximized: Open still
-        // brings it back.
+        // Minimized by the window's own button while maximized.
         window.showMinimized();
         QTRY_VERIFY(!window.isVisible());
-        window.findChild<QAction *>(QStringLiteral("mnuOpen"))->trigger();
+        child<QAction>(window, "mnuOpen")->trigger();
         QVERIFY(window.isVisible());
 
         window.close();
         QVERIFY2(!data.desktop().isTrayIconShown(), "the icon goes with the window");
-    }
-
-    void withoutTrayTheWindowMinimizesNormally()
-    {
-        TestData data;
-        setTrayOption(data, QStringLiteral("True"));
-        data.desktop().setTrayAvailable(false);
-        frmMain window(data.db());
-        window.load();
-        // The seam reports no notification area; no icon is shown, and the
-        // window must stay reachable.
-        QVERIFY(!data.desktop().isTrayIconShown());
-        window.showMinimized();
-        QCoreApplication::processEvents();
-        QVERIFY(window.isVisible());
-    }
-
-    void exitClosesTheWindow()
-    {
-        TestData data;
-        frmMain window(data.db());
-        window.load();
-        window.findChild<QAction *>(QStringLiteral("mnuExit"))->trigger();
-        QVERIFY(!window.isVisible());
     }
 };
 

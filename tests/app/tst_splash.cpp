@@ -10,27 +10,33 @@
 #include <QSignalSpy>
 #include <QTimer>
 
+#include <memory>
+
 using namespace brevane;
 using testing::TestData;
 namespace names = store::names;
 
 namespace {
 
-void setOptions(TestData &data, const QString &require, const QString &password)
-{
-    store::RecordSet options(data.db(), names::Options);
-    options.moveFirst();
-    options.edit();
-    options.setField(names::options::RequirePassword, require);
-    options.setField(names::options::Password, password);
-    QVERIFY(options.update().ok);
-}
+// The start-up window on a data file with these password settings, shown.
+struct Splash {
+    Splash(const QString &require, const QString &password)
+    {
+        store::RecordSet options(data.db(), names::Options);
+        options.moveFirst();
+        options.edit();
+        options.setField(names::options::RequirePassword, require);
+        options.setField(names::options::Password, password);
+        written = options.update().ok;
+        window = std::make_unique<frmSplash>(data.db());
+        window->show();
+    }
+    template <typename T> T *child(const char *name) const { return window->findChild<T *>(QLatin1String(name)); }
 
-template <typename T>
-T *child(QWidget *parent, const char *name)
-{
-    return parent->findChild<T *>(QLatin1String(name));
-}
+    TestData data;
+    bool written = false;
+    std::unique_ptr<frmSplash> window;
+};
 
 } // namespace
 
@@ -39,163 +45,118 @@ class SplashTests : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
+    // Only exactly "True" asks for the password.
     void withoutPasswordOpensMainOnSecondTick_data()
     {
         QTest::addColumn<QString>("require");
         QTest::newRow("False") << QStringLiteral("False");
         QTest::newRow("lower-case true") << QStringLiteral("true");
         QTest::newRow("leading blank") << QStringLiteral(" True");
-        QTest::newRow("empty") << QString();
     }
     void withoutPasswordOpensMainOnSecondTick()
     {
         QFETCH(QString, require);
-        TestData data;
-        setOptions(data, require, QStringLiteral("x"));
-        frmSplash splash(data.db());
-        splash.show();
-
-        QCOMPARE(splash.windowTitle(), QStringLiteral("Brevane Organizer Version 4.0"));
-        QCOMPARE(child<QLabel>(&splash, "lblSplashVersion")->text(), QStringLiteral("Version 4.0"));
-        QVERIFY2(child<QLabel>(&splash, "lblLoading")->isVisible(), "Loading Database... is shown");
-        QCOMPARE(child<QLabel>(&splash, "lblLoading")->text(), QStringLiteral("Loading Database..."));
-        QVERIFY(!child<QLineEdit>(&splash, "txtPassword")->isVisible());
-        QVERIFY(!child<FlatButton>(&splash, "cmdContinue")->isVisible());
-        QVERIFY(!child<FlatButton>(&splash, "cmdExit")->isVisible());
-        auto *timer = child<QTimer>(&splash, "Timer1");
+        Splash splash(require, QStringLiteral("x"));
+        QVERIFY(splash.written);
+        QCOMPARE(splash.window->windowTitle(), QStringLiteral("Brevane Organizer Version 4.0"));
+        QVERIFY2(splash.child<QLabel>("lblLoading")->isVisible(), "Loading Database... is shown");
+        QVERIFY(!splash.child<QLineEdit>("txtPassword")->isVisible());
+        auto *timer = splash.child<QTimer>("Timer1");
         QVERIFY2(timer && timer->isActive(), "Timer1 runs");
         QCOMPARE(timer->interval(), 1500);
 
-        QSignalSpy handOver(&splash, &frmSplash::mainWindowRequested);
-        splash.Timer1_Timer();
+        QSignalSpy handOver(splash.window.get(), &frmSplash::mainWindowRequested);
+        splash.window->Timer1_Timer();
         QCOMPARE(handOver.count(), 0);
-        splash.Timer1_Timer();
+        splash.window->Timer1_Timer();
         QCOMPARE(handOver.count(), 1);
         QVERIFY(!timer->isActive());
-        QVERIFY(!splash.isVisible());
-        splash.Timer1_Timer();
+        QVERIFY(!splash.window->isVisible());
+        splash.window->Timer1_Timer();
         QCOMPARE(handOver.count(), 1);
     }
 
+    // Both stored forms; an empty stored password lets Continue through at
+    // once, since the button starts enabled.
     void passwordGate_data()
     {
         QTest::addColumn<QString>("stored");
         QTest::addColumn<QString>("typed");
         QTest::addColumn<bool>("accepted");
         QTest::newRow("plain right") << QStringLiteral("Secret") << QStringLiteral("Secret") << true;
-        QTest::newRow("plain case") << QStringLiteral("Secret") << QStringLiteral("secret") << false;
-        QTest::newRow("plain trailing blank") << QStringLiteral("Secret") << QStringLiteral("Secret ") << false;
-        QTest::newRow("empty stored, empty typed") << QString() << QString() << true;
+        QTest::newRow("plain wrong") << QStringLiteral("Secret") << QStringLiteral("secret") << false;
         QTest::newRow("hashed right") << hashPassword(QStringLiteral("Secret"), 1000) << QStringLiteral("Secret") << true;
         QTest::newRow("hashed wrong") << hashPassword(QStringLiteral("Secret"), 1000) << QStringLiteral("Secre") << false;
+        QTest::newRow("empty, Continue at once") << QString() << QString() << true;
     }
     void passwordGate()
     {
         QFETCH(QString, stored);
         QFETCH(QString, typed);
         QFETCH(bool, accepted);
-        TestData data;
-        setOptions(data, QStringLiteral("True"), stored);
-        frmSplash splash(data.db());
-        splash.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&splash));
-
-        auto *password = child<QLineEdit>(&splash, "txtPassword");
-        auto *cont = child<FlatButton>(&splash, "cmdContinue");
-        auto *exit = child<FlatButton>(&splash, "cmdExit");
+        Splash splash(QStringLiteral("True"), stored);
+        QVERIFY(QTest::qWaitForWindowExposed(splash.window.get()));
+        auto *password = splash.child<QLineEdit>("txtPassword");
+        auto *cont = splash.child<FlatButton>("cmdContinue");
+        auto *exit = splash.child<FlatButton>("cmdExit");
         QVERIFY2(password && password->isVisible(), "password box shown");
         QCOMPARE(password->echoMode(), QLineEdit::Password);
-        QVERIFY(!child<QLabel>(&splash, "lblLoading")->isVisible());
-        QVERIFY(!child<QTimer>(&splash, "Timer1")->isActive());
-        QCOMPARE(qRound(twips::width(cont)), 2595);
-        QCOMPARE(qRound(twips::width(exit)), 2595);
-        QCOMPARE(qRound(twips::left(exit)), 2955);
+        QVERIFY(!splash.child<QLabel>("lblLoading")->isVisible());
+        QVERIFY(!splash.child<QTimer>("Timer1")->isActive());
+        QCOMPARE(QList<int>({qRound(twips::width(cont)), qRound(twips::width(exit)), qRound(twips::left(exit))}),
+                 QList<int>({2595, 2595, 2955}));
 
-        QSignalSpy handOver(&splash, &frmSplash::mainWindowRequested);
+        QSignalSpy handOver(splash.window.get(), &frmSplash::mainWindowRequested);
         password->setFocus();
-        QTest::keyClicks(password, typed);
-        QTest::keyClick(password, Qt::Key_Return);
+        if (typed.isEmpty()) {
+            QTest::mouseClick(cont, Qt::LeftButton);
+        } else {
+            QTest::keyClicks(password, typed);
+            QVERIFY(cont->isEnabled());
+            QCOMPARE(cont->highlightColor(), QColor(255, 255, 255));
+            QTest::keyClick(password, Qt::Key_Return);
+        }
         QCOMPARE(handOver.count(), accepted ? 1 : 0);
         if (!accepted) {
-            QCOMPARE(data.desktop().messageTexts(), QStringList{QStringLiteral("The password you have entered is incorrect.")});
-            QCOMPARE(data.desktop().messages.first().icon, Desktop::Icon::Exclamation);
+            QCOMPARE(splash.data.desktop().messageTexts(),
+                     QStringList{QStringLiteral("The password you have entered is incorrect.")});
+            QCOMPARE(splash.data.desktop().messages.first().icon, Desktop::Icon::Exclamation);
             QCOMPARE(password->selectedText(), typed);
-            QVERIFY(splash.isVisible());
+            QVERIFY(splash.window->isVisible());
+            // Emptied, the box turns Continue off; Enter still checks it.
+            QTest::keyClick(password, Qt::Key_Backspace);
+            QVERIFY(!cont->isEnabled());
+            QCOMPARE(cont->highlightColor(), QColor(192, 192, 192));
+            QTest::keyClick(password, Qt::Key_Return);
+            QCOMPARE(splash.data.desktop().messages.size(), 2);
         }
     }
 
-    void continueFollowsTheText()
-    {
-        TestData data;
-        setOptions(data, QStringLiteral("True"), QStringLiteral("pw"));
-        frmSplash splash(data.db());
-        splash.show();
-        auto *password = child<QLineEdit>(&splash, "txtPassword");
-        auto *cont = child<FlatButton>(&splash, "cmdContinue");
-        QVERIFY2(cont->isEnabled(), "Continue starts enabled: the password may be empty");
-        QTest::keyClicks(password, QStringLiteral("p"));
-        QVERIFY(cont->isEnabled());
-        QCOMPARE(cont->highlightColor(), QColor(255, 255, 255));
-        QCOMPARE(cont->shadowColor(), QColor(255, 255, 255));
-        QTest::keyClick(password, Qt::Key_Backspace);
-        QVERIFY(!cont->isEnabled());
-        QCOMPARE(cont->highlightColor(), QColor(192, 192, 192));
-
-        // Enter still runs the check with the empty box.
-        QTest::keyClick(password, Qt::Key_Return);
-        QCOMPARE(data.desktop().messages.size(), 1);
-
-        QSignalSpy handOver(&splash, &frmSplash::mainWindowRequested);
-        QTest::keyClicks(password, QStringLiteral("pw"));
-        QTest::mouseClick(cont, Qt::LeftButton);
-        QCOMPARE(handOver.count(), 1);
-    }
-
-    void emptyPasswordByButton()
-    {
-        TestData data;
-        setOptions(data, QStringLiteral("True"), QString());
-        frmSplash splash(data.db());
-        splash.show();
-        QSignalSpy handOver(&splash, &frmSplash::mainWindowRequested);
-        QTest::mouseClick(child<FlatButton>(&splash, "cmdContinue"), Qt::LeftButton);
-        QCOMPARE(handOver.count(), 1);
-    }
-
-    void closeBoxActsAsExit_data()
+    // The close box acts as Exit, while loading too; nothing opens afterwards.
+    void exitEndsWithoutMainWindow_data()
     {
         QTest::addColumn<QString>("require");
-        QTest::newRow("waiting for the password") << QStringLiteral("True");
-        QTest::newRow("loading") << QStringLiteral("False");
+        QTest::addColumn<bool>("button");
+        QTest::newRow("Exit") << QStringLiteral("True") << true;
+        QTest::newRow("close box, password asked") << QStringLiteral("True") << false;
+        QTest::newRow("close box, loading") << QStringLiteral("False") << false;
     }
-    void closeBoxActsAsExit()
-    {
-        QFETCH(QString, require);
-        TestData data;
-        setOptions(data, require, QStringLiteral("pw"));
-        frmSplash splash(data.db());
-        splash.show();
-        QSignalSpy handOver(&splash, &frmSplash::mainWindowRequested);
-        QSignalSpy exitSpy(&splash, &frmSplash::exitRequested);
-        splash.close();
-        QCOMPARE(exitSpy.count(), 1);
-        splash.Timer1_Timer();
-        splash.Timer1_Timer();
-        QCOMPARE(handOver.count(), 0);
-    }
-
     void exitEndsWithoutMainWindow()
     {
-        TestData data;
-        setOptions(data, QStringLiteral("True"), QStringLiteral("pw"));
-        frmSplash splash(data.db());
-        splash.show();
-        QSignalSpy handOver(&splash, &frmSplash::mainWindowRequested);
-        QSignalSpy exitSpy(&splash, &frmSplash::exitRequested);
-        QTest::mouseClick(child<FlatButton>(&splash, "cmdExit"), Qt::LeftButton);
+        QFETCH(QString, require);
+        QFETCH(bool, button);
+        Splash splash(require, QStringLiteral("pw"));
+        QSignalSpy handOver(splash.window.get(), &frmSplash::mainWindowRequested);
+        QSignalSpy exitSpy(splash.window.get(), &frmSplash::exitRequested);
+        if (button)
+            QTest::mouseClick(splash.child<FlatButton>("cmdExit"), Qt::LeftButton);
+        else
+            splash.window->close();
         QCOMPARE(exitSpy.count(), 1);
+        QVERIFY(!splash.window->isVisible());
+        splash.window->Timer1_Timer();
+        splash.window->Timer1_Timer();
         QCOMPARE(handOver.count(), 0);
-        QVERIFY(!splash.isVisible());
     }
 };
 

@@ -1,5 +1,4 @@
 #include "app/startup.h"
-#include "store/names.h"
 #include "testsupport.h"
 
 #include <QCryptographicHash>
@@ -27,19 +26,20 @@ class StartupTests : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
+    void init() { setDesktop(&m_desktop); }
+    void cleanup()
+    {
+        setDesktop(nullptr);
+        m_desktop.clearRecords();
+    }
+
     void firstStartCreatesThePrivateFile()
     {
         QTemporaryDir dir;
-        ScriptedDesktop scripted;
-        setDesktop(&scripted);
         const QString path = dir.filePath(QStringLiteral("sub/Brevane Organizer Database.sqlite"));
-        {
-            auto db = openDataFileOrReport(path);
-            QVERIFY2(db, "a missing file is created");
-        }
-        QVERIFY(scripted.messages.isEmpty());
+        QVERIFY2(openDataFileOrReport(path), "a missing file is created");
+        QVERIFY(m_desktop.messages.isEmpty());
         QCOMPARE(QFile::permissions(path), QFile::ReadOwner | QFile::WriteOwner | QFile::ReadUser | QFile::WriteUser);
-        setDesktop(nullptr);
     }
 
     void unusableFilesAreReportedAndLeftAlone_data()
@@ -55,43 +55,32 @@ private Q_SLOTS:
         QFETCH(QString, kind);
         QFETCH(QString, expectedWords);
         QTemporaryDir dir;
-        ScriptedDesktop scripted;
-        setDesktop(&scripted);
         const QString path = dir.filePath(QStringLiteral("data.sqlite"));
-        auto access = store::Database::Access::ReadWrite;
-
         if (kind == QLatin1String("random")) {
             QFile file(path);
             QVERIFY(file.open(QIODevice::WriteOnly));
-            QByteArray bytes(4096, Qt::Uninitialized);
-            for (int i = 0; i < bytes.size(); ++i)
-                bytes[i] = static_cast<char>((i * 7919 + 13) % 251);
-            file.write(bytes);
+            for (int i = 0; i < 4096; ++i)
+                file.putChar(static_cast<char>((i * 7919 + 13) % 251));
         } else {
-            {
-                QString error;
-                auto db = store::Database::open(path, &error);
-                QVERIFY(db);
-                if (kind == QLatin1String("noAgenda")) {
-                    QSqlQuery query(db->connection());
-                    QVERIFY(query.exec(QStringLiteral("DROP TABLE \"Agenda\"")));
-                }
-            }
-            if (kind == QLatin1String("readOnly"))
-                access = store::Database::Access::ReadOnly;
+            QString error;
+            const auto db = store::Database::open(path, &error);
+            QVERIFY2(db, qPrintable(error));
+            if (kind == QLatin1String("noAgenda"))
+                QVERIFY(QSqlQuery(db->connection()).exec(QStringLiteral("DROP TABLE \"Agenda\"")));
         }
         const QByteArray before = digestOf(path);
 
-        auto db = openDataFileOrReport(path, access);
-        QVERIFY(!db);
-        QCOMPARE(scripted.messages.size(), 1);
-        const auto &message = scripted.messages.first();
+        QVERIFY(!openDataFileOrReport(path, kind == QLatin1String("readOnly") ? store::Database::Access::ReadOnly
+                                                                              : store::Database::Access::ReadWrite));
+        QCOMPARE(m_desktop.messages.size(), 1);
+        const auto &message = m_desktop.messages.first();
         QCOMPARE(message.icon, Desktop::Icon::Critical);
-        QVERIFY2(message.text.contains(path), qPrintable(message.text));
-        QVERIFY2(message.text.contains(expectedWords), qPrintable(message.text));
+        QVERIFY2(message.text.contains(path) && message.text.contains(expectedWords), qPrintable(message.text));
         QCOMPARE(digestOf(path), before);
-        setDesktop(nullptr);
     }
+
+private:
+    ScriptedDesktop m_desktop;
 };
 
 BREVANE_TEST(StartupTests)

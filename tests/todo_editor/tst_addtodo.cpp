@@ -1,5 +1,4 @@
 #include "controls/flatbutton.h"
-#include "core/organizer.h"
 #include "store/names.h"
 #include "testsupport.h"
 #include "todo_editor/frmaddtodo.h"
@@ -33,20 +32,20 @@ struct Editor {
     void click(const char *name) const { QTest::mouseClick(button(name), Qt::LeftButton); }
 };
 
-store::RecordId addItem(TestData &data, const QString &task, const QString &category, const QString &done,
-                        const QString &priority)
+// Items written and read as "task|category|done|priority".
+store::RecordId addItem(TestData &data, const QString &fields)
 {
+    const QStringList v = fields.split(u'|');
     return data.insert(names::ToDo,
-                       {{todo::Task, task}, {todo::Category, category}, {todo::Done, done}, {todo::Priority, priority}});
+                       {{todo::Task, v[0]}, {todo::Category, v[1]}, {todo::Done, v[2]}, {todo::Priority, v[3]}});
 }
 
-// "task|category|done|priority" of a record in the file.
 QString stored(TestData &data, store::RecordId id)
 {
-    QStringList fields;
+    QStringList values;
     for (const QString &field : {todo::Task, todo::Category, todo::Done, todo::Priority})
-        fields << data.fieldOf(names::ToDo, id, field);
-    return fields.join(u'|');
+        values << data.fieldOf(names::ToDo, id, field);
+    return values.join(u'|');
 }
 
 } // namespace
@@ -56,176 +55,107 @@ class AddToDoTests : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    void loadState()
-    {
-        TestData data;
-        Editor editor(data);
-        QCOMPARE(editor.window->windowTitle(), QStringLiteral("Add To-Do Item"));
-        QCOMPARE(editor.box("cmbCategory")->count(), 14);
-        QCOMPARE(editor.box("cmbCategory")->itemText(0), QString());
-        QCOMPARE(editor.box("cmbCategory")->currentIndex(), -1);
-        QCOMPARE(editor.box("cmbDone")->currentText(), QStringLiteral("No"));
-        QCOMPARE(editor.box("cmbPriority")->currentText(), QStringLiteral("Medium"));
-        QVERIFY(!editor.button("cmdSave")->isEnabled());
-        QCOMPARE(editor.button("cmdSave")->highlightColor(), kEdgeLightGrey);
-        QTest::keyClicks(editor.task(), QStringLiteral("x"));
-        QVERIFY(editor.button("cmdSave")->isEnabled());
-        QCOMPARE(editor.button("cmdSave")->shadowColor(), kEdgeGrey);
-    }
-
-    void addsWithTheChosenFields_data()
-    {
-        QTest::addColumn<int>("category");
-        QTest::addColumn<int>("priority");
-        QTest::addColumn<QString>("expected");
-        QTest::newRow("defaults") << -1 << 1 << " Buy milk ||No|2";
-        QTest::newRow("empty category entry, high") << 0 << 0 << " Buy milk ||No|1";
-        QTest::newRow("work, low") << 12 << 2 << " Buy milk |Work|No|3";
-        QTest::newRow("no priority") << 1 << -1 << " Buy milk |Anniversary|No|0";
-    }
     void addsWithTheChosenFields()
     {
-        QFETCH(int, category);
-        QFETCH(int, priority);
-        QFETCH(QString, expected);
         TestData data;
         Editor editor(data);
         editor.window->openForAdd();
+        QCOMPARE(editor.window->windowTitle(), QStringLiteral("Add To-Do Item"));
+        QCOMPARE(editor.box("cmbDone")->currentText(), QStringLiteral("No"));
+        QCOMPARE(editor.box("cmbPriority")->currentText(), QStringLiteral("Medium"));
         QVERIFY(!editor.box("cmbDone")->isEnabled());
+        QVERIFY(!editor.button("cmdSave")->isEnabled());
         QTest::keyClicks(editor.task(), QStringLiteral(" Buy milk "));
-        editor.box("cmbCategory")->setCurrentIndex(category);
-        editor.box("cmbPriority")->setCurrentIndex(priority);
+        QVERIFY(editor.button("cmdSave")->isEnabled());
+        editor.box("cmbCategory")->setCurrentIndex(12);
+        editor.box("cmbPriority")->setCurrentIndex(2);
         editor.click("cmdSave");
         QCOMPARE(editor.saved.size(), 1);
         QVERIFY(!editor.window->isVisible());
-        QCOMPARE(stored(data, 1), expected);
+        QCOMPARE(stored(data, 1), QStringLiteral(" Buy milk |Work|No|3"));
     }
 
-    void duplicateRefusedOnAdd_data()
-    {
-        QTest::addColumn<QString>("typed");
-        QTest::addColumn<bool>("refused");
-        QTest::newRow("same text") << "Buy milk" << true;
-        QTest::newRow("other case") << "buy milk" << false;
-        QTest::newRow("trailing blank") << "Buy milk " << false;
-    }
+    // Only the exact text is a duplicate: letter case and trailing blanks count.
     void duplicateRefusedOnAdd()
     {
-        QFETCH(QString, typed);
-        QFETCH(bool, refused);
         TestData data;
-        addItem(data, QStringLiteral("Buy milk"), QString(), QStringLiteral("Yes"), QStringLiteral("1"));
+        addItem(data, QStringLiteral("Buy milk||Yes|1"));
         Editor editor(data);
-        editor.window->openForAdd();
-        QTest::keyClicks(editor.task(), typed);
-        QTest::keyClick(editor.task(), Qt::Key_Return);
-        QCOMPARE(data.countOf(names::ToDo), refused ? 1 : 2);
-        QCOMPARE(editor.window->isVisible(), refused);
-        if (refused) {
-            QCOMPARE(data.desktop().messageTexts(),
-                     QStringList{QStringLiteral("The to-do item 'Buy milk' already exists.  This item cannot be saved.")});
-            QCOMPARE(editor.task()->selectedText(), typed);
+        for (const QString &typed : {QStringLiteral("buy milk"), QStringLiteral("Buy milk "), QStringLiteral("Buy milk")}) {
+            editor.window->openForAdd();
+            editor.task()->setText(typed);
+            QTest::keyClick(editor.task(), Qt::Key_Return);
         }
+        QCOMPARE(data.countOf(names::ToDo), 3);
+        QVERIFY(editor.window->isVisible());
+        QCOMPARE(data.desktop().messageTexts(),
+                 QStringList{QStringLiteral("The to-do item 'Buy milk' already exists.  This item cannot be saved.")});
+        QCOMPARE(editor.task()->selectedText(), QStringLiteral("Buy milk"));
     }
 
-    void editWritesIntoItsOwnRecord()
+    // One window, reused: edit writes into its own record whatever shares its
+    // text, Reset Fields stays in edit mode, add makes a new record that is not
+    // done, and an item without done flag or priority after a done one is
+    // shown and saved as "No" and none.
+    void editResetAndReuse()
     {
         TestData data;
-        const auto first = addItem(data, QStringLiteral("Buy milk"), QStringLiteral("Work"), QStringLiteral("No"), QStringLiteral("1"));
-        const auto second = addItem(data, QStringLiteral("Buy milk"), QStringLiteral("Travel"), QStringLiteral("Yes"), QStringLiteral("3"));
-        addItem(data, QStringLiteral("Call Ann"), QString(), QStringLiteral("No"), QStringLiteral("2"));
+        const auto first = addItem(data, QStringLiteral("Buy milk|Work|No|1"));
+        const auto second = addItem(data, QStringLiteral("Buy milk|Travel|Yes|3"));
+        addItem(data, QStringLiteral("Call Ann||No|2"));
+        const auto bare = addItem(data, QStringLiteral("REMINDER: Dentist|Appointment||"));
         Editor editor(data);
         QVERIFY(editor.window->openForEdit(second));
         QCOMPARE(editor.window->windowTitle(), QStringLiteral("Edit To-Do Item"));
         QVERIFY(editor.box("cmbDone")->isEnabled());
         QCOMPARE(editor.box("cmbPriority")->currentText(), QStringLiteral("Low"));
-        // Another item's text is no obstacle when editing.
-        editor.task()->setText(QStringLiteral("Call Ann"));
-        editor.box("cmbDone")->setCurrentIndex(1);
-        editor.click("cmdSave");
-        QCOMPARE(stored(data, second), QStringLiteral("Call Ann|Travel|No|3"));
-        QCOMPARE(stored(data, first), QStringLiteral("Buy milk|Work|No|1"));
-        QVERIFY(data.desktop().messages.isEmpty());
-    }
-
-    void resetFieldsInEditMode()
-    {
-        TestData data;
-        const auto id = addItem(data, QStringLiteral("Pay rent"), QStringLiteral("Work"), QStringLiteral("Yes"), QStringLiteral("1"));
-        Editor editor(data);
-        QVERIFY(editor.window->openForEdit(id));
         editor.click("cmdReset");
         QCOMPARE(editor.task()->text(), QString());
         QCOMPARE(editor.window->windowTitle(), QStringLiteral("Edit To-Do Item"));
         QTest::keyClick(editor.task(), Qt::Key_Return);
         QVERIFY2(editor.saved.isEmpty(), "an empty text is never saved");
-        QTest::keyClicks(editor.task(), QStringLiteral("Pay the rent"));
+        QTest::keyClicks(editor.task(), QStringLiteral("Call Ann"));
         editor.click("cmdSave");
-        QCOMPARE(stored(data, id), QStringLiteral("Pay the rent||Yes|2"));
-    }
+        QCOMPARE(stored(data, second), QStringLiteral("Call Ann||Yes|2"));
+        QCOMPARE(stored(data, first), QStringLiteral("Buy milk|Work|No|1"));
+        QVERIFY(data.desktop().messages.isEmpty());
 
-    void itemWithoutPriorityOrDoneFlag_data()
-    {
-        QTest::addColumn<bool>("reusedAfterADoneItem");
-        QTest::newRow("fresh window") << false;
-        QTest::newRow("window reused after a done item") << true;
-    }
-    void itemWithoutPriorityOrDoneFlag()
-    {
-        QFETCH(bool, reusedAfterADoneItem);
-        TestData data;
-        const auto done = addItem(data, QStringLiteral("Done already"), QString(), QStringLiteral("Yes"), QStringLiteral("1"));
-        const auto id = addItem(data, QStringLiteral("REMINDER: Dentist"), QStringLiteral("Appointment"), QString(), QString());
-        Editor editor(data);
-        if (reusedAfterADoneItem) {
-            QVERIFY(editor.window->openForEdit(done));
-            QCOMPARE(editor.box("cmbDone")->currentText(), QStringLiteral("Yes"));
-        }
-        QVERIFY(editor.window->openForEdit(id));
-        QCOMPARE(editor.box("cmbDone")->currentText(), QStringLiteral("No"));
-        QCOMPARE(editor.box("cmbPriority")->currentIndex(), -1);
-        editor.click("cmdSave");
-        QCOMPARE(stored(data, id), QStringLiteral("REMINDER: Dentist|Appointment|No|0"));
-    }
-
-    // Reused for a new item after an edit: a new record, never done.
-    void addAfterEditAddsANewRecord()
-    {
-        TestData data;
-        const auto id = addItem(data, QStringLiteral("Pay rent"), QString(), QStringLiteral("Yes"), QStringLiteral("1"));
-        Editor editor(data);
-        QVERIFY(editor.window->openForEdit(id));
         editor.window->openForAdd();
         QCOMPARE(editor.window->windowTitle(), QStringLiteral("Add To-Do Item"));
         QCOMPARE(editor.box("cmbDone")->currentText(), QStringLiteral("No"));
         editor.task()->setText(QStringLiteral("Pay rates"));
         editor.click("cmdSave");
-        QCOMPARE(stored(data, id), QStringLiteral("Pay rent||Yes|1"));
-        QCOMPARE(stored(data, id + 1), QStringLiteral("Pay rates||No|1"));
+        QCOMPARE(stored(data, second), QStringLiteral("Call Ann||Yes|2"));
+        QCOMPARE(stored(data, bare + 1), QStringLiteral("Pay rates||No|2"));
+
+        QVERIFY(editor.window->openForEdit(second));
+        QVERIFY(editor.window->openForEdit(bare));
+        QCOMPARE(editor.box("cmbDone")->currentText(), QStringLiteral("No"));
+        QCOMPARE(editor.box("cmbPriority")->currentIndex(), -1);
+        editor.click("cmdSave");
+        QCOMPARE(stored(data, bare), QStringLiteral("REMINDER: Dentist|Appointment|No|0"));
     }
 
     void saveFailureKeepsTheInput_data()
     {
-        QTest::addColumn<bool>("edit");
-        QTest::addColumn<bool>("deleted");
+        QTest::addColumn<QString>("how");
         QTest::addColumn<QString>("message");
-        QTest::newRow("add refused by the file") << false << false << "The to-do item could not be saved: ";
-        QTest::newRow("edit refused by the file") << true << false << "The to-do item could not be saved: ";
-        QTest::newRow("edited item deleted") << true << true
-                                             << "This to-do item no longer exists.  It may have been deleted.";
+        QTest::newRow("add refused by the file") << "add" << "The to-do item could not be saved: ";
+        QTest::newRow("edit refused by the file") << "edit" << "The to-do item could not be saved: ";
+        QTest::newRow("edited item deleted") << "deleted" << "This to-do item no longer exists.  It may have been deleted.";
     }
     void saveFailureKeepsTheInput()
     {
-        QFETCH(bool, edit);
-        QFETCH(bool, deleted);
+        QFETCH(QString, how);
         QFETCH(QString, message);
+        const bool deleted = how == QLatin1String("deleted");
         TestData data;
-        const auto id = addItem(data, QStringLiteral("Pay rent"), QString(), QStringLiteral("No"), QStringLiteral("1"));
+        const auto id = addItem(data, QStringLiteral("Pay rent||No|1"));
         Editor editor(data);
-        if (edit)
-            QVERIFY(editor.window->openForEdit(id));
-        else
+        if (how == QLatin1String("add"))
             editor.window->openForAdd();
+        else
+            QVERIFY(editor.window->openForEdit(id));
         editor.task()->setText(QStringLiteral("Water the plants"));
         store::RecordSet items(data.db(), names::ToDo);
         if (deleted)
@@ -234,40 +164,27 @@ private Q_SLOTS:
             data.failWrites(names::ToDo);
         editor.click("cmdSave");
         QCOMPARE(data.desktop().messages.size(), 1);
-        QVERIFY2(data.desktop().messageTexts().first().startsWith(message), qPrintable(data.desktop().messageTexts().first()));
+        const QString shown = data.desktop().messageTexts().value(0);
+        QVERIFY2(shown.startsWith(message), qPrintable(shown));
         QVERIFY(editor.saved.isEmpty());
         QVERIFY(editor.window->isVisible());
         QCOMPARE(editor.task()->text(), QStringLiteral("Water the plants"));
         QCOMPARE(data.countOf(names::ToDo), deleted ? 0 : 1);
-        QCOMPARE(data.fieldOf(names::ToDo, id, todo::Task), deleted ? QStringLiteral("<no record>") : QStringLiteral("Pay rent"));
+        QCOMPARE(stored(data, id), deleted ? QStringLiteral("<no record>|<no record>|<no record>|<no record>")
+                                           : QStringLiteral("Pay rent||No|1"));
     }
 
-    // Typed or pasted into the text box; the limit counts what the user sees.
-    void lengthLimit_data()
+    // The limit counts characters as the user sees them: an accented letter
+    // made of two code points is one.
+    void textStopsAt250Characters()
     {
-        QTest::addColumn<QString>("typed");
-        QTest::addColumn<QString>("pasted");
-        QTest::addColumn<QString>("expected");
-        const QString thumb = QStringLiteral("\U0001F44D");
-        const QString accented = QString(250, u'x').replace(u'x', QStringLiteral("e\u0301"));
-        QTest::newRow("251st typed") << QString(251, u'a') << QString() << QString(250, u'a');
-        QTest::newRow("paste cut to fit") << QString(249, u'a') << "bc" << QString(QString(249, u'a') + u'b');
-        QTest::newRow("emoji as the 250th") << QString(249, u'a') << QString(thumb + thumb)
-                                            << QString(QString(249, u'a') + thumb);
-        QTest::newRow("accents count once") << QString() << accented << accented;
-    }
-    void lengthLimit()
-    {
-        QFETCH(QString, typed);
-        QFETCH(QString, pasted);
-        QFETCH(QString, expected);
         TestData data;
         Editor editor(data);
         editor.window->openForAdd();
-        QTest::keyClicks(editor.task(), typed);
-        QApplication::clipboard()->setText(pasted);
+        const QString accented = QStringLiteral("e\u0301");
+        QApplication::clipboard()->setText(accented.repeated(251));
         QTest::keyClick(editor.task(), Qt::Key_V, Qt::ControlModifier);
-        QCOMPARE(editor.task()->text(), expected);
+        QCOMPARE(editor.task()->text(), accented.repeated(250));
     }
 };
 
