@@ -3,6 +3,7 @@
 #include "controls/flatbutton.h"
 #include "controls/limitedlineedit.h"
 #include "core/logging.h"
+#include "core/organizer.h"
 #include "platform/desktop.h"
 #include "store/names.h"
 
@@ -392,8 +393,7 @@ bool frmAddAgenda::timeRangeValid() const
 
 QString frmAddAgenda::startTimeText() const
 {
-    return m_cmbStartHour->currentText() + u':' + m_cmbStartMinute->currentText() + u' '
-           + m_cmbStartAMPM->currentText();
+    return timeText(m_cmbStartHour->currentText(), m_cmbStartMinute->currentText(), m_cmbStartAMPM->currentText());
 }
 
 // The agenda shows one task per start row; a second task starting in the
@@ -468,8 +468,7 @@ void frmAddAgenda::updateAgenda()
         target->addNew();
     }
 
-    const QString endTime = m_cmbEndHour->currentText() + u':' + m_cmbEndMinute->currentText() + u' '
-                            + m_cmbEndAMPM->currentText();
+    const QString endTime = timeText(m_cmbEndHour->currentText(), m_cmbEndMinute->currentText(), m_cmbEndAMPM->currentText());
     target->setField(agenda::Alarm, m_cmbAlarm->currentText());
     target->setField(agenda::Category, m_cmbCategory->currentText());
     target->setField(agenda::Task, m_txtTask->text() + QStringLiteral(" (to ") + endTime + u')');

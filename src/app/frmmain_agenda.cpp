@@ -65,7 +65,7 @@ QColor spanShade(const QPalette &palette)
 
 QString startKey(const store::RecordSet &set)
 {
-    return set.field(agenda::StartHour) + u':' + set.field(agenda::StartMinute) + u' ' + set.field(agenda::StartAmPm);
+    return timeText(set.field(agenda::StartHour), set.field(agenda::StartMinute), set.field(agenda::StartAmPm));
 }
 
 } // namespace

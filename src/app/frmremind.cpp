@@ -2,6 +2,7 @@
 
 #include "app/appicon.h"
 #include "core/logging.h"
+#include "core/organizer.h"
 #include "core/reminders.h"
 #include "platform/desktop.h"
 #include "store/names.h"
@@ -164,7 +165,7 @@ void frmRemind::setReminder(int day, int month, int year, const QString &task, c
     m_task = task;
     m_category = category;
     m_dateText = reminders::dateText(day, month, year);
-    m_timeText = reminders::timeText(startHour, startMinute, startAmPm);
+    m_timeText = timeText(startHour, startMinute, startAmPm);
     m_txtTask->setPlainText(m_task);
     m_txtDate->setText(m_dateText);
     m_txtTime->setText(m_timeText);

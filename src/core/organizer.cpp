@@ -76,6 +76,11 @@ const QStringList &slotLabels()
     return labels;
 }
 
+QString timeText(const QString &hour, const QString &minute, const QString &amPm)
+{
+    return hour + u':' + minute + u' ' + amPm;
+}
+
 int textToNumber(const QString &text)
 {
     qsizetype i = 0;

@@ -32,6 +32,10 @@ inline const QString kDataFileName = QStringLiteral("Brevane Organizer Database.
 // "Noon", "12:00 PM" .. "11:30 PM".
 [[nodiscard]] const QStringList &slotLabels();
 
+// "9:30 AM": hour, ":", minute, a blank and AM/PM, as the agenda stores them;
+// the form of the slot labels, the end-time note and the reminder window.
+[[nodiscard]] QString timeText(const QString &hour, const QString &minute, const QString &amPm);
+
 // The numeric value of a stored text the way the organizer has always read
 // numbers: leading blanks skipped, an optional sign, then digits up to the first
 // other character. Empty or non-numeric text is 0.

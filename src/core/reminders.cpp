@@ -65,11 +65,6 @@ QString dateText(int day, int month, int year)
     return QStringLiteral("%1 %2, %3").arg(monthName(month)).arg(day).arg(year);
 }
 
-QString timeText(const QString &hour, const QString &minute, const QString &amPm)
-{
-    return hour + u':' + minute + u' ' + amPm;
-}
-
 QString todoCopyText(const QString &task, const QString &dateText, const QString &timeText)
 {
     return QStringLiteral("REMINDER: ") + task + QStringLiteral(" (") + dateText + QStringLiteral(" at ")

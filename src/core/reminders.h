@@ -52,9 +52,6 @@ struct ReminderFields {
 
 // "March 3, 2024": the month's full name, the day and the year.
 [[nodiscard]] QString dateText(int day, int month, int year);
-// "9:30 AM": hour, ":", minute, a blank and AM/PM, as stored.
-[[nodiscard]] QString timeText(const QString &hour, const QString &minute, const QString &amPm);
-
 // The to-do item a reminder is copied into:
 // "REMINDER: Dentist (to 10:30 AM) (March 3, 2024 at 9:30 AM)".
 [[nodiscard]] QString todoCopyText(const QString &task, const QString &dateText, const QString &timeText);

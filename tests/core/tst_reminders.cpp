@@ -1,3 +1,4 @@
+#include "core/organizer.h"
 #include "core/reminders.h"
 #include "testmain.h"
 
@@ -101,7 +102,7 @@ private Q_SLOTS:
     void todoCopy()
     {
         QCOMPARE(reminders::todoCopyText(QStringLiteral("Dentist (to 10:30 AM)"), reminders::dateText(3, 3, 2024),
-                                         reminders::timeText(QStringLiteral("9"), QStringLiteral("30"), QStringLiteral("AM"))),
+                                         timeText(QStringLiteral("9"), QStringLiteral("30"), QStringLiteral("AM"))),
                  QStringLiteral("REMINDER: Dentist (to 10:30 AM) (March 3, 2024 at 9:30 AM)"));
     }
 
