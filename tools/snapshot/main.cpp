@@ -10,6 +10,7 @@
 #include "controls/grid.h"
 #include "platform/scripteddesktop.h"
 #include "sampledata.h"
+#include "snapshot.h"
 #include "store/database.h"
 #include "store/names.h"
 #include "store/recordset.h"
@@ -29,7 +30,9 @@ namespace {
 
 QString g_outDir;
 
-bool save(QWidget *window, const QString &name)
+} // namespace
+
+bool snapshot::save(QWidget *window, const QString &name)
 {
     QApplication::processEvents();
     const QString file = QDir(g_outDir).filePath(name + QStringLiteral(".png"));
@@ -37,8 +40,6 @@ bool save(QWidget *window, const QString &name)
     std::printf("%s %s\n", ok ? "wrote" : "FAILED", qPrintable(file));
     return ok;
 }
-
-} // namespace
 
 int main(int argc, char *argv[])
 {
@@ -65,23 +66,23 @@ int main(int argc, char *argv[])
     {
         frmSplash splash(*db);
         splash.show();
-        ok &= save(&splash, QStringLiteral("splash-loading"));
+        ok &= snapshot::save(&splash, QStringLiteral("splash-loading"));
     }
     {
         snapshot::setPasswordRequired(*db, true);
         frmSplash splash(*db);
         splash.show();
-        ok &= save(&splash, QStringLiteral("splash-password"));
+        ok &= snapshot::save(&splash, QStringLiteral("splash-password"));
         snapshot::setPasswordRequired(*db, false);
     }
     {
         frmMain window(*db);
         window.load();
         window.resize(1024, 720);
-        ok &= save(&window, QStringLiteral("main"));
+        ok &= snapshot::save(&window, QStringLiteral("main"));
         for (const QSize size : {QSize(800, 600), QSize(1280, 800), QSize(1920, 1080)}) {
             window.resize(size);
-            ok &= save(&window, QStringLiteral("main-%1x%2").arg(size.width()).arg(size.height()));
+            ok &= snapshot::save(&window, QStringLiteral("main-%1x%2").arg(size.width()).arg(size.height()));
         }
     }
     {
@@ -95,7 +96,7 @@ int main(int argc, char *argv[])
                            agenda.field(ag::StartMinute), agenda.field(ag::StartAmPm),
                            agenda.field(ag::Category), id);
         remind.show();
-        ok &= save(&remind, QStringLiteral("reminder"));
+        ok &= snapshot::save(&remind, QStringLiteral("reminder"));
     }
 
     {
@@ -104,20 +105,20 @@ int main(int argc, char *argv[])
         window.load();
         window.resize(1280, 800);
         QApplication::processEvents();
-        ok &= save(&window, QStringLiteral("main-agenda"));
+        ok &= snapshot::save(&window, QStringLiteral("main-agenda"));
 
         auto *grid = window.findChild<Grid *>(QStringLiteral("Agenda"));
         grid->selectRow(20, 1); // 9:00 AM, the project review
         window.editAgendaTask();
         if (auto *editor = window.findChild<frmAddAgenda *>()) {
-            ok &= save(editor, QStringLiteral("agenda-editor-edit"));
+            ok &= snapshot::save(editor, QStringLiteral("agenda-editor-edit"));
             editor->close();
             QApplication::processEvents();
         }
         grid->selectRow(33, 1); // 3:00 PM
         window.addAgendaTask();
         if (auto *editor = window.findChild<frmAddAgenda *>()) {
-            ok &= save(editor, QStringLiteral("agenda-editor-add"));
+            ok &= snapshot::save(editor, QStringLiteral("agenda-editor-add"));
             editor->close();
             QApplication::processEvents();
         }
@@ -130,11 +131,11 @@ int main(int argc, char *argv[])
         auto *grid = window.findChild<Grid *>(QStringLiteral("ToDo"));
         grid->selectRow(3, 0);
         Q_EMIT grid->clicked();
-        ok &= save(&window, QStringLiteral("main-todo"));
+        ok &= snapshot::save(&window, QStringLiteral("main-todo"));
 
         window.findChild<QAction *>(QStringLiteral("mnuNewToDoItem"))->trigger();
         auto *editor = window.findChild<frmAddToDo *>(QStringLiteral("frmAddToDo"));
-        ok &= editor && save(editor, QStringLiteral("todo-editor-add"));
+        ok &= editor && snapshot::save(editor, QStringLiteral("todo-editor-add"));
         if (editor)
             editor->close();
         QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
@@ -143,8 +144,11 @@ int main(int argc, char *argv[])
         Q_EMIT grid->clicked();
         window.editToDoTask();
         editor = window.findChild<frmAddToDo *>(QStringLiteral("frmAddToDo"));
-        ok &= editor && save(editor, QStringLiteral("todo-editor-edit"));
+        ok &= editor && snapshot::save(editor, QStringLiteral("todo-editor-edit"));
     }
+
+    for (const snapshot::Entry &entry : snapshot::registry())
+        ok &= entry.fn(*db);
 
     db.reset();
     setDesktop(nullptr);
