@@ -1,0 +1,109 @@
+#pragma once
+
+#include "store/readresult.h"
+#include "store/recordset.h"
+
+#include <QDate>
+#include <QFlags>
+#include <QList>
+#include <QString>
+#include <QTime>
+
+namespace brevane::store {
+
+class Database;
+
+// One agenda task as the windows see it. The stored text forms (numbers as
+// text, "9" "30" "AM", the " (to 10:30 AM)" end-time note) stay in the
+// repository.
+struct AgendaTask {
+    RecordId id = kNoRecord;
+    // The task's day as stored; hand-made data may name a day its month lacks,
+    // so these are kept as numbers rather than a QDate.
+    int day = 0;
+    int month = 0;
+    int year = 0;
+    // Start and end as times of day on the half-hour grid; invalid when the
+    // stored hour, minute or AM/PM cannot be read.
+    QTime start;
+    QTime end;
+    // The text as typed: without the end-time note, when the stored text ends
+    // with exactly " (to h:mm AM)" or " (to h:mm PM)"; otherwise all of it.
+    QString text;
+    // What the agenda grid and the task search show: the stored text, note
+    // included.
+    QString shownText;
+    QString category;
+    // The stored reminder lead ("", "1 Day" .. "7 Days", or a postponed
+    // "1 day" / "3 days") exactly as stored, so that an entry the editor does
+    // not offer is shown as it stands; see reminderLeadDays().
+    QString reminder;
+    // The day the reminder is due; all 0 when there is none.
+    int reminderDay = 0;
+    int reminderMonth = 0;
+    int reminderYear = 0;
+    // Stored and kept, not acted upon.
+    QString alarm;
+    QString repeating;
+
+    [[nodiscard]] QDate date() const { return QDate(year, month, day); }
+    [[nodiscard]] QDate reminderDate() const { return QDate(reminderYear, reminderMonth, reminderDay); }
+    friend bool operator==(const AgendaTask &, const AgendaTask &) = default;
+};
+
+// The fields a save writes; the others keep their stored text exactly.
+enum class AgendaField : unsigned {
+    Text = 0x01,      // "Agenda Task", written with the end-time note of `end`
+    Category = 0x02,
+    Start = 0x04,
+    End = 0x08,       // also rewrites the note of a text that has one
+    Date = 0x10,      // Day, Month, Year
+    Reminder = 0x20,  // the lead text and the due date
+    Alarm = 0x40,
+    Repeating = 0x80,
+    All = 0xff,
+};
+Q_DECLARE_FLAGS(AgendaFields, AgendaField)
+Q_DECLARE_OPERATORS_FOR_FLAGS(AgendaFields)
+
+// Reads and writes table "Agenda". Every write is committed before it returns.
+class AgendaRepository
+{
+public:
+    explicit AgendaRepository(Database &db) : m_db(db) {}
+    Q_DISABLE_COPY_MOVE(AgendaRepository)
+
+    // The tasks of a month (1..12), in table order.
+    [[nodiscard]] ReadResult<QList<AgendaTask>> month(int year, int month) const;
+    // One task; no value when it is no longer in the file.
+    [[nodiscard]] ReadResult<AgendaTask> byId(RecordId id) const;
+    // Every task whose shown text contains `text`, case-insensitively, in
+    // table order; an empty text finds every task that has text.
+    [[nodiscard]] ReadResult<QList<AgendaTask>> search(const QString &text) const;
+
+    // Adds a task (every field) and sets task.id.
+    [[nodiscard]] WriteResult add(AgendaTask &task);
+    // Writes the named fields of the task with identity task.id. Fails when
+    // the task is gone, or when its text is longer than the typed limit.
+    [[nodiscard]] WriteResult update(const AgendaTask &task, AgendaFields fields);
+    [[nodiscard]] WriteResult remove(RecordId id);
+    // Deletes every task dated before the first day of this month, in one
+    // statement and one transaction: all or nothing. *removed is the number
+    // of tasks the file lost.
+    [[nodiscard]] WriteResult removeBefore(int year, int month, int *removed);
+
+    // The typed limit of a task text, in characters the user sees.
+    static constexpr int kTextLimit = 250;
+    // The lead, in days, of a stored reminder text: "3 Days", "3 days" and
+    // "1 Day" read as 3, 3 and 1; no reminder or an unreadable text is -1.
+    [[nodiscard]] static int reminderLeadDays(const QString &stored);
+    // The editor's entry for a lead: "1 Day", "2 Days" .. "7 Days"; "" for none.
+    [[nodiscard]] static QString editorReminderText(int leadDays);
+    // The reminder pop-up's form after a postponement: "1 day", "3 days".
+    [[nodiscard]] static QString postponedReminderText(int leadDays);
+
+private:
+    Database &m_db;
+};
+
+} // namespace brevane::store

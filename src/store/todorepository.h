@@ -1,0 +1,74 @@
+#pragma once
+
+#include "store/readresult.h"
+#include "store/recordset.h"
+
+#include <QFlags>
+#include <QList>
+#include <QString>
+
+namespace brevane::store {
+
+class Database;
+
+// One to-do item as the windows see it.
+struct ToDoItem {
+    RecordId id = kNoRecord;
+    QString text;
+    QString category;
+    // Done only when stored exactly as "Yes".
+    bool done = false;
+    // 1 High, 2 Medium, 3 Low; 0 for none (stored "0", or empty in the
+    // reminder copies). Other stored numbers are read as they are.
+    int priority = 0;
+    friend bool operator==(const ToDoItem &, const ToDoItem &) = default;
+};
+
+// The fields a save writes; the others keep their stored text exactly, so that
+// a value the list cannot show ("Maybe", priority "7") survives an edit.
+enum class ToDoField : unsigned {
+    Text = 0x1,
+    Category = 0x2,
+    Done = 0x4,
+    Priority = 0x8,
+    All = 0xf,
+};
+Q_DECLARE_FLAGS(ToDoFields, ToDoField)
+Q_DECLARE_OPERATORS_FOR_FLAGS(ToDoFields)
+
+// Reads and writes the to-do list: table "To Do", listed through "To-Do Query".
+// Every write is committed before it returns.
+class ToDoRepository
+{
+public:
+    explicit ToDoRepository(Database &db) : m_db(db) {}
+    Q_DISABLE_COPY_MOVE(ToDoRepository)
+
+    // Every item in list order.
+    [[nodiscard]] ReadResult<QList<ToDoItem>> all() const;
+    // One item; no value when it is no longer in the file.
+    [[nodiscard]] ReadResult<ToDoItem> byId(RecordId id) const;
+    // The first item whose text is exactly `text` (case-sensitive); no value
+    // when there is none.
+    [[nodiscard]] ReadResult<ToDoItem> findByText(const QString &text) const;
+    // Every item whose text contains `text`, case-insensitively, in table
+    // order; an empty text finds every item that has text.
+    [[nodiscard]] ReadResult<QList<ToDoItem>> search(const QString &text) const;
+
+    // Adds an item (every field) and sets item.id.
+    [[nodiscard]] WriteResult add(ToDoItem &item);
+    // Adds the to-do copy of a reminder: Done and Priority stay empty.
+    [[nodiscard]] WriteResult addReminderCopy(ToDoItem &item);
+    // Writes the named fields of the item with identity item.id. Fails when
+    // the item is gone, or when its text is longer than the typed limit.
+    [[nodiscard]] WriteResult update(const ToDoItem &item, ToDoFields fields);
+    [[nodiscard]] WriteResult remove(RecordId id);
+
+    // The typed limit of an item text, in characters the user sees.
+    static constexpr int kTextLimit = 250;
+
+private:
+    Database &m_db;
+};
+
+} // namespace brevane::store
