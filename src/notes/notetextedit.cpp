@@ -1,0 +1,54 @@
+#include "notes/notetextedit.h"
+
+#include "controls/textlimit.h"
+#include "platform/desktop.h"
+
+#include <QTextCursor>
+
+#include <algorithm>
+
+namespace brevane {
+
+NoteTextEdit::NoteTextEdit(int maxCharacters, QWidget *parent)
+    : QPlainTextEdit(parent), m_limit(maxCharacters)
+{
+    connect(this, &QPlainTextEdit::textChanged, this, &NoteTextEdit::checkEdit);
+}
+
+void NoteTextEdit::setText(const QString &text)
+{
+    m_settingText = true;
+    setPlainText(text);
+    m_settingText = false;
+    m_accepted = toPlainText();
+}
+
+void NoteTextEdit::checkEdit()
+{
+    if (m_settingText)
+        return;
+    const QString now = toPlainText();
+    if (now == m_accepted)
+        return;
+    // No text of fewer code units can hold more characters, so the costly
+    // count is only made near the limit.
+    const bool tooLong = now.size() > m_limit && now.size() > m_accepted.size()
+        && textlimit::characterCount(now) > std::max(m_limit, textlimit::characterCount(m_accepted));
+    if (!tooLong) {
+        m_accepted = now;
+        Q_EMIT edited();
+        return;
+    }
+    // The edit inserted text just before the cursor; put the cursor back
+    // where it stood before.
+    const int cursor = textCursor().position() - int(now.size() - m_accepted.size());
+    m_settingText = true;
+    setPlainText(m_accepted);
+    m_settingText = false;
+    QTextCursor restored = textCursor();
+    restored.setPosition(std::clamp(cursor, 0, int(m_accepted.size())));
+    setTextCursor(restored);
+    desktop().beep();
+}
+
+} // namespace brevane
