@@ -21,6 +21,7 @@ void NoteTextEdit::setText(const QString &text)
     setPlainText(text);
     m_settingText = false;
     m_accepted = toPlainText();
+    m_acceptedCount = -1;
 }
 
 void NoteTextEdit::checkEdit()
@@ -31,11 +32,18 @@ void NoteTextEdit::checkEdit()
     if (now == m_accepted)
         return;
     // No text of fewer code units can hold more characters, so the costly
-    // count is only made near the limit.
-    const bool tooLong = now.size() > m_limit && now.size() > m_accepted.size()
-        && textlimit::characterCount(now) > std::max(m_limit, textlimit::characterCount(m_accepted));
-    if (!tooLong) {
+    // counts are only made near the limit, and the accepted text's only once.
+    const auto acceptedCount = [this] {
+        if (m_acceptedCount < 0)
+            m_acceptedCount = textlimit::characterCount(m_accepted);
+        return m_acceptedCount;
+    };
+    int count = -1;
+    if (now.size() > m_limit && now.size() > m_accepted.size())
+        count = textlimit::characterCount(now);
+    if (count <= m_limit || count <= acceptedCount()) {
         m_accepted = now;
+        m_acceptedCount = count;
         Q_EMIT edited();
         return;
     }

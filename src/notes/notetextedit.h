@@ -32,6 +32,8 @@ private:
     int m_limit;
     // The text before the user's current edit.
     QString m_accepted;
+    // Its length in characters; -1 until counted.
+    int m_acceptedCount = -1;
     bool m_settingText = false;
 };
 
