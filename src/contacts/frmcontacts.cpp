@@ -33,7 +33,7 @@ namespace {
 
 // Design size of the window, in twips.
 constexpr double kWindowWidth = 11400;
-constexpr double kWindowHeight = 6900;
+constexpr double kWindowHeight = 7500;
 constexpr double kListWidth = 3000;
 
 struct BoxInfo {
@@ -353,8 +353,7 @@ QGroupBox *frmContacts::buildOtherPane()
 {
     auto *pane = new QGroupBox(tr("Additional Information"), this);
     pane->setObjectName(QStringLiteral("fraOther"));
-    auto *row = new QHBoxLayout(pane);
-    auto *grid = new QGridLayout;
+    auto *grid = new QGridLayout(pane);
     for (const auto &[field, line] : {std::pair{ContactField::Birthday, 0}, std::pair{ContactField::Anniversary, 1}}) {
         QLineEdit *box = addBox(field);
         box->setParent(pane);
@@ -369,18 +368,7 @@ QGroupBox *frmContacts::buildOtherPane()
     grid->addWidget(m_birthday.button, 0, 2);
     grid->addWidget(m_anniversary.button, 1, 2);
 
-    m_txtAdditional = new QPlainTextEdit(pane);
-    m_txtAdditional->setObjectName(QLatin1String(boxInfo(ContactField::Notes).name));
-    m_txtAdditional->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    m_txtAdditional->setTabChangesFocus(true);
-    QLabel *misc = addLabelFor(pane, m_txtAdditional, boxInfo(ContactField::Notes));
-    grid->addWidget(misc, 2, 0, Qt::AlignTop);
-    grid->addWidget(m_txtAdditional, 2, 1, 1, 2);
-    grid->setRowStretch(2, 1);
-    grid->setColumnStretch(1, 1);
-    row->addLayout(grid, 1);
-
-    // The open calendar stands beside the boxes; only one is open at a time.
+    // The open calendar drops down under the dates; only one is open at a time.
     auto *calendars = new QVBoxLayout;
     for (Picker *picker : {&m_birthday, &m_anniversary}) {
         picker->label->setParent(pane);
@@ -388,8 +376,18 @@ QGroupBox *frmContacts::buildOtherPane()
         calendars->addWidget(picker->label);
         calendars->addWidget(picker->calendar);
     }
-    calendars->addStretch(1);
-    row->addLayout(calendars);
+    grid->addLayout(calendars, 2, 1, 1, 2, Qt::AlignLeft);
+
+    m_txtAdditional = new QPlainTextEdit(pane);
+    m_txtAdditional->setObjectName(QLatin1String(boxInfo(ContactField::Notes).name));
+    m_txtAdditional->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    m_txtAdditional->setTabChangesFocus(true);
+    m_txtAdditional->setMinimumHeight(3 * fontMetrics().lineSpacing());
+    QLabel *misc = addLabelFor(pane, m_txtAdditional, boxInfo(ContactField::Notes));
+    grid->addWidget(misc, 3, 0, Qt::AlignTop);
+    grid->addWidget(m_txtAdditional, 3, 1, 1, 2);
+    grid->setRowStretch(3, 1);
+    grid->setColumnStretch(1, 1);
     return pane;
 }
 
@@ -848,9 +846,14 @@ void frmContacts::setPanesEditable(bool editable)
 
 void frmContacts::showPane(Pane pane)
 {
-    m_fraName->setVisible(pane == Pane::Personal);
-    m_fraBusiness->setVisible(pane == Pane::Business);
-    m_fraOther->setVisible(pane == Pane::Other);
+    // Hidden first: two panes shown at once, even for a moment, would make
+    // the window grow to hold both.
+    QGroupBox *shown = pane == Pane::Personal ? m_fraName : pane == Pane::Business ? m_fraBusiness : m_fraOther;
+    for (QGroupBox *frame : {m_fraName, m_fraBusiness, m_fraOther}) {
+        if (frame != shown)
+            frame->hide();
+    }
+    shown->show();
     FlatButton *button = pane == Pane::Personal ? m_cmdPersonal : pane == Pane::Business ? m_cmdBusiness : m_cmdOther;
     button->setChecked(true);
 }
