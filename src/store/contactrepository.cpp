@@ -3,6 +3,7 @@
 #include "core/logging.h"
 #include "store/database.h"
 #include "store/names.h"
+#include "store/storeerrors.h"
 
 #include <QSqlError>
 #include <QSqlQuery>
@@ -60,10 +61,10 @@ const FieldInfo &info(ContactField field)
 // The views expose the base table's rowid under this name.
 const QString kViewRowId = QStringLiteral("_rid");
 
-QString sqlError(const QSqlQuery &query)
+
+QString readError(const Database &db, const QSqlQuery &query)
 {
-    const QSqlError error = query.lastError();
-    return error.databaseText().isEmpty() ? error.text() : error.databaseText();
+    return errors::readFailure(db, errors::errorText(query.lastError()));
 }
 
 QString quoted(ContactField field)
@@ -128,10 +129,10 @@ ReadResult<QList<ContactName>> ContactRepository::list(ContactOrder order) const
     if (!query.exec(QStringLiteral("SELECT %1, %2, %3 FROM %4")
                         .arg(Database::quoteName(kViewRowId), quoted(ContactField::FirstName),
                              quoted(ContactField::LastName), Database::quoteName(view))))
-        return ReadResult<QList<ContactName>>::failed(sqlError(query));
+        return ReadResult<QList<ContactName>>::failed(readError(m_db, query));
     QList<ContactName> names = readNames(query, true);
     if (query.lastError().isValid())
-        return ReadResult<QList<ContactName>>::failed(sqlError(query));
+        return ReadResult<QList<ContactName>>::failed(readError(m_db, query));
     return {std::move(names), {}};
 }
 
@@ -160,9 +161,10 @@ ReadResult<RecordId> ContactRepository::findByName(const QString &first, const Q
     query.addBindValue(first.isNull() ? QStringLiteral("") : first);
     query.addBindValue(last.isNull() ? QStringLiteral("") : last);
     if (!query.exec())
-        return ReadResult<RecordId>::failed(sqlError(query));
+        return ReadResult<RecordId>::failed(readError(m_db, query));
     if (!query.next())
-        return query.lastError().isValid() ? ReadResult<RecordId>::failed(sqlError(query)) : ReadResult<RecordId>{};
+        return query.lastError().isValid() ? ReadResult<RecordId>::failed(readError(m_db, query))
+                                           : ReadResult<RecordId>{};
     return {query.value(0).toLongLong(), {}};
 }
 
@@ -173,7 +175,7 @@ ReadResult<QList<ContactName>> ContactRepository::search(ContactField field, con
     if (!query.exec(QStringLiteral("SELECT rowid, %1, %2, %3 FROM %4 ORDER BY rowid")
                         .arg(quoted(ContactField::FirstName), quoted(ContactField::LastName), quoted(field),
                              Database::quoteName(names::Contacts))))
-        return ReadResult<QList<ContactName>>::failed(sqlError(query));
+        return ReadResult<QList<ContactName>>::failed(readError(m_db, query));
     // Compared here rather than in SQL: SQLite folds only ASCII letters.
     QList<ContactName> found;
     while (query.next()) {
@@ -182,7 +184,7 @@ ReadResult<QList<ContactName>> ContactRepository::search(ContactField field, con
             found.append({query.value(0).toLongLong(), query.value(1).toString(), query.value(2).toString()});
     }
     if (query.lastError().isValid())
-        return ReadResult<QList<ContactName>>::failed(sqlError(query));
+        return ReadResult<QList<ContactName>>::failed(readError(m_db, query));
     return {std::move(found), {}};
 }
 
@@ -232,8 +234,7 @@ WriteResult ContactRepository::removeNameless(int *removed)
     if (!query.exec(QStringLiteral("DELETE FROM %1 WHERE IFNULL(%2, '') = '' AND IFNULL(%3, '') = ''")
                         .arg(Database::quoteName(names::Contacts), quoted(ContactField::FirstName),
                              quoted(ContactField::LastName)))) {
-        return {false, QStringLiteral("Contacts without a name could not be removed from the file '%1': %2.")
-                           .arg(m_db.path(), sqlError(query))};
+        return {false, errors::writeFailure(m_db, errors::errorText(query.lastError()))};
     }
     if (removed)
         *removed = query.numRowsAffected();

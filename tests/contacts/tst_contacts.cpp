@@ -167,7 +167,8 @@ private Q_SLOTS:
         book.select(0);
         data.desktop().queueAnswer(Desktop::Answer::Yes);
         QTest::keyClick(book.list(), Qt::Key_Delete);
-        QCOMPARE(data.desktop().messageTexts(), QStringList{QStringLiteral("Delete Lee-Smith, Ann from your contacts list?")});
+        QCOMPARE(data.desktop().messageTexts(),
+                 QStringList{QStringLiteral("Delete Lee-Smith, Ann from your contacts list?")});
         QCOMPARE(data.countOf(store::names::Contacts), 0);
         QVERIFY(book.entries().isEmpty());
         QCOMPARE(book.box("txtFirst")->text(), QString());
@@ -206,8 +207,10 @@ private Q_SLOTS:
     void twoContactsWithOneName()
     {
         TestData data;
-        const auto first = addContact(data, QStringLiteral("Ann"), QStringLiteral("Lee"), {{F::Nickname, QStringLiteral("one")}});
-        const auto second = addContact(data, QStringLiteral("Ann"), QStringLiteral("Lee"), {{F::Nickname, QStringLiteral("two")}});
+        const QString ann = QStringLiteral("Ann");
+        const QString lee = QStringLiteral("Lee");
+        const auto first = addContact(data, ann, lee, {{F::Nickname, QStringLiteral("one")}});
+        const auto second = addContact(data, ann, lee, {{F::Nickname, QStringLiteral("two")}});
         Book book(data);
         book.select(1);
         QCOMPARE(book.box("txtNickname")->text(), QStringLiteral("two"));
@@ -273,7 +276,8 @@ private Q_SLOTS:
         book.click("cmdBusinessGo");
         QCOMPARE(data.desktop().documentsOpened, opened.isEmpty() ? QStringList{} : QStringList{opened});
         QCOMPARE(data.desktop().messageTexts(),
-                 opened.isEmpty() ? QStringList{u'\'' + text + QStringLiteral("' is not a web address.")} : QStringList{});
+                 opened.isEmpty() ? QStringList{u'\'' + text + QStringLiteral("' is not a web address.")}
+                                  : QStringList{});
     }
 
     void failedWriteReported_data()
