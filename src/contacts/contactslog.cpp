@@ -1,0 +1,3 @@
+#include "contacts/contactslog.h"
+
+Q_LOGGING_CATEGORY(lcContacts, "brevane.contacts")

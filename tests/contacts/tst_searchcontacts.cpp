@@ -1,0 +1,141 @@
+#include "contacts/frmsearchcontacts.h"
+#include "contactsfixture.h"
+
+#include <QComboBox>
+#include <QRadioButton>
+#include <QScreen>
+
+using namespace brevane;
+using testing::Book;
+using testing::TestData;
+using testing::addContact;
+using F = store::ContactField;
+
+namespace {
+
+struct Search {
+    explicit Search(const Book &book) : book(book)
+    {
+        book.click("cmdSearch");
+        window = book.window->searchWindow();
+    }
+    const Book &book;
+    frmSearchContacts *window = nullptr;
+    template <typename T = FlatButton>
+    T *child(const char *name) const { return window->findChild<T *>(QLatin1String(name)); }
+    QListView *results() const { return child<QListView>("lstResults"); }
+    QStringList entries() const
+    {
+        QStringList texts;
+        for (int row = 0; row < results()->model()->rowCount(); ++row)
+            texts << results()->model()->index(row, 0).data().toString();
+        return texts;
+    }
+    void run(const QString &in, const QString &text) const
+    {
+        child<QComboBox>("cmbSearchIn")->setCurrentText(in);
+        child<QLineEdit>("txtSearchFor")->setText(text);
+        QTest::keyClick(child<QLineEdit>("txtSearchFor"), Qt::Key_Return);
+    }
+    void choose(int row) const { results()->setCurrentIndex(results()->model()->index(row, 0)); }
+};
+
+void fill(TestData &data)
+{
+    addContact(data, QStringLiteral("John"), QStringLiteral("Smith"), {{F::HomeCity, QStringLiteral("Paris")}});
+    addContact(data, QStringLiteral("Joanne"), QStringLiteral("Goldsmith"), {{F::HomeCity, QStringLiteral("Lyon")}});
+    addContact(data, QStringLiteral("ANN"), QStringLiteral("Bo"), {{F::HomeCity, QStringLiteral("PARIS nord")}});
+    addContact(data, QStringLiteral("Émile"), QStringLiteral("Zola"), {{F::Nickname, QStringLiteral("the ann")}});
+}
+
+} // namespace
+
+class SearchContactsTests : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void search_data()
+    {
+        QTest::addColumn<QString>("in");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QStringList>("found");
+        QTest::newRow("last name, any case") << "Last Name" << "SMI"
+                                             << QStringList{"Smith, John", "Goldsmith, Joanne"};
+        QTest::newRow("first name") << "First Name" << "ann" << QStringList{"Goldsmith, Joanne", "Bo, ANN"};
+        QTest::newRow("accents fold too") << "First Name" << "émi" << QStringList{"Zola, Émile"};
+        QTest::newRow("city lists names") << "City" << "paris" << QStringList{"Smith, John", "Bo, ANN"};
+        QTest::newRow("leading blank kept") << "Nickname" << " ann" << QStringList{"Zola, Émile"};
+        QTest::newRow("nothing") << "Address" << "x" << QStringList{"No Matches Found"};
+    }
+    void search()
+    {
+        QFETCH(QString, in);
+        QFETCH(QString, text);
+        QFETCH(QStringList, found);
+        TestData data;
+        fill(data);
+        Book book(data);
+        Search search(book);
+        QVERIFY(search.window);
+        QCOMPARE(search.child<QComboBox>("cmbSearchIn")->currentText(), QStringLiteral("First Name"));
+        QVERIFY(!search.child("cmdSearch")->isEnabled());
+        search.run(in, text);
+        QCOMPARE(search.entries(), found);
+        QVERIFY(!search.child("cmdView")->isEnabled());
+        search.choose(0);
+        QCOMPARE(search.child("cmdView")->isEnabled(), found.constFirst() != QLatin1String("No Matches Found"));
+    }
+
+    // View Contact selects the contact's entry in the book's order, also a
+    // contact added after the search window opened and one of two twins.
+    void viewContact()
+    {
+        TestData data;
+        fill(data);
+        Book book(data);
+        book.child<QRadioButton>("optFirstName")->click();
+        Search search(book);
+        search.run(QStringLiteral("Last Name"), QStringLiteral("smith"));
+        search.choose(0);
+        search.child("cmdView")->click();
+        QCOMPARE(book.currentEntry(), QStringLiteral("John Smith"));
+        QCOMPARE(book.box("txtHomeCity")->text(), QStringLiteral("Paris"));
+
+        const auto twin = addContact(data, QStringLiteral("John"), QStringLiteral("Smith"),
+                                     {{F::HomeCity, QStringLiteral("Nice")}});
+        book.child<QRadioButton>("optLastName")->click();
+        search.run(QStringLiteral("City"), QStringLiteral("nice"));
+        search.choose(0);
+        QTest::keyClick(search.results(), Qt::Key_Return);
+        QCOMPARE(book.window->shownContact(), twin);
+        QCOMPARE(book.box("txtHomeCity")->text(), QStringLiteral("Nice"));
+    }
+
+    // Closing the book hides the search window with its results; closing the
+    // search window centres the book vertically.
+    void windowsComeAndGo()
+    {
+        TestData data;
+        fill(data);
+        Book book(data);
+        Search search(book);
+        search.run(QStringLiteral("Last Name"), QStringLiteral("o"));
+        book.window->close();
+        QVERIFY(search.window->isHidden());
+        book.window->show();
+        book.click("cmdSearch");
+        QCOMPARE(book.window->searchWindow(), search.window);
+        QCOMPARE(search.entries().size(), 3);
+
+        book.window->move(book.window->x(), 0);
+        search.child("cmdClose")->click();
+        const int screenHeight = book.window->screen()->geometry().height();
+        QCOMPARE(book.window->frameGeometry().top(), (screenHeight - book.window->frameGeometry().height()) / 2);
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QVERIFY(!book.window->searchWindow());
+    }
+};
+
+BREVANE_TEST(SearchContactsTests)
+#include "tst_searchcontacts.moc"
