@@ -3,6 +3,7 @@
 #include "store/names.h"
 #include "testsupport.h"
 
+#include <QAccessible>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QSignalSpy>
@@ -67,6 +68,16 @@ store::RecordId storedTask(TestData &data, const QString &text, const QString &s
                                        {ag::Year, QStringLiteral("2003")}});
 }
 
+// A change made while an editor is open on the task.
+void changeElsewhere(TestData &data, store::RecordId id, const QString &field, const QString &value)
+{
+    store::RecordSet set(data.db(), names::Agenda, store::onlyRecord(id));
+    QVERIFY(set.moveToRecord(id));
+    set.edit();
+    set.setField(field, value);
+    QVERIFY(set.update().ok);
+}
+
 // The editor said no: one warning, and the editor stays open on the user's input.
 void checkRefused(TestData &data, const frmAddAgenda &editor, const QString &message)
 {
@@ -102,8 +113,6 @@ private Q_SLOTS:
         QCOMPARE(order.join(u' '), QStringLiteral("txtTask cmbStartHour cmbStartMinute cmbStartAMPM cmbEndHour cmbEndMinute "
                                                   "cmbEndAMPM cmbCategory cmbMonth cmbDay cmbYear cmbRepeat cmbReminder "
                                                   "cmdSave cmdReset cmdClose"));
-        taskBox(editor)->insert(QString(251, u'a'));
-        QCOMPARE(taskBox(editor)->text(), QString(250, u'a'));
     }
 
     void saveEnabling()
@@ -308,6 +317,148 @@ private Q_SLOTS:
         QCOMPARE(taskBox(editor)->text(), QStringLiteral("Typed"));
         QCOMPARE(data.countOf(names::Agenda), deleted ? 0 : 1);
         QCOMPARE(data.fieldOf(names::Agenda, old, ag::Task), deleted ? QStringLiteral("<no record>") : QStringLiteral("Old (to 9:00 AM)"));
+    }
+
+    // Save writes only what the user changed: a reminder put off in the
+    // pop-up, and values the drop-downs cannot show, survive a typo fix.
+    void editKeepsWhatWasNotChanged_data()
+    {
+        QTest::addColumn<QString>("reminder"); // stored, due on 4 March
+        QTest::addColumn<QString>("control");
+        QTest::addColumn<QString>("value");
+        QTest::addColumn<QString>("expected"); // shown reminder > task|category|alarm|repeat|reminder|due|day
+        QTest::newRow("put-off reminder") << "3 days" << "txtTask" << "Dentist!"
+            << "3 Days>Dentist! (to 9:00 AM)|Groceries|Maybe|Fortnightly|3 days|4.3|5";
+        QTest::newRow("lead the list lacks") << "0 days" << "txtTask" << "Dentist!"
+            << "0 days>Dentist! (to 9:00 AM)|Groceries|Maybe|Fortnightly|0 days|4.3|5";
+        QTest::newRow("moved task") << "3 days" << "cmbDay" << "12"
+            << "3 Days>Dentist (to 9:00 AM)|Groceries|Maybe|Fortnightly|3 days|9.3|12";
+        QTest::newRow("lead the list lacks, moved") << "0 days" << "cmbDay" << "12"
+            << "0 days>Dentist (to 9:00 AM)|Groceries|Maybe|Fortnightly|0 days|12.3|12";
+        QTest::newRow("new lead") << "3 days" << "cmbReminder" << "5 Days"
+            << "3 Days>Dentist (to 9:00 AM)|Groceries|Maybe|Fortnightly|5 Days|28.2|5";
+        QTest::newRow("no reminder") << "3 days" << "cmbReminder" << ""
+            << "3 Days>Dentist (to 9:00 AM)|Groceries|Maybe|Fortnightly||.|5";
+    }
+    void editKeepsWhatWasNotChanged()
+    {
+        QFETCH(QString, reminder);
+        QFETCH(QString, control);
+        QFETCH(QString, value);
+        QFETCH(QString, expected);
+        TestData data;
+        const store::RecordId id = storedTask(data, QStringLiteral("Dentist (to 9:00 AM)"), QStringLiteral("9:00 AM"));
+        for (const auto &[field, text] : {std::pair{ag::Category, "Groceries"}, {ag::Alarm, "Maybe"},
+                                          {ag::Repeating, "Fortnightly"}, {ag::ReminderDay, "4"},
+                                          {ag::ReminderMonth, "3"}, {ag::ReminderYear, "2003"}})
+            changeElsewhere(data, id, field, QLatin1String(text));
+        changeElsewhere(data, id, ag::Reminder, reminder);
+        frmAddAgenda editor(data.db());
+        editor.show();
+        QVERIFY(editor.editRecord(id, {5, 3, 2003}));
+        const QString shown = box(editor, "cmbReminder")->currentText();
+        if (control == QLatin1String("txtTask"))
+            taskBox(editor)->setText(value);
+        else
+            pick(editor, qPrintable(control), value);
+        editor.updateAgenda();
+        QVERIFY(data.desktop().messages.isEmpty());
+        QStringList values;
+        for (const QString &name : {ag::Task, ag::Category, ag::Alarm, ag::Repeating, ag::Reminder})
+            values << data.fieldOf(names::Agenda, id, name);
+        values << data.fieldOf(names::Agenda, id, ag::ReminderDay) + u'.' + data.fieldOf(names::Agenda, id, ag::ReminderMonth)
+               << data.fieldOf(names::Agenda, id, ag::Day);
+        QCOMPARE(shown + u'>' + values.join(u'|'), expected);
+    }
+
+    // A task changed elsewhere while the editor is open is not overwritten
+    // without asking, and what the user did not change keeps the new value.
+    void changedElsewhereAsksFirst()
+    {
+        TestData data;
+        const store::RecordId id = storedTask(data, QStringLiteral("Dentist (to 9:00 AM)"), QStringLiteral("9:00 AM"));
+        frmAddAgenda editor(data.db());
+        editor.show();
+        QVERIFY(editor.editRecord(id, {5, 3, 2003}));
+        taskBox(editor)->setText(QStringLiteral("Dentist at ten"));
+        changeElsewhere(data, id, ag::Reminder, QStringLiteral("1 day"));
+        data.desktop().queueAnswer(Desktop::Answer::No);
+        data.desktop().queueAnswer(Desktop::Answer::Yes);
+        editor.updateAgenda();
+        QCOMPARE(data.desktop().messageTexts(),
+                 QStringList{QStringLiteral("This item was changed elsewhere since you opened it.  Save your version anyway?")});
+        QCOMPARE(data.desktop().messages.first().buttons, Desktop::Buttons::YesNo);
+        QVERIFY(editor.isVisible());
+        QCOMPARE(data.fieldOf(names::Agenda, id, ag::Task), QStringLiteral("Dentist (to 9:00 AM)"));
+        editor.updateAgenda();
+        QVERIFY(!editor.isVisible());
+        QCOMPARE(data.fieldOf(names::Agenda, id, ag::Task) + u'|' + data.fieldOf(names::Agenda, id, ag::Reminder),
+                 QStringLiteral("Dentist at ten (to 9:00 AM)|1 day"));
+    }
+
+    // Text longer than the limit, however it got into the box, is refused
+    // at Save rather than cut or stored.
+    void textOverTheLimitRefused()
+    {
+        TestData data;
+        frmAddAgenda editor(data.db());
+        editor.show();
+        fill(editor, QString(251, u'a'), QDate(2003, 3, 5), QStringLiteral("10:00 AM"), QStringLiteral("10:30 AM"));
+        QCOMPARE(taskBox(editor)->text(), QString(250, u'a'));
+        QAccessible::queryAccessibleInterface(taskBox(editor))->setText(QAccessible::Value, QString(10000, u'a'));
+        editor.updateAgenda();
+        checkRefused(data, editor, QStringLiteral("The task may be at most 250 characters long.  Please shorten it."));
+        QCOMPARE(data.countOf(names::Agenda), 0);
+        QCOMPARE(taskBox(editor)->text().size(), 10000);
+    }
+
+    // Announced as a dialog, modeless, over the window that opened it.
+    void modelessDialogOverItsParent()
+    {
+        TestData data;
+        QWidget main;
+        main.setGeometry(400, 300, 900, 700);
+        main.show();
+        auto *editor = new frmAddAgenda(data.db(), &main);
+        editor->show();
+        QCOMPARE(QAccessible::queryAccessibleInterface(editor)->role(), QAccessible::Dialog);
+        QVERIFY(!editor->isModal());
+        QVERIFY2(main.frameGeometry().contains(editor->frameGeometry().center()),
+                 qPrintable(QStringLiteral("editor at %1,%2").arg(editor->x()).arg(editor->y())));
+    }
+
+    void unsavedChanges_data()
+    {
+        QTest::addColumn<bool>("editing");
+        QTest::addColumn<QString>("control"); // none: untouched
+        QTest::addColumn<QString>("value");
+        QTest::addColumn<bool>("unsaved");
+        QTest::newRow("new, untouched") << false << "" << "" << false;
+        QTest::newRow("new, typed") << false << "txtTask" << "Call" << true;
+        QTest::newRow("new, reminder chosen") << false << "cmbReminder" << "2 Days" << true;
+        QTest::newRow("opened, untouched") << true << "" << "" << false;
+        QTest::newRow("opened, category chosen") << true << "cmbCategory" << "Work" << true;
+        QTest::newRow("opened, chosen back") << true << "cmbReminder" << "2 Days" << false;
+    }
+    void unsavedChanges()
+    {
+        QFETCH(bool, editing);
+        QFETCH(QString, control);
+        QFETCH(QString, value);
+        QFETCH(bool, unsaved);
+        TestData data;
+        const store::RecordId id = storedTask(data, QStringLiteral("Dentist (to 9:00 AM)"), QStringLiteral("9:00 AM"));
+        frmAddAgenda editor(data.db());
+        editor.presetStartTime(QStringLiteral("9"), QStringLiteral("00"), QStringLiteral("AM"));
+        editor.presetDate(5, 2, 2003);
+        if (editing)
+            QVERIFY(editor.editRecord(id, {5, 3, 2003}));
+        editor.show();
+        if (control == QLatin1String("txtTask"))
+            QTest::keyClicks(taskBox(editor), value);
+        else if (!control.isEmpty())
+            pick(editor, qPrintable(control), value);
+        QCOMPARE(editor.hasUnsavedChanges(), unsaved);
     }
 };
 

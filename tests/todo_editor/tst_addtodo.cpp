@@ -3,6 +3,7 @@
 #include "testsupport.h"
 #include "todo_editor/frmaddtodo.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QClipboard>
 #include <QComboBox>
@@ -46,6 +47,16 @@ QString stored(TestData &data, store::RecordId id)
     for (const QString &field : {todo::Task, todo::Category, todo::Done, todo::Priority})
         values << data.fieldOf(names::ToDo, id, field);
     return values.join(u'|');
+}
+
+// A change made while the editor is open on the item.
+void changeElsewhere(TestData &data, store::RecordId id, const QString &field, const QString &value)
+{
+    store::RecordSet set(data.db(), names::ToDo, store::onlyRecord(id));
+    QVERIFY(set.moveToRecord(id));
+    set.edit();
+    set.setField(field, value);
+    QVERIFY(set.update().ok);
 }
 
 } // namespace
@@ -132,8 +143,9 @@ private Q_SLOTS:
         QVERIFY(editor.window->openForEdit(bare));
         QCOMPARE(editor.box("cmbDone")->currentText(), QStringLiteral("No"));
         QCOMPARE(editor.box("cmbPriority")->currentIndex(), -1);
+        editor.task()->setText(QStringLiteral("REMINDER: Dentist at ten"));
         editor.click("cmdSave");
-        QCOMPARE(stored(data, bare), QStringLiteral("REMINDER: Dentist|Appointment|No|0"));
+        QCOMPARE(stored(data, bare), QStringLiteral("REMINDER: Dentist at ten|Appointment||"));
     }
 
     void saveFailureKeepsTheInput_data()
@@ -174,17 +186,75 @@ private Q_SLOTS:
                                            : QStringLiteral("Pay rent||No|1"));
     }
 
-    // The limit counts characters as the user sees them: an accented letter
-    // made of two code points is one.
-    void textStopsAt250Characters()
+    // Save writes only what the user changed; a change made meanwhile in
+    // the main window is not overwritten without asking.
+    void editWritesOnlyWhatChanged_data()
+    {
+        QTest::addColumn<QString>("elsewhere"); // field=value changed meanwhile
+        QTest::addColumn<QString>("answer");    // to the question, if asked
+        QTest::addColumn<QString>("expected");  // stored afterwards
+        QTest::newRow("values the lists lack") << "" << "" << "Buy oat milk|Groceries|Maybe|7";
+        QTest::newRow("done meanwhile, save") << "To Do Done=Yes" << "Yes" << "Buy oat milk|Groceries|Yes|7";
+        QTest::newRow("priority meanwhile, don't") << "Priority=1" << "No" << "Buy milk|Groceries|Maybe|1";
+    }
+    void editWritesOnlyWhatChanged()
+    {
+        QFETCH(QString, elsewhere);
+        QFETCH(QString, answer);
+        QFETCH(QString, expected);
+        TestData data;
+        const auto id = addItem(data, QStringLiteral("Buy milk|Groceries|Maybe|7"));
+        Editor editor(data);
+        QVERIFY(editor.window->openForEdit(id));
+        editor.task()->setText(QStringLiteral("Buy oat milk"));
+        if (!elsewhere.isEmpty())
+            changeElsewhere(data, id, elsewhere.section(u'=', 0, 0), elsewhere.section(u'=', 1));
+        data.desktop().queueAnswer(answer == QLatin1String("No") ? Desktop::Answer::No : Desktop::Answer::Yes);
+        editor.click("cmdSave");
+        QCOMPARE(data.desktop().messageTexts(),
+                 answer.isEmpty() ? QStringList()
+                                  : QStringList{QStringLiteral("This item was changed elsewhere since you opened it.  "
+                                                               "Save your version anyway?")});
+        QCOMPARE(stored(data, id), expected);
+        // Answering No keeps the window open with the input.
+        QCOMPARE(editor.window->isVisible(), answer == QLatin1String("No"));
+        QCOMPARE(editor.window->hasUnsavedChanges(), answer == QLatin1String("No"));
+    }
+
+    // The limit counts characters as the user sees them (an accented letter
+    // made of two code points is one); text over it, however it got into the
+    // box, is refused at Save rather than cut or stored.
+    void textLimit()
     {
         TestData data;
         Editor editor(data);
         editor.window->openForAdd();
+        QVERIFY(!editor.window->hasUnsavedChanges());
         const QString accented = QStringLiteral("e\u0301");
         QApplication::clipboard()->setText(accented.repeated(251));
         QTest::keyClick(editor.task(), Qt::Key_V, Qt::ControlModifier);
         QCOMPARE(editor.task()->text(), accented.repeated(250));
+        QVERIFY(editor.window->hasUnsavedChanges());
+        QAccessible::queryAccessibleInterface(editor.task())->setText(QAccessible::Value, QString(10000, u'a'));
+        editor.click("cmdSave");
+        QCOMPARE(data.desktop().messageTexts(),
+                 QStringList{QStringLiteral("The task may be at most 250 characters long.  Please shorten it.")});
+        QCOMPARE(data.countOf(names::ToDo), 0);
+        QVERIFY(editor.window->isVisible());
+    }
+
+    // Announced as a dialog, modeless, over the window that opened it.
+    void modelessDialogOverItsParent()
+    {
+        TestData data;
+        QWidget main;
+        main.setGeometry(400, 300, 900, 700);
+        main.show();
+        auto *editor = new frmAddToDo(data.db(), &main);
+        editor->openForAdd();
+        QCOMPARE(QAccessible::queryAccessibleInterface(editor)->role(), QAccessible::Dialog);
+        QVERIFY(!editor->isModal());
+        QVERIFY(main.frameGeometry().contains(editor->frameGeometry().center()));
     }
 };
 
