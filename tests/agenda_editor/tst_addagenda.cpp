@@ -234,7 +234,7 @@ private Q_SLOTS:
         // onto another task's slot.
         TestData data;
         const store::RecordId twin = storedTask(data, QStringLiteral("Twin (to 9:00 AM)"), QStringLiteral("9:00 AM"));
-        const store::RecordId mine = storedTask(data, QStringLiteral("(to 9:00 AM)"), QStringLiteral("9:00 AM"));
+        const store::RecordId mine = storedTask(data, QStringLiteral(" (to 9:00 AM)"), QStringLiteral("9:00 AM"));
         const store::RecordId other = storedTask(data, QStringLiteral("Other (to 8:00 AM)"), QStringLiteral("8:00 AM"));
         frmAddAgenda editor(data.db());
         editor.show();
@@ -246,7 +246,7 @@ private Q_SLOTS:
         pickTime(editor, "cmbStart", QStringLiteral("8:00 AM"));
         editor.updateAgenda();
         checkRefused(data, editor, QString(kSlotTaken).replace(QLatin1String("9:00"), QLatin1String("8:00")));
-        QCOMPARE(data.fieldOf(names::Agenda, mine, ag::Task), QStringLiteral("(to 9:00 AM)"));
+        QCOMPARE(data.fieldOf(names::Agenda, mine, ag::Task), QStringLiteral(" (to 9:00 AM)"));
 
         pickTime(editor, "cmbStart", QStringLiteral("9:00 AM"));
         editor.updateAgenda();
