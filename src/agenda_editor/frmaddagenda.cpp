@@ -525,8 +525,8 @@ bool frmAddAgenda::startSlotFree(const store::AgendaTask &task)
 }
 
 // True when the task in the file is still there and, if it was changed since
-// the window read it, the user wants to save over that change.
-bool frmAddAgenda::stillTheTaskRead()
+// the window read it and Save would write over it, the user wants that.
+bool frmAddAgenda::stillTheTaskRead(bool writing)
 {
     const store::ReadResult<store::AgendaTask> current = m_tasks.byId(m_task.id);
     if (!current.ok()) {
@@ -538,7 +538,7 @@ bool frmAddAgenda::stillTheTaskRead()
                           Desktop::Icon::Exclamation);
         return false;
     }
-    return *current.value == m_task
+    return !writing || *current.value == m_task
            || desktop().message(this,
                                 tr("This item was changed elsewhere since you opened it.  Save your version anyway?"),
                                 Desktop::Icon::Question, Desktop::Buttons::YesNo)
@@ -571,7 +571,7 @@ void frmAddAgenda::updateAgenda()
     if (!isEditMode()) {
         result = m_tasks.add(task);
     } else {
-        if (!stillTheTaskRead())
+        if (!stillTheTaskRead(fields.toInt() != 0))
             return;
         if (fields)
             result = m_tasks.update(task, fields);

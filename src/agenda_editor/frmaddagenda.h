@@ -101,7 +101,7 @@ private:
     [[nodiscard]] bool timeRangeValid() const;
     [[nodiscard]] bool textFits();
     [[nodiscard]] bool startSlotFree(const store::AgendaTask &task);
-    [[nodiscard]] bool stillTheTaskRead();
+    [[nodiscard]] bool stillTheTaskRead(bool writing);
     [[nodiscard]] QTime startTime() const;
     [[nodiscard]] QTime endTime() const;
 
