@@ -108,7 +108,8 @@ void frmAddAgenda::buildControls()
     m_txtTask->setMinimumWidth(QFontMetrics(m_txtTask->font()).horizontalAdvance(QString(42, u'x')));
     auto *lblTask = makeLabel(this, QStringLiteral("lblTask"), tr("Task:"), m_txtTask);
     m_txtTask->setAccessibleName(tr("Task:"));
-    auto *lblMax = makeLabel(this, QStringLiteral("lblMaxCharacters"), tr("(Max. %1 characters)").arg(store::AgendaRepository::kTextLimit));
+    auto *lblMax = makeLabel(this, QStringLiteral("lblMaxCharacters"),
+                             tr("(Max. %1 characters)").arg(store::AgendaRepository::kTextLimit));
 
     m_cmbStartHour = makeDropDown(this, QStringLiteral("cmbStartHour"), tr("Start Time:"));
     m_cmbStartMinute = makeDropDown(this, QStringLiteral("cmbStartMinute"), tr("Start minute"));

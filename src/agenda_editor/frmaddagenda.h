@@ -61,6 +61,8 @@ public:
 
     // True when the user typed or chose something that Save would write.
     [[nodiscard]] bool hasUnsavedChanges() const override;
+    // Escape and reject() close the window like its Close button.
+    void done(int result) override;
 
 Q_SIGNALS:
     // The task is stored in the file.
@@ -69,7 +71,6 @@ Q_SIGNALS:
     void unloaded();
 
 protected:
-    void done(int result) override;
     void closeEvent(QCloseEvent *event) override;
     void mousePressEvent(QMouseEvent *event) override;
 

@@ -55,6 +55,8 @@ public:
 
     // True when the user typed or chose something that Save would write.
     [[nodiscard]] bool hasUnsavedChanges() const override;
+    // Escape and reject() close the window like its Close button.
+    void done(int result) override;
 
 Q_SIGNALS:
     // An item was written; the to-do list reloads.
@@ -63,7 +65,6 @@ Q_SIGNALS:
     void closed();
 
 protected:
-    void done(int result) override;
     void closeEvent(QCloseEvent *event) override;
     void mousePressEvent(QMouseEvent *event) override;
 
