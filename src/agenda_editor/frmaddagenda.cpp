@@ -25,6 +25,8 @@ constexpr int kFirstYear = 1900;
 constexpr int kLastYear = 2100;
 // The alarm list: "Yes", "No".
 constexpr int kAlarmOff = 1;
+// The reminder list: "" and "1 Day" .. "7 Days", then a stored lead it lacks.
+constexpr int kLongestListedLead = 7;
 // The longest lead computeReminderDate takes.
 constexpr int kLongestLead = 28;
 
@@ -269,7 +271,7 @@ void frmAddAgenda::fillDropDowns()
     m_cmbCategory->setCurrentIndex(-1);
     m_cmbMonth->addItems(monthNames());
     m_cmbMonth->setCurrentIndex(-1);
-    for (int days = 0; days <= 7; ++days)
+    for (int days = 0; days <= kLongestListedLead; ++days)
         m_cmbReminder->addItem(store::AgendaRepository::editorReminderText(days));
     m_cmbReminder->setCurrentIndex(-1);
     for (int year = kFirstYear; year <= kLastYear; ++year)
@@ -403,22 +405,20 @@ store::AgendaTask frmAddAgenda::taskFromControls(store::AgendaFields *fields) co
     task.alarm = m_cmbAlarm->currentText();
     task.repeating = m_cmbRepeat->currentText();
 
-    // The reminder is due its lead before the task. A lead left as it was
-    // keeps its stored text and, unless the task moves, its stored due day:
-    // a reminder put off in the pop-up stays put off.
-    if (fields->testFlag(AgendaField::Reminder))
-        task.reminder = m_cmbReminder->currentText();
-    else if (!fields->testFlag(AgendaField::Date))
-        return task;
-    const int lead = store::AgendaRepository::reminderLeadDays(task.reminder);
-    if (lead >= 0 && lead <= kLongestLead) {
-        const DayMonthYear due = computeReminderDate(task.day, task.month, task.year, lead);
-        task.reminderDay = due.day;
-        task.reminderMonth = due.month;
-        task.reminderYear = due.year;
-        fields->setFlag(AgendaField::Reminder);
-    } else if (fields->testFlag(AgendaField::Reminder)) {
-        task.reminderDay = task.reminderMonth = task.reminderYear = 0;
+    // A lead chosen from the list sets the reminder afresh. A lead left as it
+    // was keeps its stored text and, unless the task moves, its stored due
+    // day: a reminder put off in the pop-up stays put off.
+    if (fields->testFlag(AgendaField::Reminder) && m_cmbReminder->currentIndex() <= kLongestListedLead) {
+        store::AgendaRepository::setReminderLead(task, m_cmbReminder->currentIndex());
+    } else if (fields->testFlag(AgendaField::Date)) {
+        const int lead = store::AgendaRepository::reminderLeadDays(task.reminder);
+        if (lead >= 0 && lead <= kLongestLead) {
+            const DayMonthYear due = computeReminderDate(task.day, task.month, task.year, lead);
+            task.reminderDay = due.day;
+            task.reminderMonth = due.month;
+            task.reminderYear = due.year;
+            fields->setFlag(AgendaField::Reminder);
+        }
     }
     return task;
 }
@@ -494,7 +494,9 @@ QTime frmAddAgenda::endTime() const
 
 bool frmAddAgenda::textFits()
 {
-    if (m_txtTask->fits())
+    // A longer text stored before (written elsewhere) may be kept or
+    // shortened, as the text box allows; never lengthened.
+    if (m_txtTask->fits() || (isEditMode() && characterCount(m_txtTask->text()) <= characterCount(m_task.text)))
         return true;
     desktop().message(this, m_txtTask->tooLongMessage(), Desktop::Icon::Exclamation);
     m_txtTask->setFocus();
@@ -505,14 +507,14 @@ bool frmAddAgenda::textFits()
 // same slot of the same day would hide the first for good.
 bool frmAddAgenda::startSlotFree(const store::AgendaTask &task)
 {
-    const store::ReadResult<QList<store::AgendaTask>> sameMonth = m_tasks.month(task.year, task.month);
-    if (!sameMonth.ok()) {
-        desktop().message(this, tr("The task could not be saved: ") + sameMonth.error, Desktop::Icon::Exclamation);
+    const store::ReadResult<QList<store::AgendaTask>> sameDay = m_tasks.day(task.year, task.month, task.day);
+    if (!sameDay.ok()) {
+        desktop().message(this, tr("The task could not be saved: ") + sameDay.error, Desktop::Icon::Exclamation);
         return false;
     }
-    const QList<store::AgendaTask> &others = *sameMonth.value;
+    const QList<store::AgendaTask> &others = *sameDay.value;
     const bool taken = std::any_of(others.cbegin(), others.cend(), [&task](const store::AgendaTask &other) {
-        return other.id != task.id && other.day == task.day && other.start == task.start;
+        return other.id != task.id && other.start == task.start;
     });
     if (taken) {
         desktop().message(this,

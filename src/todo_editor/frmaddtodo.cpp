@@ -215,7 +215,10 @@ void frmAddToDo::save()
 
 bool frmAddToDo::textFits()
 {
-    if (m_txtTask->fits())
+    // A longer text stored before (written elsewhere) may be kept or
+    // shortened, as the text box allows; never lengthened.
+    if (m_txtTask->fits()
+        || (m_mode == Mode::Edit && characterCount(m_txtTask->text()) <= characterCount(m_item.text)))
         return true;
     desktop().message(this, m_txtTask->tooLongMessage(), Desktop::Icon::Exclamation);
     m_txtTask->setFocus();
