@@ -5,7 +5,6 @@
 #include "core/logging.h"
 #include "core/organizer.h"
 #include "platform/desktop.h"
-#include "store/names.h"
 
 #include <QCloseEvent>
 #include <QComboBox>
@@ -16,24 +15,20 @@
 #include <QLineEdit>
 #include <QMouseEvent>
 
+#include <algorithm>
+
 namespace brevane {
-
-namespace names = store::names;
-namespace agenda = store::names::agenda;
-
-const QString frmAddAgenda::kAddCaption = QStringLiteral("Add Agenda Task");
-const QString frmAddAgenda::kEditCaption = QStringLiteral("Edit Agenda Task");
 
 namespace {
 
-constexpr int kMaxTaskCharacters = 250;
 constexpr int kFirstYear = 1900;
 constexpr int kLastYear = 2100;
-
-const QString kInvalidTimeframe = QStringLiteral("The selected timeframe is invalid.  The start time must come before ")
-                                  + QStringLiteral("the end time.");
-const QString kTaskGone = QStringLiteral("This task no longer exists.  It may have been deleted.");
-const QString kNotSaved = QStringLiteral("The task could not be saved: ");
+// The alarm list: "Yes", "No".
+constexpr int kAlarmOff = 1;
+// The reminder list: "" and "1 Day" .. "7 Days", then a stored lead it lacks.
+constexpr int kLongestListedLead = 7;
+// The longest lead computeReminderDate takes.
+constexpr int kLongestLead = 28;
 
 // Selects the entry with this text, letter case ignored, the way a stored
 // value is shown back; a text that is no entry leaves the selection alone.
@@ -50,10 +45,27 @@ void selectIndex(QComboBox *box, int index)
         box->setCurrentIndex(index);
 }
 
-// Minutes since the day's start: "12:00 AM" is 0, "12:00 PM" is noon.
-int minuteOfDay(const QComboBox *hour, const QComboBox *minute, const QComboBox *amPm)
+// The time the three drop-downs show: hours "1" to "12", minutes "00" and
+// "30", "AM" and "PM" by position. "12:00 AM" is midnight, "12:00 PM" noon.
+QTime timeIn(const QComboBox *hour, const QComboBox *minute, const QComboBox *amPm)
 {
-    return ((hour->currentIndex() + 1) % 12) * 60 + minute->currentIndex() * 30 + amPm->currentIndex() * 12 * 60;
+    return QTime(((hour->currentIndex() + 1) % 12) + 12 * amPm->currentIndex(), 30 * minute->currentIndex());
+}
+
+// Shows a stored time; one off the half-hour grid, or unreadable, leaves the
+// drop-downs as they are.
+void showTime(QComboBox *hour, QComboBox *minute, QComboBox *amPm, const QTime &time)
+{
+    if (!time.isValid() || time.minute() % 30 != 0)
+        return;
+    hour->setCurrentIndex((time.hour() + 11) % 12);
+    minute->setCurrentIndex(time.minute() / 30);
+    amPm->setCurrentIndex(time.hour() < 12 ? 0 : 1);
+}
+
+QString shownTime(const QComboBox *hour, const QComboBox *minute, const QComboBox *amPm)
+{
+    return timeText(hour->currentText(), minute->currentText(), amPm->currentText());
 }
 
 QComboBox *makeDropDown(QWidget *parent, const QString &name, const QString &accessibleName)
@@ -76,43 +88,44 @@ QLabel *makeLabel(QWidget *parent, const QString &name, const QString &caption, 
 } // namespace
 
 frmAddAgenda::frmAddAgenda(store::Database &db, QWidget *parent)
-    : QWidget(parent)
-    , m_db(db)
+    : QDialog(parent)
+    , m_tasks(db)
 {
     setObjectName(QStringLiteral("frmAddAgenda"));
-    setWindowFlag(Qt::Window);
-    setWindowTitle(kAddCaption);
+    setWindowTitle(tr("Add Agenda Task"));
     buildControls();
     fillDropDowns();
     m_rememberedDay = static_cast<qint16>(textToNumber(m_cmbDay->currentText()));
     m_loading = false;
     enableButton(m_cmdSave);
+    m_opened = shown();
 }
 
 frmAddAgenda::~frmAddAgenda() = default;
 
 void frmAddAgenda::buildControls()
 {
-    m_txtTask = new LimitedLineEdit(kMaxTaskCharacters, this);
+    m_txtTask = new LimitedLineEdit(store::AgendaRepository::kTextLimit, this);
     m_txtTask->setObjectName(QStringLiteral("txtTask"));
     m_txtTask->setMinimumWidth(QFontMetrics(m_txtTask->font()).horizontalAdvance(QString(42, u'x')));
-    auto *lblTask = makeLabel(this, QStringLiteral("lblTask"), QStringLiteral("Task:"), m_txtTask);
-    m_txtTask->setAccessibleName(QStringLiteral("Task:"));
-    auto *lblMax = makeLabel(this, QStringLiteral("lblMaxCharacters"), QStringLiteral("(Max. 250 characters)"));
+    auto *lblTask = makeLabel(this, QStringLiteral("lblTask"), tr("Task:"), m_txtTask);
+    m_txtTask->setAccessibleName(tr("Task:"));
+    auto *lblMax = makeLabel(this, QStringLiteral("lblMaxCharacters"),
+                             tr("(Max. %1 characters)").arg(store::AgendaRepository::kTextLimit));
 
-    m_cmbStartHour = makeDropDown(this, QStringLiteral("cmbStartHour"), QStringLiteral("Start Time:"));
-    m_cmbStartMinute = makeDropDown(this, QStringLiteral("cmbStartMinute"), QStringLiteral("Start minute"));
-    m_cmbStartAMPM = makeDropDown(this, QStringLiteral("cmbStartAMPM"), QStringLiteral("Start AM/PM"));
-    m_cmbEndHour = makeDropDown(this, QStringLiteral("cmbEndHour"), QStringLiteral("End Time:"));
-    m_cmbEndMinute = makeDropDown(this, QStringLiteral("cmbEndMinute"), QStringLiteral("End minute"));
-    m_cmbEndAMPM = makeDropDown(this, QStringLiteral("cmbEndAMPM"), QStringLiteral("End AM/PM"));
-    m_cmbCategory = makeDropDown(this, QStringLiteral("cmbCategory"), QStringLiteral("Category:"));
-    m_cmbMonth = makeDropDown(this, QStringLiteral("cmbMonth"), QStringLiteral("Date: month"));
-    m_cmbDay = makeDropDown(this, QStringLiteral("cmbDay"), QStringLiteral("Date: day"));
-    m_cmbYear = makeDropDown(this, QStringLiteral("cmbYear"), QStringLiteral("Date: year"));
-    m_cmbRepeat = makeDropDown(this, QStringLiteral("cmbRepeat"), QStringLiteral("Repeat:"));
-    m_cmbReminder = makeDropDown(this, QStringLiteral("cmbReminder"), QStringLiteral("Reminder:"));
-    m_cmbAlarm = makeDropDown(this, QStringLiteral("cmbAlarm"), QStringLiteral("Alarm?"));
+    m_cmbStartHour = makeDropDown(this, QStringLiteral("cmbStartHour"), tr("Start Time:"));
+    m_cmbStartMinute = makeDropDown(this, QStringLiteral("cmbStartMinute"), tr("Start minute"));
+    m_cmbStartAMPM = makeDropDown(this, QStringLiteral("cmbStartAMPM"), tr("Start AM/PM"));
+    m_cmbEndHour = makeDropDown(this, QStringLiteral("cmbEndHour"), tr("End Time:"));
+    m_cmbEndMinute = makeDropDown(this, QStringLiteral("cmbEndMinute"), tr("End minute"));
+    m_cmbEndAMPM = makeDropDown(this, QStringLiteral("cmbEndAMPM"), tr("End AM/PM"));
+    m_cmbCategory = makeDropDown(this, QStringLiteral("cmbCategory"), tr("Category:"));
+    m_cmbMonth = makeDropDown(this, QStringLiteral("cmbMonth"), tr("Date: month"));
+    m_cmbDay = makeDropDown(this, QStringLiteral("cmbDay"), tr("Date: day"));
+    m_cmbYear = makeDropDown(this, QStringLiteral("cmbYear"), tr("Date: year"));
+    m_cmbRepeat = makeDropDown(this, QStringLiteral("cmbRepeat"), tr("Repeat:"));
+    m_cmbReminder = makeDropDown(this, QStringLiteral("cmbReminder"), tr("Reminder:"));
+    m_cmbAlarm = makeDropDown(this, QStringLiteral("cmbAlarm"), tr("Alarm?"));
     // Kept and saved, but the organizer offers no repetition or alarm.
     m_cmbRepeat->hide();
     m_cmbAlarm->hide();
@@ -121,31 +134,34 @@ void frmAddAgenda::buildControls()
                            m_cmbEndAMPM, m_cmbDay})
         box->setSizeAdjustPolicy(QComboBox::AdjustToContents);
 
-    auto *lblStart = makeLabel(this, QStringLiteral("lblStartTime"), QStringLiteral("Start Time:"), m_cmbStartHour);
-    auto *lblEnd = makeLabel(this, QStringLiteral("lblEndTime"), QStringLiteral("End Time:"), m_cmbEndHour);
-    auto *lblCategory = makeLabel(this, QStringLiteral("lblCategory"), QStringLiteral("Category:"), m_cmbCategory);
-    auto *lblDate = makeLabel(this, QStringLiteral("lblDate"), QStringLiteral("Date:"), m_cmbMonth);
-    auto *lblRepeat = makeLabel(this, QStringLiteral("lblRepeat"), QStringLiteral("Repeat:"), m_cmbRepeat);
-    auto *lblReminder = makeLabel(this, QStringLiteral("lblReminder"), QStringLiteral("Reminder:"), m_cmbReminder);
-    auto *lblAlarm = makeLabel(this, QStringLiteral("lblAlarm"), QStringLiteral("Alarm?"), m_cmbAlarm);
+    auto *lblStart = makeLabel(this, QStringLiteral("lblStartTime"), tr("Start Time:"), m_cmbStartHour);
+    auto *lblEnd = makeLabel(this, QStringLiteral("lblEndTime"), tr("End Time:"), m_cmbEndHour);
+    auto *lblCategory = makeLabel(this, QStringLiteral("lblCategory"), tr("Category:"), m_cmbCategory);
+    auto *lblDate = makeLabel(this, QStringLiteral("lblDate"), tr("Date:"), m_cmbMonth);
+    auto *lblRepeat = makeLabel(this, QStringLiteral("lblRepeat"), tr("Repeat:"), m_cmbRepeat);
+    auto *lblReminder = makeLabel(this, QStringLiteral("lblReminder"), tr("Reminder:"), m_cmbReminder);
+    auto *lblAlarm = makeLabel(this, QStringLiteral("lblAlarm"), tr("Alarm?"), m_cmbAlarm);
     lblRepeat->hide();
     lblAlarm->hide();
 
-    m_cmdSave = new FlatButton(QStringLiteral("Save"), this);
+    m_cmdSave = new FlatButton(tr("Save"), this);
     m_cmdSave->setObjectName(QStringLiteral("cmdSave"));
-    m_cmdReset = new FlatButton(QStringLiteral("Reset Fields"), this);
+    m_cmdReset = new FlatButton(tr("Reset Fields"), this);
     m_cmdReset->setObjectName(QStringLiteral("cmdReset"));
-    m_cmdClose = new FlatButton(QStringLiteral("Close"), this);
+    m_cmdClose = new FlatButton(tr("Close"), this);
     m_cmdClose->setObjectName(QStringLiteral("cmdClose"));
     const int buttonWidth = static_cast<QWidget *>(m_cmdReset)->sizeHint().width() + 16;
-    for (FlatButton *button : {m_cmdSave, m_cmdReset, m_cmdClose})
+    for (FlatButton *button : {m_cmdSave, m_cmdReset, m_cmdClose}) {
         button->setMinimumWidth(buttonWidth);
+        // Enter belongs to the text box; no button of the dialog takes it.
+        button->setAutoDefault(false);
+    }
     auto *divider = new QFrame(this);
     divider->setObjectName(QStringLiteral("linDivider"));
     divider->setFrameShape(QFrame::VLine);
     divider->setFrameShadow(QFrame::Sunken);
 
-    auto colon = [this](const QString &name) { return makeLabel(this, name, QStringLiteral(":")); };
+    auto colon = [this](const QString &name) { return makeLabel(this, name, tr(":")); };
 
     auto *grid = new QGridLayout(this);
     grid->setHorizontalSpacing(8);
@@ -233,8 +249,9 @@ void frmAddAgenda::buildControls()
 
 void frmAddAgenda::fillDropDowns()
 {
+    // The alarm and repeat entries are kept in the task as they stand.
     m_cmbAlarm->addItems({QStringLiteral("Yes"), QStringLiteral("No")});
-    m_cmbAlarm->setCurrentIndex(1);
+    m_cmbAlarm->setCurrentIndex(kAlarmOff);
     for (int hour = 1; hour <= 12; ++hour) {
         m_cmbStartHour->addItem(QString::number(hour));
         m_cmbEndHour->addItem(QString::number(hour));
@@ -242,7 +259,7 @@ void frmAddAgenda::fillDropDowns()
     m_cmbStartHour->setCurrentIndex(0);
     m_cmbEndHour->setCurrentIndex(0);
     for (QComboBox *box : {m_cmbStartAMPM, m_cmbEndAMPM}) {
-        box->addItems({QStringLiteral("AM"), QStringLiteral("PM")});
+        box->addItems({tr("AM"), tr("PM")});
         box->setCurrentIndex(0);
     }
     for (QComboBox *box : {m_cmbStartMinute, m_cmbEndMinute}) {
@@ -254,10 +271,8 @@ void frmAddAgenda::fillDropDowns()
     m_cmbCategory->setCurrentIndex(-1);
     m_cmbMonth->addItems(monthNames());
     m_cmbMonth->setCurrentIndex(-1);
-    m_cmbReminder->addItem(QString());
-    m_cmbReminder->addItem(QStringLiteral("1 Day"));
-    for (int days = 2; days <= 7; ++days)
-        m_cmbReminder->addItem(QStringLiteral("%1 Days").arg(days));
+    for (int days = 0; days <= kLongestListedLead; ++days)
+        m_cmbReminder->addItem(store::AgendaRepository::editorReminderText(days));
     m_cmbReminder->setCurrentIndex(-1);
     for (int year = kFirstYear; year <= kLastYear; ++year)
         m_cmbYear->addItem(QString::number(year));
@@ -292,6 +307,9 @@ bool frmAddAgenda::presetStartTime(const QString &hour, const QString &minute, c
     m_cmbEndHour->setCurrentIndex(hourIndex);
     m_cmbEndMinute->setCurrentIndex(minuteIndex);
     m_cmbEndAMPM->setCurrentIndex(amPmIndex);
+    const Shown now = shown();
+    m_opened.start = now.start;
+    m_opened.end = now.end;
     return true;
 }
 
@@ -300,35 +318,109 @@ void frmAddAgenda::presetDate(int day, int monthIndex, int year)
     selectIndex(m_cmbDay, day - 1);
     selectIndex(m_cmbYear, m_cmbYear->findText(QString::number(year)));
     selectIndex(m_cmbMonth, monthIndex);
+    m_opened.date = shown().date;
 }
 
 bool frmAddAgenda::editRecord(store::RecordId id, const DayMonthYear &filedOn)
 {
-    auto set = std::make_unique<store::RecordSet>(m_db, names::Agenda, store::onlyRecord(id));
-    if (id == store::kNoRecord || !set->moveToRecord(id)) {
+    const store::ReadResult<store::AgendaTask> read = m_tasks.byId(id);
+    if (!read.ok()) {
+        desktop().message(parentWidget(), tr("The task could not be read: ") + read.error, Desktop::Icon::Critical);
+        return false;
+    }
+    if (!read.value) {
         qCDebug(lcAgendaEditor) << "task" << id << "not found for editing";
         return false;
     }
-    m_recordId = id;
-    setWindowTitle(kEditCaption);
-
-    // Save appends the end-time note " (to ...)"; the text box shows the
-    // task without it.
-    const QString stored = set->field(agenda::Task);
-    const qsizetype note = stored.lastIndexOf(QLatin1String("(to "));
-    m_txtTask->setText(note < 0 ? stored : stored.left(std::max<qsizetype>(note - 1, 0)));
-    selectText(m_cmbCategory, set->field(agenda::Category));
+    m_task = *read.value;
+    m_mode = Mode::Edit;
+    setWindowTitle(tr("Edit Agenda Task"));
+    showTask(m_task);
     presetDate(filedOn.day, filedOn.month - 1, filedOn.year);
-    selectText(m_cmbStartHour, set->field(agenda::StartHour));
-    selectText(m_cmbStartAMPM, set->field(agenda::StartAmPm));
-    selectText(m_cmbStartMinute, set->field(agenda::StartMinute));
-    selectText(m_cmbEndHour, set->field(agenda::EndHour));
-    selectText(m_cmbEndMinute, set->field(agenda::EndMinute));
-    selectText(m_cmbEndAMPM, set->field(agenda::EndAmPm));
-    selectText(m_cmbRepeat, set->field(agenda::Repeating));
-    selectText(m_cmbReminder, set->field(agenda::Reminder));
-    m_editSet = std::move(set);
+    m_opened = shown();
     return true;
+}
+
+void frmAddAgenda::showTask(const store::AgendaTask &task)
+{
+    m_txtTask->setText(task.text);
+    selectText(m_cmbCategory, task.category);
+    showTime(m_cmbStartHour, m_cmbStartMinute, m_cmbStartAMPM, task.start);
+    showTime(m_cmbEndHour, m_cmbEndMinute, m_cmbEndAMPM, task.end);
+    selectText(m_cmbRepeat, task.repeating);
+    // A lead the list does not offer (a reminder put off to "0 days") is
+    // shown as it stands, so that it is seen and kept.
+    if (m_cmbReminder->findText(task.reminder, Qt::MatchFixedString) < 0)
+        m_cmbReminder->addItem(task.reminder);
+    selectText(m_cmbReminder, task.reminder);
+}
+
+frmAddAgenda::Shown frmAddAgenda::shown() const
+{
+    return {m_txtTask->text(),
+            shownTime(m_cmbStartHour, m_cmbStartMinute, m_cmbStartAMPM),
+            shownTime(m_cmbEndHour, m_cmbEndMinute, m_cmbEndAMPM),
+            m_cmbCategory->currentText(),
+            m_cmbDay->currentText() + u' ' + m_cmbMonth->currentText() + u' ' + m_cmbYear->currentText(),
+            m_cmbReminder->currentText(),
+            m_cmbAlarm->currentText(),
+            m_cmbRepeat->currentText()};
+}
+
+store::AgendaFields frmAddAgenda::changedFields() const
+{
+    using store::AgendaField;
+    const Shown now = shown();
+    store::AgendaFields fields;
+    fields.setFlag(AgendaField::Text, now.text != m_opened.text);
+    fields.setFlag(AgendaField::Start, now.start != m_opened.start);
+    fields.setFlag(AgendaField::End, now.end != m_opened.end);
+    fields.setFlag(AgendaField::Category, now.category != m_opened.category);
+    fields.setFlag(AgendaField::Date, now.date != m_opened.date);
+    fields.setFlag(AgendaField::Reminder, now.reminder != m_opened.reminder);
+    fields.setFlag(AgendaField::Alarm, now.alarm != m_opened.alarm);
+    fields.setFlag(AgendaField::Repeating, now.repeating != m_opened.repeating);
+    return fields;
+}
+
+bool frmAddAgenda::hasUnsavedChanges() const
+{
+    return isVisible() && shown() != m_opened;
+}
+
+// The task Save writes: in edit mode the task as read with what the user
+// changed, and `fields` says what to write; in add mode every field.
+store::AgendaTask frmAddAgenda::taskFromControls(store::AgendaFields *fields) const
+{
+    using store::AgendaField;
+    *fields = isEditMode() ? changedFields() : store::AgendaFields(AgendaField::All);
+    store::AgendaTask task = isEditMode() ? m_task : store::AgendaTask{};
+    task.text = m_txtTask->text();
+    task.category = m_cmbCategory->currentText();
+    task.start = startTime();
+    task.end = endTime();
+    task.day = textToNumber(m_cmbDay->currentText());
+    task.month = m_cmbMonth->currentIndex() + 1;
+    task.year = textToNumber(m_cmbYear->currentText());
+    task.alarm = m_cmbAlarm->currentText();
+    task.repeating = m_cmbRepeat->currentText();
+
+    // A lead chosen from the list sets the reminder afresh. A lead left as it
+    // was keeps its stored text and, unless the task moves, its stored due
+    // day: a reminder put off in the pop-up stays put off.
+    if (fields->testFlag(AgendaField::Reminder) && m_cmbReminder->currentIndex() <= kLongestListedLead) {
+        store::AgendaRepository::setReminderLead(task, m_cmbReminder->currentIndex());
+    } else if (fields->testFlag(AgendaField::Date)) {
+        const int lead = store::AgendaRepository::reminderLeadDays(task.reminder);
+        if (lead >= 0 && lead <= kLongestLead) {
+            const DayMonthYear due = computeReminderDate(task.day, task.month, task.year, lead);
+            task.reminderDay = due.day;
+            task.reminderMonth = due.month;
+            task.reminderYear = due.year;
+            fields->setFlag(AgendaField::Reminder);
+        }
+    }
+    return task;
 }
 
 void frmAddAgenda::enableButton(FlatButton *button)
@@ -377,7 +469,7 @@ void frmAddAgenda::cmdReset_Click()
 {
     m_txtTask->clear();
     m_cmbCategory->setCurrentIndex(0);
-    m_cmbAlarm->setCurrentIndex(m_cmbAlarm->findText(QStringLiteral("No")));
+    m_cmbAlarm->setCurrentIndex(kAlarmOff);
     m_cmbReminder->setCurrentIndex(0);
     m_cmbRepeat->setCurrentIndex(0);
     m_txtTask->setFocus();
@@ -387,123 +479,127 @@ bool frmAddAgenda::timeRangeValid() const
 {
     // A range is valid when it does not end before it starts; it may not
     // cross midnight.
-    return minuteOfDay(m_cmbEndHour, m_cmbEndMinute, m_cmbEndAMPM)
-           >= minuteOfDay(m_cmbStartHour, m_cmbStartMinute, m_cmbStartAMPM);
+    return endTime() >= startTime();
 }
 
-QString frmAddAgenda::startTimeText() const
+QTime frmAddAgenda::startTime() const
 {
-    return timeText(m_cmbStartHour->currentText(), m_cmbStartMinute->currentText(), m_cmbStartAMPM->currentText());
+    return timeIn(m_cmbStartHour, m_cmbStartMinute, m_cmbStartAMPM);
+}
+
+QTime frmAddAgenda::endTime() const
+{
+    return timeIn(m_cmbEndHour, m_cmbEndMinute, m_cmbEndAMPM);
+}
+
+bool frmAddAgenda::textFits()
+{
+    // A longer text stored before (written elsewhere) may be kept or
+    // shortened, as the text box allows; never lengthened.
+    if (m_txtTask->fits() || (isEditMode() && characterCount(m_txtTask->text()) <= characterCount(m_task.text)))
+        return true;
+    desktop().message(this, m_txtTask->tooLongMessage(), Desktop::Icon::Exclamation);
+    m_txtTask->setFocus();
+    return false;
 }
 
 // The agenda shows one task per start row; a second task starting in the
 // same slot of the same day would hide the first for good.
-bool frmAddAgenda::keepsItsSlot(int day, int month, int year) const
+bool frmAddAgenda::startSlotFree(const store::AgendaTask &task)
 {
-    // A task saved where it already stands clashes with nothing new, even
-    // when an older twin shares its slot (data written elsewhere).
-    if (!isEditMode() || !m_editSet->requery() || !m_editSet->moveToRecord(m_recordId))
+    const store::ReadResult<QList<store::AgendaTask>> sameDay = m_tasks.day(task.year, task.month, task.day);
+    if (!sameDay.ok()) {
+        desktop().message(this, tr("The task could not be saved: ") + sameDay.error, Desktop::Icon::Exclamation);
         return false;
-    const store::RecordSet &task = *m_editSet;
-    return textToNumber(task.field(agenda::Day)) == day && textToNumber(task.field(agenda::Month)) == month
-           && textToNumber(task.field(agenda::Year)) == year
-           && task.field(agenda::StartHour) == m_cmbStartHour->currentText()
-           && task.field(agenda::StartMinute) == m_cmbStartMinute->currentText()
-           && task.field(agenda::StartAmPm) == m_cmbStartAMPM->currentText();
+    }
+    const QList<store::AgendaTask> &others = *sameDay.value;
+    const bool taken = std::any_of(others.cbegin(), others.cend(), [&task](const store::AgendaTask &other) {
+        return other.id != task.id && other.start == task.start;
+    });
+    if (taken) {
+        desktop().message(this,
+                          tr("Another task already starts at ")
+                              + shownTime(m_cmbStartHour, m_cmbStartMinute, m_cmbStartAMPM)
+                              + tr(" on this day.  Please choose another start time."),
+                          Desktop::Icon::Exclamation);
+        m_cmbStartHour->setFocus();
+    }
+    return !taken;
 }
 
-bool frmAddAgenda::startSlotTaken(int day, int month, int year) const
+// True when the task in the file is still there and, if it was changed since
+// the window read it and Save would write over it, the user wants that.
+bool frmAddAgenda::stillTheTaskRead(bool writing)
 {
-    store::RecordSet sameDay(m_db, names::Agenda,
-                             {{agenda::Year, year}, {agenda::Month, month}, {agenda::Day, day}});
-    for (sameDay.moveFirst(); !sameDay.eof(); sameDay.moveNext()) {
-        if (sameDay.recordId() == m_recordId)
-            continue;
-        if (sameDay.field(agenda::StartHour) == m_cmbStartHour->currentText()
-            && sameDay.field(agenda::StartMinute) == m_cmbStartMinute->currentText()
-            && sameDay.field(agenda::StartAmPm) == m_cmbStartAMPM->currentText())
-            return true;
+    const store::ReadResult<store::AgendaTask> current = m_tasks.byId(m_task.id);
+    if (!current.ok()) {
+        desktop().message(this, tr("The task could not be saved: ") + current.error, Desktop::Icon::Exclamation);
+        return false;
     }
-    return false;
+    if (!current.value) {
+        desktop().message(this, tr("This task no longer exists.  It may have been deleted."),
+                          Desktop::Icon::Exclamation);
+        return false;
+    }
+    return !writing || *current.value == m_task
+           || desktop().message(this,
+                                tr("This item was changed elsewhere since you opened it.  Save your version anyway?"),
+                                Desktop::Icon::Question, Desktop::Buttons::YesNo)
+                  == Desktop::Answer::Yes;
 }
 
 void frmAddAgenda::updateAgenda()
 {
+    using store::AgendaField;
     if (!m_cmdSave->isEnabled())
         return;
     if (!timeRangeValid()) {
-        desktop().message(this, kInvalidTimeframe, Desktop::Icon::Exclamation);
+        desktop().message(this,
+                          tr("The selected timeframe is invalid.  The start time must come before ")
+                              + tr("the end time."),
+                          Desktop::Icon::Exclamation);
         m_cmbEndHour->setFocus();
         return;
     }
-    const int day = textToNumber(m_cmbDay->currentText());
-    const int month = m_cmbMonth->currentIndex() + 1;
-    const int year = textToNumber(m_cmbYear->currentText());
-    if (!keepsItsSlot(day, month, year) && startSlotTaken(day, month, year)) {
-        desktop().message(this,
-                          QStringLiteral("Another task already starts at ") + startTimeText()
-                              + QStringLiteral(" on this day.  Please choose another start time."),
-                          Desktop::Icon::Exclamation);
-        m_cmbStartHour->setFocus();
+    store::AgendaFields fields;
+    store::AgendaTask task = taskFromControls(&fields);
+    if (fields.testFlag(AgendaField::Text) && !textFits())
+        return;
+    // A task that stays where it stands clashes with nothing new, even beside
+    // an older twin in its slot (data written elsewhere).
+    if ((fields & (AgendaField::Start | AgendaField::Date)) && !startSlotFree(task))
+        return;
+
+    store::WriteResult result{true, {}};
+    if (!isEditMode()) {
+        result = m_tasks.add(task);
+    } else {
+        if (!stillTheTaskRead(fields.toInt() != 0))
+            return;
+        if (fields)
+            result = m_tasks.update(task, fields);
+    }
+    if (!result) {
+        desktop().message(this, tr("The task could not be saved: ") + result.error, Desktop::Icon::Exclamation);
         return;
     }
-
-    std::unique_ptr<store::RecordSet> addSet;
-    store::RecordSet *target = nullptr;
-    if (isEditMode()) {
-        if (!m_editSet->requery()) {
-            desktop().message(this, kNotSaved + m_editSet->lastError(), Desktop::Icon::Exclamation);
-            return;
-        }
-        if (!m_editSet->moveToRecord(m_recordId)) {
-            desktop().message(this, kTaskGone, Desktop::Icon::Exclamation);
-            return;
-        }
-        target = m_editSet.get();
-        target->edit();
-    } else {
-        // Adding needs none of the existing tasks read.
-        addSet = std::make_unique<store::RecordSet>(m_db, names::Agenda, store::onlyRecord(store::kNoRecord));
-        target = addSet.get();
-        target->addNew();
-    }
-
-    const QString endTime = timeText(m_cmbEndHour->currentText(), m_cmbEndMinute->currentText(), m_cmbEndAMPM->currentText());
-    target->setField(agenda::Alarm, m_cmbAlarm->currentText());
-    target->setField(agenda::Category, m_cmbCategory->currentText());
-    target->setField(agenda::Task, m_txtTask->text() + QStringLiteral(" (to ") + endTime + u')');
-    target->setField(agenda::Repeating, m_cmbRepeat->currentText());
-    target->setField(agenda::Reminder, m_cmbReminder->currentText());
-    target->setField(agenda::StartAmPm, m_cmbStartAMPM->currentText());
-    target->setField(agenda::StartHour, m_cmbStartHour->currentText());
-    target->setField(agenda::StartMinute, m_cmbStartMinute->currentText());
-    target->setField(agenda::EndAmPm, m_cmbEndAMPM->currentText());
-    target->setField(agenda::EndHour, m_cmbEndHour->currentText());
-    target->setField(agenda::EndMinute, m_cmbEndMinute->currentText());
-    target->setField(agenda::Day, m_cmbDay->currentText());
-    target->setField(agenda::Month, QString::number(month));
-    target->setField(agenda::Year, m_cmbYear->currentText());
-    if (!m_cmbReminder->currentText().isEmpty()) {
-        const DayMonthYear remind = computeReminderDate(day, month, year, m_cmbReminder->currentIndex());
-        target->setField(agenda::ReminderDay, QString::number(remind.day));
-        target->setField(agenda::ReminderMonth, QString::number(remind.month));
-        target->setField(agenda::ReminderYear, QString::number(remind.year));
-    } else {
-        target->setField(agenda::ReminderDay, QString());
-        target->setField(agenda::ReminderMonth, QString());
-        target->setField(agenda::ReminderYear, QString());
-    }
-    if (const store::WriteResult result = target->update(); !result) {
-        desktop().message(this, kNotSaved + result.error, Desktop::Icon::Exclamation);
-        return;
-    }
-    qCDebug(lcAgendaEditor) << (isEditMode() ? "changed task" : "added task") << target->recordId();
+    qCDebug(lcAgendaEditor) << (isEditMode() ? "changed task" : "added task") << task.id << fields.toInt();
+    m_opened = shown();
     Q_EMIT saved();
+    close();
+}
+
+// Escape and the dialog's own reject() close the window like Close does, so
+// that every way out tells the main window.
+void frmAddAgenda::done(int result)
+{
+    setResult(result);
     close();
 }
 
 void frmAddAgenda::closeEvent(QCloseEvent *event)
 {
+    // Closing without saving is the Close button's meaning: no question.
     QWidget::closeEvent(event);
     Q_EMIT unloaded();
 }
@@ -511,7 +607,7 @@ void frmAddAgenda::closeEvent(QCloseEvent *event)
 void frmAddAgenda::mousePressEvent(QMouseEvent *event)
 {
     m_txtTask->setFocus();
-    QWidget::mousePressEvent(event);
+    QDialog::mousePressEvent(event);
 }
 
 } // namespace brevane

@@ -1,14 +1,13 @@
 #pragma once
 
 #include "core/organizer.h"
-#include "store/recordset.h"
+#include "platform/unsavedchanges.h"
+#include "store/agendarepository.h"
 
-#include <QWidget>
-
-#include <memory>
+#include <QDialog>
+#include <QTime>
 
 class QComboBox;
-class QLineEdit;
 
 namespace brevane {
 
@@ -19,23 +18,24 @@ class Database;
 } // namespace store
 
 // The window in which the user enters a new agenda task or changes one: its
-// text, start and end time, category, date and reminder lead time. It is
-// modeless; the main window presets it and learns of a save through saved().
+// text, start and end time, category, date and reminder lead time. A modeless
+// dialog; the main window presets it and learns of a save through saved().
 //
-// In edit mode the window holds on to the identity of the task it was opened
-// on and writes into exactly that record, whatever else happens to the
-// agenda while it is open.
-class frmAddAgenda : public QWidget
+// In edit mode the window keeps the task as it read it and writes into exactly
+// that record, whatever else happens to the agenda while it is open. Save
+// writes only what the user changed, so that a reminder put off meanwhile, or
+// a stored value the drop-downs cannot show, survives; when the task in the
+// file is no longer the one read, the user is asked first.
+class frmAddAgenda : public QDialog, public UnsavedChanges
 {
     Q_OBJECT
 
 public:
+    enum class Mode { Add, Edit };
+
     explicit frmAddAgenda(store::Database &db, QWidget *parent = nullptr);
     ~frmAddAgenda() override;
     Q_DISABLE_COPY_MOVE(frmAddAgenda)
-
-    static const QString kAddCaption;
-    static const QString kEditCaption;
 
     // Selects a start time ("9", "30", "AM") and the same entries as end
     // time. Returns false, changing nothing, when a text is not an entry.
@@ -45,10 +45,12 @@ public:
     void presetDate(int day, int monthIndex, int year);
     // Switches to edit mode on the task with this identity, which the caller
     // shows on `filedOn`, and fills the window from the stored task. False
-    // (and add mode kept) when there is no such task.
+    // (and add mode kept) when there is no such task or it cannot be read; a
+    // failed read is reported.
     bool editRecord(store::RecordId id, const DayMonthYear &filedOn);
-    [[nodiscard]] bool isEditMode() const { return m_recordId != store::kNoRecord; }
-    [[nodiscard]] store::RecordId recordId() const { return m_recordId; }
+    [[nodiscard]] Mode mode() const { return m_mode; }
+    [[nodiscard]] bool isEditMode() const { return m_mode == Mode::Edit; }
+    [[nodiscard]] store::RecordId recordId() const { return isEditMode() ? m_task.id : store::kNoRecord; }
 
     // Save: checks the input and writes the task; closes the window when the
     // task is stored, stays open with the input otherwise.
@@ -56,6 +58,11 @@ public:
     // Enables the button when there is task text and a whole date to file
     // it under.
     void enableButton(FlatButton *button);
+
+    // True when the user typed or chose something that Save would write.
+    [[nodiscard]] bool hasUnsavedChanges() const override;
+    // Escape and reject() close the window like its Close button.
+    void done(int result) override;
 
 Q_SIGNALS:
     // The task is stored in the file.
@@ -68,6 +75,19 @@ protected:
     void mousePressEvent(QMouseEvent *event) override;
 
 private:
+    // What the controls show, as the user sees it.
+    struct Shown {
+        QString text;
+        QString start;
+        QString end;
+        QString category;
+        QString date;
+        QString reminder;
+        QString alarm;
+        QString repeating;
+        friend bool operator==(const Shown &, const Shown &) = default;
+    };
+
     void buildControls();
     void fillDropDowns();
     void cmbMonth_Click();
@@ -75,14 +95,24 @@ private:
     void cmbDay_Click();
     void cmdReset_Click();
     void fillDays(int count);
+    void showTask(const store::AgendaTask &task);
+    [[nodiscard]] Shown shown() const;
+    [[nodiscard]] store::AgendaFields changedFields() const;
+    [[nodiscard]] store::AgendaTask taskFromControls(store::AgendaFields *fields) const;
     [[nodiscard]] bool timeRangeValid() const;
-    [[nodiscard]] bool keepsItsSlot(int day, int month, int year) const;
-    [[nodiscard]] bool startSlotTaken(int day, int month, int year) const;
-    [[nodiscard]] QString startTimeText() const;
+    [[nodiscard]] bool textFits();
+    [[nodiscard]] bool startSlotFree(const store::AgendaTask &task);
+    [[nodiscard]] bool stillTheTaskRead(bool writing);
+    [[nodiscard]] QTime startTime() const;
+    [[nodiscard]] QTime endTime() const;
 
-    store::Database &m_db;
-    store::RecordId m_recordId = store::kNoRecord;
-    std::unique_ptr<store::RecordSet> m_editSet;
+    store::AgendaRepository m_tasks;
+    Mode m_mode = Mode::Add;
+    // Edit mode: the task as it was read when the window was opened on it.
+    store::AgendaTask m_task;
+    // What the window showed once the program had filled it; the user's
+    // changes are the differences from it.
+    Shown m_opened;
     qint16 m_rememberedDay = 0;
     bool m_loading = true;
     bool m_fillingDays = false;

@@ -14,6 +14,16 @@ LimitedLineEdit::LimitedLineEdit(int maxCharacters, QWidget *parent)
     connect(this, &QLineEdit::textChanged, this, [this] { m_accepted = text(); });
 }
 
+bool LimitedLineEdit::fits() const
+{
+    return textlimit::characterCount(text()) <= m_limit;
+}
+
+QString LimitedLineEdit::tooLongMessage() const
+{
+    return tr("The task may be at most %1 characters long.  Please shorten it.").arg(m_limit);
+}
+
 void LimitedLineEdit::limitEdit(const QString &edited)
 {
     const textlimit::Trimmed kept = textlimit::limitEdit(m_accepted, edited, cursorPosition(), m_limit);

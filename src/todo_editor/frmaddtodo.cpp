@@ -1,12 +1,11 @@
 #include "todo_editor/frmaddtodo.h"
 
 #include "controls/flatbutton.h"
+#include "controls/limitedlineedit.h"
 #include "controls/twips.h"
 #include "core/logging.h"
 #include "core/organizer.h"
 #include "platform/desktop.h"
-#include "store/names.h"
-#include "controls/limitedlineedit.h"
 
 #include <QCloseEvent>
 #include <QComboBox>
@@ -16,14 +15,11 @@
 
 namespace brevane {
 
-namespace names = store::names;
-
 namespace {
 
-const QString kAddCaption = QStringLiteral("Add To-Do Item");
-const QString kEditCaption = QStringLiteral("Edit To-Do Item");
-const QString kDone = QStringLiteral("Yes");
-const QString kNotDone = QStringLiteral("No");
+// Entries of the Done list.
+constexpr int kDoneIndex = 0;
+constexpr int kNotDoneIndex = 1;
 constexpr int kMediumIndex = 1;
 
 // Design sizes, in twips.
@@ -61,14 +57,14 @@ QComboBox *addList(QWidget *parent, const QString &name, QLabel *label, const QS
 } // namespace
 
 frmAddToDo::frmAddToDo(store::Database &db, QWidget *parent)
-    : QWidget(parent, Qt::Window), m_db(db)
+    : QDialog(parent), m_items(db)
 {
     setObjectName(QStringLiteral("frmAddToDo"));
     setAttribute(Qt::WA_DeleteOnClose);
-    setWindowTitle(kAddCaption);
+    setWindowTitle(tr("Add To-Do Item"));
     setFixedSize(twips::toPixels(this, kWindowWidth), twips::toPixels(this, kWindowHeight));
 
-    QLabel *lblTask = addLabel(this, QStringLiteral("lblTask"), QStringLiteral("Task:"), kLabelLeft, 180, kLabelWidth);
+    QLabel *lblTask = addLabel(this, QStringLiteral("lblTask"), tr("Task:"), kLabelLeft, 180, kLabelWidth);
     m_txtTask = new LimitedLineEdit(kMaxTaskLength, this);
     m_txtTask->setObjectName(QStringLiteral("txtTask"));
     m_txtTask->setAccessibleName(lblTask->text());
@@ -76,22 +72,22 @@ frmAddToDo::frmAddToDo(store::Database &db, QWidget *parent)
     twips::setGeometry(m_txtTask, kFieldLeft, 180, kWindowWidth - kFieldLeft - 180, kFieldHeight);
 
     m_lblMaxLength = addLabel(this, QStringLiteral("lblMaxLength"),
-                              QStringLiteral("(Max. %1 characters)").arg(kMaxTaskLength), kFieldLeft, 555, 3000);
+                              tr("(Max. %1 characters)").arg(kMaxTaskLength), kFieldLeft, 555, 3000);
     m_lblMaxLength->setForegroundRole(QPalette::PlaceholderText);
 
-    QLabel *lblCategory = addLabel(this, QStringLiteral("lblCategory"), QStringLiteral("Category:"), kLabelLeft, 1020,
+    QLabel *lblCategory = addLabel(this, QStringLiteral("lblCategory"), tr("Category:"), kLabelLeft, 1020,
                                    kLabelWidth);
     m_cmbCategory = addList(this, QStringLiteral("cmbCategory"), lblCategory, QStringList{QString()} + categoryNames(),
                             kFieldLeft, 1020, kBoxWidth);
     m_cmbCategory->setMaxVisibleItems(14);
     m_cmbCategory->setCurrentIndex(-1);
 
-    QLabel *lblDone = addLabel(this, QStringLiteral("lblDone"), QStringLiteral("Done:"), 3900, 1020, 900);
-    m_cmbDone = addList(this, QStringLiteral("cmbDone"), lblDone, {kDone, kNotDone}, 4800, 1020,
+    QLabel *lblDone = addLabel(this, QStringLiteral("lblDone"), tr("Done:"), 3900, 1020, 900);
+    m_cmbDone = addList(this, QStringLiteral("cmbDone"), lblDone, {tr("Yes"), tr("No")}, 4800, 1020,
                         kWindowWidth - 4800 - 180);
-    m_cmbDone->setCurrentIndex(1);
+    m_cmbDone->setCurrentIndex(kNotDoneIndex);
 
-    QLabel *lblPriority = addLabel(this, QStringLiteral("lblPriority"), QStringLiteral("Priority:"), kLabelLeft, 1500,
+    QLabel *lblPriority = addLabel(this, QStringLiteral("lblPriority"), tr("Priority:"), kLabelLeft, 1500,
                                    kLabelWidth);
     m_cmbPriority = addList(this, QStringLiteral("cmbPriority"), lblPriority, priorityNames(), kFieldLeft, 1500,
                             kBoxWidth);
@@ -100,13 +96,15 @@ frmAddToDo::frmAddToDo(store::Database &db, QWidget *parent)
     auto addButton = [this](const QString &name, const QString &caption, int index) {
         auto *button = new FlatButton(caption, this);
         button->setObjectName(name);
+        // Enter belongs to the text box; no button of the dialog takes it.
+        button->setAutoDefault(false);
         const double gap = (kWindowWidth - 3 * kButtonWidth) / 4;
         twips::setGeometry(button, gap + index * (kButtonWidth + gap), kButtonTop, kButtonWidth, kButtonHeight);
         return button;
     };
-    m_cmdSave = addButton(QStringLiteral("cmdSave"), QStringLiteral("Save"), 0);
-    m_cmdReset = addButton(QStringLiteral("cmdReset"), QStringLiteral("Reset Fields"), 1);
-    m_cmdClose = addButton(QStringLiteral("cmdClose"), QStringLiteral("Close"), 2);
+    m_cmdSave = addButton(QStringLiteral("cmdSave"), tr("Save"), 0);
+    m_cmdReset = addButton(QStringLiteral("cmdReset"), tr("Reset Fields"), 1);
+    m_cmdClose = addButton(QStringLiteral("cmdClose"), tr("Close"), 2);
     enableButton(m_cmdSave);
     m_cmdReset->enableWithEdges(true, kEdgeGrey);
     m_cmdClose->enableWithEdges(true, kEdgeGrey);
@@ -123,43 +121,47 @@ frmAddToDo::frmAddToDo(store::Database &db, QWidget *parent)
     connect(m_cmdSave, &QPushButton::clicked, this, &frmAddToDo::save);
     connect(m_cmdReset, &QPushButton::clicked, this, &frmAddToDo::resetFields);
     connect(m_cmdClose, &QPushButton::clicked, this, &QWidget::close);
+    m_opened = shown();
 }
 
 frmAddToDo::~frmAddToDo() = default;
 
 void frmAddToDo::openForAdd()
 {
-    m_recordId = store::kNoRecord;
-    setWindowTitle(kAddCaption);
-    m_cmbDone->setCurrentIndex(m_cmbDone->findText(kNotDone));
+    m_mode = Mode::Add;
+    setWindowTitle(tr("Add To-Do Item"));
+    m_cmbDone->setCurrentIndex(kNotDoneIndex);
     m_cmbDone->setEnabled(false);
+    // A new item is never done, whatever the window showed before.
+    m_opened.done = m_cmbDone->currentText();
     bringToFront();
 }
 
 bool frmAddToDo::openForEdit(store::RecordId id)
 {
-    store::RecordSet items(m_db, names::ToDo, store::onlyRecord(id));
-    if (!items.moveToRecord(id)) {
+    const store::ReadResult<store::ToDoItem> read = m_items.byId(id);
+    if (!read.ok()) {
+        desktop().message(parentWidget(), tr("The to-do item could not be read: ") + read.error,
+                          Desktop::Icon::Critical);
+        return false;
+    }
+    if (!read.value) {
         qCDebug(lcTodoEditor) << "to-do record" << id << "is gone";
         return false;
     }
-    m_recordId = id;
-    m_txtTask->setText(items.field(names::todo::Task));
+    m_item = *read.value;
+    m_mode = Mode::Edit;
+    m_txtTask->setText(m_item.text);
     // A value that is not in a list leaves that list as it was.
-    const auto select = [](QComboBox *box, const QString &value) {
-        const int index = box->findText(value, Qt::MatchExactly | Qt::MatchCaseSensitive);
-        if (index >= 0)
-            box->setCurrentIndex(index);
-    };
-    select(m_cmbCategory, items.field(names::todo::Category));
-    // A reused window must not carry the last item's Done over to an item
-    // without one (a reminder copy): such an item is not done.
-    m_cmbDone->setCurrentIndex(m_cmbDone->findText(kNotDone));
-    select(m_cmbDone, items.field(names::todo::Done));
+    const int category = m_cmbCategory->findText(m_item.category, Qt::MatchExactly | Qt::MatchCaseSensitive);
+    if (category >= 0)
+        m_cmbCategory->setCurrentIndex(category);
+    m_cmbDone->setCurrentIndex(m_item.done ? kDoneIndex : kNotDoneIndex);
     m_cmbDone->setEnabled(true);
-    const int code = textToNumber(items.field(names::todo::Priority));
+    const int code = m_item.priority;
     m_cmbPriority->setCurrentIndex(code >= 1 && code <= m_cmbPriority->count() ? code - 1 : -1);
-    setWindowTitle(kEditCaption);
+    m_opened = shown();
+    setWindowTitle(tr("Edit To-Do Item"));
     bringToFront();
     return true;
 }
@@ -171,82 +173,124 @@ void frmAddToDo::bringToFront()
     activateWindow();
 }
 
+frmAddToDo::Shown frmAddToDo::shown() const
+{
+    return {m_txtTask->text(), m_cmbCategory->currentText(), m_cmbDone->currentText(), m_cmbPriority->currentText()};
+}
+
+store::ToDoFields frmAddToDo::changedFields() const
+{
+    const Shown now = shown();
+    store::ToDoFields fields;
+    fields.setFlag(store::ToDoField::Text, now.text != m_opened.text);
+    fields.setFlag(store::ToDoField::Category, now.category != m_opened.category);
+    fields.setFlag(store::ToDoField::Done, now.done != m_opened.done);
+    fields.setFlag(store::ToDoField::Priority, now.priority != m_opened.priority);
+    return fields;
+}
+
+bool frmAddToDo::hasUnsavedChanges() const
+{
+    return isVisible() && shown() != m_opened;
+}
+
+store::ToDoItem frmAddToDo::itemFromControls(store::ToDoItem item) const
+{
+    item.text = m_txtTask->text();
+    item.category = m_cmbCategory->currentText();
+    item.done = m_cmbDone->currentIndex() == kDoneIndex;
+    item.priority = m_cmbPriority->currentIndex() + 1;
+    return item;
+}
+
 void frmAddToDo::save()
 {
     if (m_txtTask->text().isEmpty())
         return;
-    if (windowTitle() == kAddCaption)
+    if (m_mode == Mode::Add)
         addNewTask();
-    else if (windowTitle() == kEditCaption)
+    else
         editTask();
+}
+
+bool frmAddToDo::textFits()
+{
+    // A longer text stored before (written elsewhere) may be kept or
+    // shortened, as the text box allows; never lengthened.
+    if (m_txtTask->fits()
+        || (m_mode == Mode::Edit && characterCount(m_txtTask->text()) <= characterCount(m_item.text)))
+        return true;
+    desktop().message(this, m_txtTask->tooLongMessage(), Desktop::Icon::Exclamation);
+    m_txtTask->setFocus();
+    return false;
 }
 
 void frmAddToDo::addNewTask()
 {
+    if (!textFits())
+        return;
     const QString text = m_txtTask->text();
-    store::RecordSet items(m_db, names::ToDo);
-    if (!items.lastError().isEmpty()) {
-        reportFailedWrite(items.lastError());
+    const store::ReadResult<store::ToDoItem> twin = m_items.findByText(text);
+    if (!twin.ok()) {
+        reportFailedWrite(twin.error);
         return;
     }
-    for (items.moveFirst(); !items.eof(); items.moveNext()) {
-        if (items.field(names::todo::Task) == text) {
-            desktop().message(this,
-                              QStringLiteral("The to-do item '") + text + QStringLiteral("' already exists.  ")
-                                  + QStringLiteral("This item cannot be saved."),
-                              Desktop::Icon::Exclamation);
-            m_txtTask->setFocus();
-            m_txtTask->selectAll();
-            return;
-        }
+    if (twin.value) {
+        desktop().message(this,
+                          tr("The to-do item '") + text + tr("' already exists.  ") + tr("This item cannot be saved."),
+                          Desktop::Icon::Exclamation);
+        m_txtTask->setFocus();
+        m_txtTask->selectAll();
+        return;
     }
-    items.addNew();
-    writeFields(items);
-    if (const store::WriteResult result = items.update(); !result) {
+    store::ToDoItem item = itemFromControls({});
+    if (const store::WriteResult result = m_items.add(item); !result) {
         reportFailedWrite(result.error);
         return;
     }
-    qCDebug(lcTodoEditor) << "to-do item added as record" << items.recordId();
+    qCDebug(lcTodoEditor) << "to-do item added as record" << item.id;
+    m_opened = shown();
     Q_EMIT saved();
     close();
 }
 
 void frmAddToDo::editTask()
 {
-    store::RecordSet items(m_db, names::ToDo, store::onlyRecord(m_recordId));
-    if (!items.lastError().isEmpty()) {
-        reportFailedWrite(items.lastError());
+    const store::ToDoFields fields = changedFields();
+    if (fields.testFlag(store::ToDoField::Text) && !textFits())
+        return;
+    const store::ReadResult<store::ToDoItem> current = m_items.byId(m_item.id);
+    if (!current.ok()) {
+        reportFailedWrite(current.error);
         return;
     }
-    if (!items.moveToRecord(m_recordId)) {
-        desktop().message(this, QStringLiteral("This to-do item no longer exists.  It may have been deleted."),
+    if (!current.value) {
+        desktop().message(this, tr("This to-do item no longer exists.  It may have been deleted."),
                           Desktop::Icon::Exclamation);
         return;
     }
-    items.edit();
-    writeFields(items);
-    if (const store::WriteResult result = items.update(); !result) {
-        reportFailedWrite(result.error);
-        return;
+    if (fields) {
+        if (*current.value != m_item
+            && desktop().message(this,
+                                 tr("This item was changed elsewhere since you opened it.  Save your version anyway?"),
+                                 Desktop::Icon::Question, Desktop::Buttons::YesNo)
+                   != Desktop::Answer::Yes)
+            return;
+        if (const store::WriteResult result = m_items.update(itemFromControls(m_item), fields); !result) {
+            reportFailedWrite(result.error);
+            return;
+        }
     }
-    qCDebug(lcTodoEditor) << "to-do record" << m_recordId << "changed";
+    qCDebug(lcTodoEditor) << "to-do record" << m_item.id << "changed:" << fields.toInt();
+    m_opened = shown();
     Q_EMIT saved();
     close();
-}
-
-void frmAddToDo::writeFields(store::RecordSet &set) const
-{
-    set.setField(names::todo::Task, m_txtTask->text());
-    set.setField(names::todo::Category, m_cmbCategory->currentText());
-    set.setField(names::todo::Done, m_cmbDone->currentText());
-    set.setField(names::todo::Priority, QString::number(m_cmbPriority->currentIndex() + 1));
 }
 
 void frmAddToDo::reportFailedWrite(const QString &reason)
 {
     // The window stays open with what the user typed, so nothing is lost.
-    desktop().message(this, QStringLiteral("The to-do item could not be saved: ") + reason,
-                      Desktop::Icon::Critical);
+    desktop().message(this, tr("The to-do item could not be saved: ") + reason, Desktop::Icon::Critical);
 }
 
 void frmAddToDo::resetFields()
@@ -262,15 +306,24 @@ void frmAddToDo::enableButton(FlatButton *button)
     button->enableWithEdges(!m_txtTask->text().isEmpty(), kEdgeGrey);
 }
 
+// Escape and the dialog's own reject() close the window like its close box,
+// so that every way out tells the main window.
+void frmAddToDo::done(int result)
+{
+    setResult(result);
+    close();
+}
+
 void frmAddToDo::closeEvent(QCloseEvent *event)
 {
+    // Closing without saving is the Close button's meaning: no question.
     QWidget::closeEvent(event);
     Q_EMIT closed();
 }
 
 void frmAddToDo::mousePressEvent(QMouseEvent *event)
 {
-    QWidget::mousePressEvent(event);
+    QDialog::mousePressEvent(event);
     m_txtTask->setFocus();
 }
 
