@@ -176,6 +176,7 @@ frmPreferences::frmPreferences(store::Database &db, Navigation &navigation, QWid
     m_chkPassword->setChecked(m_settings->requirePassword);
     m_chkMinimizeToSystemTray->setChecked(m_settings->minimizeToTray);
     showPasswordBoxes(m_chkPassword->isChecked());
+    m_chkMinimizeToSystemTray->setFocus();
 }
 
 frmPreferences::~frmPreferences() = default;
