@@ -153,6 +153,8 @@ frmPreferences::frmPreferences(store::Database &db, Navigation &navigation, QWid
     connect(m_cmdSave, &QPushButton::clicked, this, &frmPreferences::cmdSave_Click);
     connect(m_cmdClose, &QPushButton::clicked, this, &QWidget::close);
     connect(m_chkPassword, &QCheckBox::toggled, this, &frmPreferences::showPasswordBoxes);
+    // Every way of closing (Close, Escape, the close box) ends here.
+    connect(this, &QDialog::finished, this, [this] { m_closed = true; });
     // Any change the user makes replaces the stand-in (the key filter clears
     // it first; this catches pastes by mouse and drops).
     connect(m_txtNewPassword, &QLineEdit::textEdited, this, [this] { m_newHoldsPlaceholder = false; });
@@ -251,7 +253,7 @@ void frmPreferences::cmdSave_Click()
     hashPasswordInBackground(*newPassword).then(this, [this](const QString &hash) {
         setSaving(false);
         // Closed meanwhile: Close means nothing is written.
-        if (!isVisible())
+        if (m_closed)
             return;
         if (hash.isEmpty()) {
             reportFailedWrite(tr("The password could not be protected: not enough memory."));

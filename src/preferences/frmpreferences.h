@@ -75,6 +75,7 @@ private:
     bool m_newHoldsPlaceholder = false;
     bool m_confirmHoldsPlaceholder = false;
     bool m_saving = false;
+    bool m_closed = false;
 
     FlatButton *m_cmdPassword = nullptr;
     QGroupBox *m_fraPassword = nullptr;

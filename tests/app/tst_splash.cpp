@@ -2,10 +2,13 @@
 #include "controls/flatbutton.h"
 #include "controls/twips.h"
 #include "core/password.h"
+#include "platform/navigation.h"
+#include "preferences/frmpreferences.h"
 #include "store/names.h"
 #include "testsupport.h"
 
 #include <QAccessible>
+#include <QCheckBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QScreen>
@@ -183,6 +186,38 @@ private Q_SLOTS:
         window.Timer1_Timer();
         window.Timer1_Timer();
         QCOMPARE(handOver.count(), 0);
+    }
+
+    // A password set in the preferences is stored hashed and opens the gate.
+    void passwordFromPreferencesOpensTheGate()
+    {
+        struct : Navigation {
+            void showDay(const QDate &) override {}
+            bool showAgendaTask(store::RecordId) override { return false; }
+            bool showToDoItem(store::RecordId) override { return false; }
+            void reloadQuickLinks() override {}
+            void settingsChanged() override {}
+            void reloadAll() override {}
+        } navigation;
+        TestData data;
+        frmPreferences prefs(data.db(), navigation);
+        prefs.setAttribute(Qt::WA_DeleteOnClose, false);
+        prefs.findChild<QCheckBox *>(QStringLiteral("chkPassword"))->setChecked(true);
+        for (const char *box : {"txtNewPassword", "txtConfirmPassword"})
+            QTest::keyClicks(prefs.findChild<QLineEdit *>(QLatin1String(box)), QStringLiteral("Ab 1"));
+        QSignalSpy saved(&prefs, &frmPreferences::saved);
+        prefs.cmdSave_Click();
+        QVERIFY(saved.wait(20000));
+        const QString stored = data.fieldOf(names::Options, 1, names::options::Password);
+        QCOMPARE(storedPasswordForm(stored), StoredPasswordForm::Argon2id);
+
+        frmSplash window(data.db());
+        QVERIFY(window.passwordRequired());
+        QSignalSpy handOver(&window, &frmSplash::mainWindowRequested);
+        QTest::keyClicks(window.findChild<QLineEdit *>(QStringLiteral("txtPassword")), QStringLiteral("Ab 1"));
+        window.cmdContinue_Click();
+        QVERIFY(handOver.wait(20000));
+        QCOMPARE(data.fieldOf(names::Options, 1, names::options::Password), stored);
     }
 
     // Screen readers announce a dialog; with no parent it is centred on the screen.

@@ -5,6 +5,7 @@
 #include "store/names.h"
 #include "testsupport.h"
 
+#include <QAccessible>
 #include <QCheckBox>
 #include <QIcon>
 #include <QLineEdit>
@@ -92,6 +93,8 @@ private Q_SLOTS:
         Prefs prefs(QStringLiteral("False"), kArgonSecret);
         QVERIFY(prefs.window->isLoaded());
         QCOMPARE(prefs.window->windowTitle(), QStringLiteral("Preferences"));
+        QCOMPARE(QAccessible::queryAccessibleInterface(prefs.window)->role(), QAccessible::Dialog);
+        QVERIFY(!prefs.window->isModal());
         auto *check = prefs.child<QCheckBox>("chkPassword");
         QVERIFY(!check->isChecked());
         QVERIFY(!prefs.box("txtNewPassword")->isVisible());
@@ -214,12 +217,15 @@ private Q_SLOTS:
     void closeWritesNothing_data()
     {
         QTest::addColumn<bool>("whileHashing");
-        QTest::newRow("Close") << false;
-        QTest::newRow("Close while hashing") << true;
+        QTest::addColumn<bool>("escape");
+        QTest::newRow("Close") << false << false;
+        QTest::newRow("Close while hashing") << true << false;
+        QTest::newRow("Escape while hashing") << true << true;
     }
     void closeWritesNothing()
     {
         QFETCH(bool, whileHashing);
+        QFETCH(bool, escape);
         Prefs prefs(QStringLiteral("False"), QString());
         prefs.child<QCheckBox>("chkPassword")->setChecked(true);
         prefs.child<QCheckBox>("chkMinimizeToSystemTray")->setChecked(true);
@@ -229,7 +235,10 @@ private Q_SLOTS:
             prefs.window->cmdSave_Click();
             QVERIFY(prefs.window->isSaving());
         }
-        QTest::mouseClick(prefs.child<FlatButton>("cmdClose"), Qt::LeftButton);
+        if (escape)
+            QTest::keyClick(prefs.window, Qt::Key_Escape);
+        else
+            QTest::mouseClick(prefs.child<FlatButton>("cmdClose"), Qt::LeftButton);
         QVERIFY(!prefs.window->isVisible());
         QTRY_VERIFY_WITH_TIMEOUT(!prefs.window->isSaving(), 20000);
         QCOMPARE(QStringList({prefs.option(opt::RequirePassword), prefs.option(opt::Password),
