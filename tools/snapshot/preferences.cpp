@@ -37,7 +37,7 @@ BREVANE_SNAPSHOT(preferences)
         // A password is stored: both boxes show the stand-in.
         store::SettingsRepository settings(db);
         const QString before = settings.read().value_or(store::Settings{}).password;
-        ok &= settings.setPassword(QStringLiteral("pbkdf2-sha256$1$c2FsdA==$Vawgbm7jCJ/sFpHCJUS2BflBhSFt3gRl5oudV8INrbw=")).ok;
+        ok &= settings.setPassword(QStringLiteral("pbkdf2-sha256$1$c2FsdA==$VawEblbjCJ/sFpHCJUS2BflBhSFt3gRl5oudV8INrLw=")).ok;
         frmPreferences window(db, navigation);
         window.setAttribute(Qt::WA_DeleteOnClose, false);
         window.findChild<QCheckBox *>(QStringLiteral("chkPassword"))->setChecked(true);
