@@ -7,20 +7,20 @@
 #include "core/organizer.h"
 #include "core/password.h"
 #include "platform/desktop.h"
-#include "store/names.h"
-#include "store/recordset.h"
+#include "store/database.h"
+#include "store/settingsrepository.h"
 
 #include <QCloseEvent>
 #include <QEvent>
 #include <QFrame>
+#include <QFuture>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QTimer>
+#include <QDir>
 
 namespace brevane {
-
-namespace names = store::names;
 
 namespace {
 constexpr double kWindowWidth = 5910;
@@ -30,9 +30,10 @@ constexpr double kButtonHeight = 405;
 } // namespace
 
 frmSplash::frmSplash(store::Database &db, QWidget *parent)
-    : QWidget(parent), m_db(db)
+    : QDialog(parent), m_db(db)
 {
     setObjectName(QStringLiteral("frmSplash"));
+    setModal(false);
     setWindowIcon(appIcon());
     setFixedSize(twips::toPixels(this, kWindowWidth), twips::toPixels(this, kWindowHeight));
     setAutoFillBackground(true);
@@ -61,13 +62,13 @@ frmSplash::frmSplash(store::Database &db, QWidget *parent)
     m_lblSplashVersion->setAlignment(Qt::AlignCenter);
     twips::setGeometry(m_lblSplashVersion, 120, 1000, kWindowWidth - 240, 300);
 
-    m_lblLoading = new QLabel(QStringLiteral("Loading Database..."), this);
+    m_lblLoading = new QLabel(tr("Loading Database..."), this);
     m_lblLoading->setObjectName(QStringLiteral("lblLoading"));
     m_lblLoading->setAlignment(Qt::AlignCenter);
     twips::setGeometry(m_lblLoading, 120, 1800, kWindowWidth - 240, 300);
     m_lblLoading->hide();
 
-    m_lblPassword = new QLabel(QStringLiteral("Password:"), this);
+    m_lblPassword = new QLabel(tr("Password:"), this);
     m_lblPassword->setObjectName(QStringLiteral("lblPassword"));
     twips::setGeometry(m_lblPassword, 300, 1740, 1200, 300);
     m_lblPassword->hide();
@@ -75,7 +76,7 @@ frmSplash::frmSplash(store::Database &db, QWidget *parent)
     m_txtPassword = new QLineEdit(this);
     m_txtPassword->setObjectName(QStringLiteral("txtPassword"));
     m_txtPassword->setEchoMode(QLineEdit::Password);
-    m_txtPassword->setAccessibleName(QStringLiteral("Password:"));
+    m_txtPassword->setAccessibleName(m_lblPassword->text());
     m_lblPassword->setBuddy(m_txtPassword);
     twips::setGeometry(m_txtPassword, 1500, 1700, 3750, 345);
     m_txtPassword->hide();
@@ -86,10 +87,10 @@ frmSplash::frmSplash(store::Database &db, QWidget *parent)
     bottomRule->setFrameShadow(QFrame::Sunken);
     twips::setGeometry(bottomRule, 300, 2520, kWindowWidth - 600, 30);
 
-    m_cmdContinue = new FlatButton(QStringLiteral("Continue"), this);
+    m_cmdContinue = new FlatButton(tr("Continue"), this);
     m_cmdContinue->setObjectName(QStringLiteral("cmdContinue"));
     twips::setGeometry(m_cmdContinue, 300, kButtonTop, 1695, kButtonHeight);
-    m_cmdExit = new FlatButton(QStringLiteral("Exit"), this);
+    m_cmdExit = new FlatButton(tr("Exit"), this);
     m_cmdExit->setObjectName(QStringLiteral("cmdExit"));
     twips::setGeometry(m_cmdExit, 300 + 1695 + 60, kButtonTop, 1695, kButtonHeight);
     connect(m_cmdContinue, &QPushButton::clicked, this, &frmSplash::cmdContinue_Click);
@@ -101,15 +102,27 @@ frmSplash::frmSplash(store::Database &db, QWidget *parent)
     connect(m_timer1, &QTimer::timeout, this, &frmSplash::Timer1_Timer);
 
     // The load sequence.
-    store::RecordSet options(m_db, names::Options);
-    options.moveFirst();
-    const QString requirePassword = options.field(names::options::RequirePassword);
-    m_storedPassword = options.field(names::options::Password);
-    m_passwordRequired = requirePassword == QLatin1String("True");
+    QString readError;
+    const std::optional<store::Settings> settings = store::SettingsRepository(m_db).read(&readError);
+    if (settings) {
+        m_passwordRequired = settings->requirePassword;
+        m_storedPassword = settings->password;
+    }
 
-    setWindowTitle(kProgramTitle + QStringLiteral(" Version ") + kVersion);
-    m_lblSplashVersion->setText(QStringLiteral("Version ") + kVersion);
+    setWindowTitle(kProgramTitle + tr(" Version ") + kVersion);
+    m_lblSplashVersion->setText(tr("Version ") + kVersion);
 
+    if (!settings) {
+        // Without the settings the gate cannot know whether to ask, and
+        // opening the program unasked would bypass it: report and end.
+        desktop().message(this,
+                          tr("The settings could not be read from %1 (%2).")
+                              .arg(QDir::toNativeSeparators(m_db.path()), readError),
+                          Desktop::Icon::Critical);
+        m_cmdContinue->hide();
+        QTimer::singleShot(0, this, &frmSplash::cmdExit_Click);
+        return;
+    }
     if (!m_passwordRequired) {
         m_cmdContinue->hide();
         m_cmdExit->hide();
@@ -152,22 +165,54 @@ void frmSplash::cmdContinue_Click()
         handOver();
         return;
     }
-    if (!passwordMatches(m_txtPassword->text(), m_storedPassword)) {
-        desktop().message(this, QStringLiteral("The password you have entered is incorrect."),
-                          Desktop::Icon::Exclamation);
+    if (m_checking || m_handedOver)
+        return;
+    // A hash takes a noticeable moment to check: the window stays live (Exit
+    // works) while a worker thread does it.
+    setChecking(true);
+    checkPasswordInBackground(m_txtPassword->text(), m_storedPassword)
+        .then(this, [this](const PasswordCheck &check) { passwordChecked(check.accepted, check.upgradedHash); });
+}
+
+void frmSplash::passwordChecked(bool accepted, const QString &upgradedHash)
+{
+    setChecking(false);
+    if (m_handedOver)
+        return;
+    if (!accepted) {
+        desktop().message(this, tr("The password you have entered is incorrect."), Desktop::Icon::Exclamation);
         m_txtPassword->setFocus();
         m_txtPassword->selectAll();
         return;
     }
+    // A password kept in an older form (plain text, or a weaker hash) is
+    // replaced now that it is known. Failing to do so costs nothing but the
+    // upgrade, so the user is told and goes on.
+    if (!upgradedHash.isEmpty()) {
+        if (const store::WriteResult result = store::SettingsRepository(m_db).setPassword(upgradedHash); !result) {
+            desktop().message(this,
+                              tr("The password could not be stored in its protected form. %1").arg(result.error),
+                              Desktop::Icon::Exclamation);
+        }
+    }
     handOver();
+}
+
+void frmSplash::setChecking(bool checking)
+{
+    m_checking = checking;
+    // Continue keeps its state: a click meanwhile is ignored.
+    m_txtPassword->setReadOnly(checking);
+    if (checking)
+        setCursor(Qt::BusyCursor);
+    else
+        unsetCursor();
 }
 
 void frmSplash::cmdExit_Click()
 {
-    m_timer1->stop();
-    m_handedOver = true;
+    endWithoutMainWindow();
     close();
-    Q_EMIT exitRequested();
 }
 
 void frmSplash::handOver()
@@ -175,20 +220,32 @@ void frmSplash::handOver()
     if (m_handedOver)
         return;
     m_handedOver = true;
+    m_timer1->stop();
     Q_EMIT mainWindowRequested();
-    close();
+    accept();
+}
+
+void frmSplash::endWithoutMainWindow()
+{
+    if (m_handedOver)
+        return;
+    m_handedOver = true;
+    m_timer1->stop();
+    Q_EMIT exitRequested();
+}
+
+void frmSplash::reject()
+{
+    endWithoutMainWindow();
+    QDialog::reject();
 }
 
 void frmSplash::closeEvent(QCloseEvent *event)
 {
     // Closing the window without going on is choosing Exit; otherwise the
     // program would run on with no window.
-    if (!m_handedOver) {
-        m_handedOver = true;
-        m_timer1->stop();
-        Q_EMIT exitRequested();
-    }
-    QWidget::closeEvent(event);
+    endWithoutMainWindow();
+    QDialog::closeEvent(event);
 }
 
 bool frmSplash::eventFilter(QObject *watched, QEvent *event)
@@ -200,7 +257,7 @@ bool frmSplash::eventFilter(QObject *watched, QEvent *event)
             return true;
         }
     }
-    return QWidget::eventFilter(watched, event);
+    return QDialog::eventFilter(watched, event);
 }
 
 } // namespace brevane

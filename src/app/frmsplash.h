@@ -1,6 +1,6 @@
 #pragma once
 
-#include <QWidget>
+#include <QDialog>
 
 class QLabel;
 class QLineEdit;
@@ -13,8 +13,9 @@ namespace store { class Database; }
 
 // The start-up window: shows "Loading Database..." for two timer ticks, or asks
 // for the password when the settings require one, then hands over to the main
-// window.
-class frmSplash : public QWidget
+// window. A dialog (not modal: nothing else is open yet) so that screen readers
+// announce it as a window; with no parent it opens centred on the screen.
+class frmSplash : public QDialog
 {
     Q_OBJECT
 
@@ -27,6 +28,11 @@ public:
     void cmdContinue_Click();
     void cmdExit_Click();
     [[nodiscard]] bool passwordRequired() const { return m_passwordRequired; }
+    // The typed password is being checked on a worker thread.
+    [[nodiscard]] bool isCheckingPassword() const { return m_checking; }
+
+    // Escape and the window manager's close act as Exit.
+    void reject() override;
 
 Q_SIGNALS:
     // The main window should be shown now; the start-up window closes itself.
@@ -40,7 +46,10 @@ protected:
 
 private:
     void enableButton(FlatButton *button, bool enable);
+    void passwordChecked(bool accepted, const QString &upgradedHash);
+    void setChecking(bool checking);
     void handOver();
+    void endWithoutMainWindow();
 
     store::Database &m_db;
     QLabel *m_lblSplashVersion = nullptr;
@@ -53,6 +62,9 @@ private:
     QString m_storedPassword;
     qint16 m_ticks = 0;
     bool m_passwordRequired = false;
+    bool m_checking = false;
+    // Set once the window has chosen its way out (main window or exit), so
+    // that a late timer tick or password result cannot choose again.
     bool m_handedOver = false;
 };
 

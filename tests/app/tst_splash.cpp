@@ -5,9 +5,12 @@
 #include "store/names.h"
 #include "testsupport.h"
 
+#include <QAccessible>
 #include <QLabel>
 #include <QLineEdit>
+#include <QScreen>
 #include <QSignalSpy>
+#include <QSqlQuery>
 #include <QTimer>
 
 #include <memory>
@@ -32,6 +35,7 @@ struct Splash {
         window->show();
     }
     template <typename T> T *child(const char *name) const { return window->findChild<T *>(QLatin1String(name)); }
+    QString storedPassword() { return data.fieldOf(names::Options, 1, names::options::Password); }
 
     TestData data;
     bool written = false;
@@ -57,8 +61,13 @@ private Q_SLOTS:
     {
         QFETCH(QString, require);
         Splash splash(require, QStringLiteral("x"));
-        QVERIFY(splash.written);
+        QVERIFY(splash.written && QTest::qWaitForWindowExposed(splash.window.get()));
         QCOMPARE(splash.window->windowTitle(), QStringLiteral("Brevane Organizer Version 4.0"));
+        // Announced as a dialog; with no parent, centred on the screen.
+        QCOMPARE(QAccessible::queryAccessibleInterface(splash.window.get())->role(), QAccessible::Dialog);
+        const QPoint offCentre =
+            splash.window->frameGeometry().center() - splash.window->screen()->availableGeometry().center();
+        QVERIFY2(offCentre.manhattanLength() <= 2, "centred");
         QVERIFY2(splash.child<QLabel>("lblLoading")->isVisible(), "Loading Database... is shown");
         QVERIFY(!splash.child<QLineEdit>("txtPassword")->isVisible());
         auto *timer = splash.child<QTimer>("Timer1");
@@ -76,24 +85,32 @@ private Q_SLOTS:
         QCOMPARE(handOver.count(), 1);
     }
 
-    // Both stored forms; an empty stored password lets Continue through at
+    // Every stored form; an old form accepted is replaced by an Argon2id hash
+    // of what was typed. An empty stored password lets Continue through at
     // once, since the button starts enabled.
     void passwordGate_data()
     {
         QTest::addColumn<QString>("stored");
         QTest::addColumn<QString>("typed");
         QTest::addColumn<bool>("accepted");
-        QTest::newRow("plain right") << QStringLiteral("Secret") << QStringLiteral("Secret") << true;
-        QTest::newRow("plain wrong") << QStringLiteral("Secret") << QStringLiteral("secret") << false;
-        QTest::newRow("hashed right") << hashPassword(QStringLiteral("Secret"), 1000) << QStringLiteral("Secret") << true;
-        QTest::newRow("hashed wrong") << hashPassword(QStringLiteral("Secret"), 1000) << QStringLiteral("Secre") << false;
-        QTest::newRow("empty, Continue at once") << QString() << QString() << true;
+        QTest::addColumn<bool>("upgraded");
+        // RFC 7914's PBKDF2-HMAC-SHA256 vector ("passwd", "salt", 1), as older versions stored it.
+        const QString pbkdf2 = QStringLiteral("pbkdf2-sha256$1$c2FsdA==$VawEblbjCJ/sFpHCJUS2BflBhSFt3gRl5oudV8INrLw=");
+        static const QString argon = hashPassword(QStringLiteral("Secret"));
+        QTest::newRow("plain right") << QStringLiteral("Secret") << QStringLiteral("Secret") << true << true;
+        QTest::newRow("plain wrong") << QStringLiteral("Secret") << QStringLiteral("secret") << false << false;
+        QTest::newRow("pbkdf2 right") << pbkdf2 << QStringLiteral("passwd") << true << true;
+        QTest::newRow("pbkdf2 wrong") << pbkdf2 << QStringLiteral("passwd ") << false << false;
+        QTest::newRow("argon2id right") << argon << QStringLiteral("Secret") << true << false;
+        QTest::newRow("argon2id wrong") << argon << QStringLiteral("Secre") << false << false;
+        QTest::newRow("empty, Continue at once") << QString() << QString() << true << true;
     }
     void passwordGate()
     {
         QFETCH(QString, stored);
         QFETCH(QString, typed);
         QFETCH(bool, accepted);
+        QFETCH(bool, upgraded);
         Splash splash(QStringLiteral("True"), stored);
         QVERIFY(QTest::qWaitForWindowExposed(splash.window.get()));
         auto *password = splash.child<QLineEdit>("txtPassword");
@@ -116,7 +133,14 @@ private Q_SLOTS:
             QCOMPARE(cont->highlightColor(), QColor(255, 255, 255));
             QTest::keyClick(password, Qt::Key_Return);
         }
+        QTRY_VERIFY_WITH_TIMEOUT(!splash.window->isCheckingPassword(), 20000);
         QCOMPARE(handOver.count(), accepted ? 1 : 0);
+        if (upgraded) {
+            QCOMPARE(storedPasswordForm(splash.storedPassword()), StoredPasswordForm::Argon2id);
+            QVERIFY(passwordMatches(typed, splash.storedPassword()));
+        } else {
+            QCOMPARE(splash.storedPassword(), stored);
+        }
         if (!accepted) {
             QCOMPARE(splash.data.desktop().messageTexts(),
                      QStringList{QStringLiteral("The password you have entered is incorrect.")});
@@ -128,8 +152,38 @@ private Q_SLOTS:
             QVERIFY(!cont->isEnabled());
             QCOMPARE(cont->highlightColor(), QColor(192, 192, 192));
             QTest::keyClick(password, Qt::Key_Return);
-            QCOMPARE(splash.data.desktop().messages.size(), 2);
+            QTRY_COMPARE_WITH_TIMEOUT(splash.data.desktop().messages.size(), 2, 20000);
         }
+    }
+
+    // The upgrade is a bonus: when it cannot be written the user is told and
+    // still gets in, with the old value kept.
+    void failedUpgradeIsReportedAndLetsIn()
+    {
+        Splash splash(QStringLiteral("True"), QStringLiteral("Secret"));
+        splash.data.failWrites(names::Options);
+        QSignalSpy handOver(splash.window.get(), &frmSplash::mainWindowRequested);
+        QTest::keyClicks(splash.child<QLineEdit>("txtPassword"), QStringLiteral("Secret"));
+        splash.window->cmdContinue_Click();
+        QVERIFY(handOver.wait(20000));
+        QCOMPARE(splash.data.desktop().messages.size(), 1);
+        QVERIFY(splash.data.desktop().messageTexts().first().contains(QStringLiteral("disk I/O error")));
+        QCOMPARE(splash.storedPassword(), QStringLiteral("Secret"));
+    }
+
+    // Unreadable settings must neither open the program unasked nor look
+    // like "no password": the user is told and the program ends.
+    void unreadableSettingsEndTheProgram()
+    {
+        TestData data;
+        QVERIFY(QSqlQuery(data.db().connection()).exec(QStringLiteral("DROP TABLE \"Event Alarm Sound File\"")));
+        frmSplash window(data.db());
+        QSignalSpy exitSpy(&window, &frmSplash::exitRequested);
+        QSignalSpy handOver(&window, &frmSplash::mainWindowRequested);
+        QCOMPARE(data.desktop().messages.size(), 1);
+        QCOMPARE(data.desktop().messages.first().icon, Desktop::Icon::Critical);
+        QVERIFY(exitSpy.wait(5000));
+        QCOMPARE(handOver.count(), 0);
     }
 
     // The close box acts as Exit, while loading too; nothing opens afterwards.
@@ -140,6 +194,7 @@ private Q_SLOTS:
         QTest::newRow("Exit") << QStringLiteral("True") << true;
         QTest::newRow("close box, password asked") << QStringLiteral("True") << false;
         QTest::newRow("close box, loading") << QStringLiteral("False") << false;
+        QTest::newRow("Escape") << QStringLiteral("True") << false;
     }
     void exitEndsWithoutMainWindow()
     {
@@ -150,6 +205,8 @@ private Q_SLOTS:
         QSignalSpy exitSpy(splash.window.get(), &frmSplash::exitRequested);
         if (button)
             QTest::mouseClick(splash.child<FlatButton>("cmdExit"), Qt::LeftButton);
+        else if (QByteArray(QTest::currentDataTag()) == "Escape")
+            QTest::keyClick(splash.child<QLineEdit>("txtPassword"), Qt::Key_Escape);
         else
             splash.window->close();
         QCOMPARE(exitSpy.count(), 1);

@@ -2,6 +2,8 @@
 #include "core/password.h"
 #include "testmain.h"
 
+#include <QRegularExpression>
+
 using namespace brevane;
 
 class OrganizerTests : public QObject
@@ -88,48 +90,62 @@ private Q_SLOTS:
         QCOMPARE(names.join(u','), QStringLiteral("High,Medium,Low,,,"));
     }
 
+    // One Argon2id hash serves every case: each costs a fraction of a second.
+    static QString argon2Secret()
+    {
+        static const QString hash = hashPassword(QStringLiteral("Secret"));
+        return hash;
+    }
+    // RFC 7914 test vector for PBKDF2-HMAC-SHA256 (password "passwd", salt
+    // "salt", 1 iteration), in the form older versions stored.
+    static QString pbkdf2Passwd()
+    {
+        return QStringLiteral("pbkdf2-sha256$1$%1$%2")
+            .arg(QString::fromLatin1(QByteArray("salt").toBase64()),
+                 QString::fromLatin1(QByteArray::fromHex(
+                     "55ac046e56e3089fec1691c22544b605f94185216dde0465e68b9d57c20dacbc").toBase64()));
+    }
+
     void passwords_data()
     {
         QTest::addColumn<QString>("stored");
         QTest::addColumn<QString>("typed");
         QTest::addColumn<bool>("accepted");
-        const QString hashed = hashPassword(QStringLiteral("Secret"), 1000);
-        QTest::newRow("plain exact") << QStringLiteral("Secret") << QStringLiteral("Secret") << true;
-        QTest::newRow("plain case differs") << QStringLiteral("Secret") << QStringLiteral("secret") << false;
-        QTest::newRow("plain trailing blank") << QStringLiteral("Secret") << QStringLiteral("Secret ") << false;
-        QTest::newRow("hashed exact") << hashed << QStringLiteral("Secret") << true;
-        QTest::newRow("hashed case differs") << hashed << QStringLiteral("secret") << false;
-        QTest::newRow("hash text typed literally") << hashed << hashed << false;
-        QTest::newRow("malformed hash is plain")
-            << QStringLiteral("pbkdf2-sha256$x$y$z") << QStringLiteral("pbkdf2-sha256$x$y$z") << true;
+        QTest::addColumn<bool>("needsRehash");
+        const QString argon = argon2Secret();
+        QTest::newRow("plain exact") << QStringLiteral("Secret") << QStringLiteral("Secret") << true << true;
+        QTest::newRow("plain case differs") << QStringLiteral("Secret") << QStringLiteral("secret") << false << true;
+        QTest::newRow("plain trailing blank") << QStringLiteral("Secret") << QStringLiteral("Secret ") << false << true;
+        QTest::newRow("argon2id exact") << argon << QStringLiteral("Secret") << true << false;
+        QTest::newRow("argon2id case differs") << argon << QStringLiteral("secret") << false << false;
+        QTest::newRow("argon2id text typed literally") << argon << argon << false << false;
+        QTest::newRow("pbkdf2 exact") << pbkdf2Passwd() << QStringLiteral("passwd") << true << true;
+        QTest::newRow("pbkdf2 wrong") << pbkdf2Passwd() << QStringLiteral("Passwd") << false << true;
+        QTest::newRow("malformed pbkdf2 is plain")
+            << QStringLiteral("pbkdf2-sha256$x$y$z") << QStringLiteral("pbkdf2-sha256$x$y$z") << true << true;
+        QTest::newRow("malformed argon2id is plain")
+            << QStringLiteral("$argon2id$v=19$m=1,t=1,p=1$x") << QStringLiteral("$argon2id$v=19$m=1,t=1,p=1$x")
+            << true << true;
+        // A crafted file must not make the check run for hours.
+        QString costly = argon;
+        costly.replace(QRegularExpression(QStringLiteral(",t=[0-9]+,")), QStringLiteral(",t=100000,"));
+        QTest::newRow("argon2id beyond the cost bound") << costly << QStringLiteral("Secret") << false << true;
     }
     void passwords()
     {
         QFETCH(QString, stored);
         QFETCH(QString, typed);
         QFETCH(bool, accepted);
+        QFETCH(bool, needsRehash);
         QCOMPARE(passwordMatches(typed, stored), accepted);
+        QCOMPARE(passwordNeedsRehash(stored), needsRehash);
     }
 
-    void hashesAreSaltedAndSelfDescribing()
+    void hashesAreSaltedArgon2id()
     {
-        const QString a = hashPassword(QStringLiteral("pw"), 1000);
-        const QString b = hashPassword(QStringLiteral("pw"), 1000);
-        QVERIFY(isHashedPassword(a));
-        QVERIFY(a.startsWith(QStringLiteral("pbkdf2-sha256$1000$")));
-        QVERIFY2(a != b, "two hashes of one password must differ by their salt");
-        QVERIFY(!isHashedPassword(QStringLiteral("pw")));
-    }
-
-    void pbkdf2KnownAnswer()
-    {
-        // RFC 7914 test vector for PBKDF2-HMAC-SHA256: password "passwd", salt
-        // "salt", 1 iteration, first 32 bytes.
-        const QString stored = QStringLiteral("pbkdf2-sha256$1$%1$%2")
-                                   .arg(QString::fromLatin1(QByteArray("salt").toBase64()),
-                                        QString::fromLatin1(QByteArray::fromHex(
-                                            "55ac046e56e3089fec1691c22544b605f94185216dde0465e68b9d57c20dacbc").toBase64()));
-        QVERIFY(passwordMatches(QStringLiteral("passwd"), stored));
+        const QString a = argon2Secret();
+        QVERIFY2(a.startsWith(QStringLiteral("$argon2id$v=19$m=65536,t=2,p=1$")), qPrintable(a));
+        QVERIFY2(a != hashPassword(QStringLiteral("Secret")), "two hashes of one password differ by their salt");
     }
 };
 

@@ -1,0 +1,50 @@
+#include "platform/navigation.h"
+#include "preferences/frmpreferences.h"
+#include "snapshot.h"
+#include "store/settingsrepository.h"
+
+#include <QCheckBox>
+
+using namespace brevane;
+
+namespace {
+
+// The preferences only tell the main window that something changed.
+class QuietNavigation final : public Navigation
+{
+public:
+    void showDay(const QDate &) override {}
+    bool showAgendaTask(store::RecordId) override { return false; }
+    bool showToDoItem(store::RecordId) override { return false; }
+    void reloadQuickLinks() override {}
+    void settingsChanged() override {}
+    void reloadAll() override {}
+};
+
+} // namespace
+
+BREVANE_SNAPSHOT(preferences)
+{
+    QuietNavigation navigation;
+    bool ok = true;
+    {
+        frmPreferences window(db, navigation);
+        window.setAttribute(Qt::WA_DeleteOnClose, false);
+        window.show();
+        ok &= snapshot::save(&window, QStringLiteral("preferences"));
+    }
+    {
+        // A password is stored: both boxes show the stand-in.
+        store::SettingsRepository settings(db);
+        const QString before = settings.read().value_or(store::Settings{}).password;
+        ok &= settings.setPassword(QStringLiteral("pbkdf2-sha256$1$c2FsdA==$VawEblbjCJ/sFpHCJUS2BflBhSFt3gRl5oudV8INrLw=")).ok;
+        frmPreferences window(db, navigation);
+        window.setAttribute(Qt::WA_DeleteOnClose, false);
+        window.findChild<QCheckBox *>(QStringLiteral("chkPassword"))->setChecked(true);
+        window.findChild<QCheckBox *>(QStringLiteral("chkMinimizeToSystemTray"))->setChecked(true);
+        window.show();
+        ok &= snapshot::save(&window, QStringLiteral("preferences-password"));
+        ok &= settings.setPassword(before).ok;
+    }
+    return ok;
+}
