@@ -1,0 +1,715 @@
+#include "core/organizer.h"
+#include "core/reminders.h"
+#include "interchange/interchange.h"
+#include "interchange/text.h"
+
+#include <libical/ical.h>
+
+#include <QHash>
+#include <QRegularExpression>
+#include <QSet>
+
+#include <map>
+#include <memory>
+
+// iCalendar through libical. libical parses leniently and says nothing about
+// where a file is broken, so the structure is checked here first, line by
+// line, and only a well-formed file is handed over.
+namespace brevane::interchange {
+
+using detail::ContentLine;
+using detail::tr;
+
+namespace {
+
+constexpr int kDaySeconds = 24 * 60 * 60;
+constexpr int kMaxReminderDays = 7;
+// An iterator stops after this many steps even when the rule never reaches the
+// window (a secondly rule from long ago), so that no file can stall the program.
+constexpr int kMaxRuleSteps = 500000;
+
+const QString kReminderProperty = QStringLiteral("X-BREVANE-REMINDER");
+const QString kReminderDueProperty = QStringLiteral("X-BREVANE-REMINDER-DUE");
+const QString kAlarmProperty = QStringLiteral("X-BREVANE-ALARM");
+const QString kRepeatingProperty = QStringLiteral("X-BREVANE-REPEATING");
+const QString kPriorityProperty = QStringLiteral("X-BREVANE-PRIORITY");
+// What the agenda editor stores in the alarm field it does not show.
+const QString kDefaultAlarm = QStringLiteral("No");
+
+struct ComponentDeleter {
+    void operator()(icalcomponent *c) const { icalcomponent_free(c); }
+};
+using ComponentPtr = std::unique_ptr<icalcomponent, ComponentDeleter>;
+
+// libical drops the blanks at the end of every line, and with them the last
+// blanks of a text. They are handed over as characters of a private-use plane
+// that no text uses, and turned back here.
+const QByteArray kKeptSpace = QByteArrayLiteral("\xF4\x8F\xBC\xA0"); // U+10FF20
+const QByteArray kKeptTab = QByteArrayLiteral("\xF4\x8F\xBC\x89"); // U+10FF09
+// The properties whose texts the organizer keeps; other values are not texts.
+const QSet<QByteArray> kTextProperties{"SUMMARY", "DESCRIPTION", "CATEGORIES", "UID"};
+
+QByteArray keepTrailingBlanks(QByteArray line)
+{
+    qsizetype end = line.size();
+    while (end > 0 && (line[end - 1] == ' ' || line[end - 1] == '\t'))
+        --end;
+    QByteArray tail;
+    for (qsizetype i = end; i < line.size(); ++i)
+        tail += line[i] == ' ' ? kKeptSpace : kKeptTab;
+    line.truncate(end);
+    return line + tail;
+}
+
+QString fromUtf8(const char *text)
+{
+    if (!text)
+        return {};
+    QByteArray bytes(text);
+    if (bytes.contains(kKeptSpace.left(2)))
+        bytes.replace(kKeptSpace, " ").replace(kKeptTab, "\t");
+    return QString::fromUtf8(bytes);
+}
+
+QString dateText(const QDate &date)
+{
+    return reminders::dateText(date.day(), date.month(), date.year());
+}
+
+// The wall-clock time a value names here. Floating times are taken as they
+// stand; times in UTC or in a named zone become the local time of this
+// computer; a date is its midnight.
+QDateTime localOf(const icaltimetype &t)
+{
+    const QDate date(t.year, t.month, t.day);
+    if (t.is_date)
+        return QDateTime(date, QTime(0, 0));
+    if (t.zone) {
+        const time_t seconds = icaltime_as_timet_with_zone(t, t.zone);
+        return QDateTime::fromSecsSinceEpoch(qint64(seconds)).toLocalTime();
+    }
+    return QDateTime(date, QTime(t.hour, t.minute, t.second));
+}
+
+QString occurrenceKey(const icaltimetype &t)
+{
+    return localOf(t).toString(QStringLiteral("yyyyMMdd'T'HHmmss"));
+}
+
+// The stored lead of a reminder text: "3 Days", "3 days", "1 Day" are 3, 3, 1;
+// anything else has none (-1).
+int reminderLeadDays(const QString &stored)
+{
+    static const QRegularExpression form(QStringLiteral("^([0-9]+) [Dd]ays?$"));
+    const QRegularExpressionMatch match = form.match(stored);
+    return match.hasMatch() ? match.captured(1).toInt() : -1;
+}
+
+QString xProperty(icalcomponent *component, const QString &name)
+{
+    for (icalproperty *p = icalcomponent_get_first_property(component, ICAL_X_PROPERTY); p;
+         p = icalcomponent_get_next_property(component, ICAL_X_PROPERTY)) {
+        if (QString::fromUtf8(icalproperty_get_x_name(p)).compare(name, Qt::CaseInsensitive) == 0)
+            return fromUtf8(icalproperty_get_x(p));
+    }
+    return {};
+}
+
+bool hasXProperty(icalcomponent *component, const QString &name)
+{
+    for (icalproperty *p = icalcomponent_get_first_property(component, ICAL_X_PROPERTY); p;
+         p = icalcomponent_get_next_property(component, ICAL_X_PROPERTY)) {
+        if (QString::fromUtf8(icalproperty_get_x_name(p)).compare(name, Qt::CaseInsensitive) == 0)
+            return true;
+    }
+    return false;
+}
+
+QStringList categoriesOf(icalcomponent *component)
+{
+    QStringList values;
+    for (icalproperty *p = icalcomponent_get_first_property(component, ICAL_CATEGORIES_PROPERTY); p;
+         p = icalcomponent_get_next_property(component, ICAL_CATEGORIES_PROPERTY)) {
+        for (const QString &value : fromUtf8(icalproperty_get_categories(p)).split(u','))
+            if (!value.trimmed().isEmpty())
+                values << value.trimmed();
+    }
+    return values;
+}
+
+// --- Structure --------------------------------------------------------------
+
+struct CalendarBlock {
+    QByteArray text; // unfolded, for libical
+    int line = 0;
+    QList<int> childLines; // where each component directly inside begins
+};
+
+bool isName(const QByteArray &name)
+{
+    if (name.isEmpty())
+        return false;
+    for (const char c : name)
+        if (!((c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '-'))
+            return false;
+    return true;
+}
+
+std::optional<Refusal> splitCalendars(const QByteArray &data, QList<CalendarBlock> &blocks)
+{
+    struct Open {
+        QByteArray name;
+        int line;
+    };
+    QList<Open> open;
+    for (const ContentLine &line : detail::unfold(data)) {
+        if (line.text.trimmed().isEmpty())
+            continue;
+        const qsizetype colon = line.text.indexOf(':');
+        const qsizetype semicolon = line.text.indexOf(';');
+        const qsizetype nameEnd = semicolon >= 0 && (colon < 0 || semicolon < colon) ? semicolon : colon;
+        if (colon < 0 || !isName(line.text.left(nameEnd)))
+            return detail::refuse(line.line, tr("this is not an iCalendar line."));
+        const QByteArray name = line.text.left(nameEnd).toUpper();
+        const QByteArray value = line.text.mid(colon + 1).trimmed().toUpper();
+        if (open.isEmpty() && (name != "BEGIN" || value != "VCALENDAR"))
+            return detail::refuse(line.line, blocks.isEmpty() ? tr("this is not an iCalendar file.")
+                                                              : tr("this line stands outside any calendar."));
+        if (name == "BEGIN") {
+            if (!isName(value))
+                return detail::refuse(line.line, tr("this is not an iCalendar line."));
+            if (open.isEmpty())
+                blocks.append({{}, line.line, {}});
+            else if (open.size() == 1)
+                blocks.last().childLines.append(line.line);
+            open.append({value, line.line});
+        } else if (name == "END") {
+            if (value != open.last().name)
+                return detail::refuse(line.line, tr("the %1 that begins on line %2 ends with “%3”.")
+                                                     .arg(QString::fromUtf8(open.last().name))
+                                                     .arg(open.last().line)
+                                                     .arg(QString::fromUtf8(line.text.mid(colon + 1))));
+            open.removeLast();
+        }
+        const bool text = kTextProperties.contains(name) || name.startsWith("X-BREVANE-");
+        blocks.last().text += (text ? keepTrailingBlanks(line.text) : line.text) + "\r\n";
+    }
+    if (!open.isEmpty())
+        return detail::refuse(detail::lastLineNumber(data), tr("the file ends inside the %1 that begins on line %2.")
+                                                                .arg(QString::fromUtf8(open.last().name))
+                                                                .arg(open.last().line));
+    if (blocks.isEmpty())
+        return detail::refuse(1, tr("this is not an iCalendar file."));
+    return std::nullopt;
+}
+
+// --- Reading ----------------------------------------------------------------
+
+class CalendarReader
+{
+public:
+    CalendarReader(CalendarReadResult &result, const QDate &today)
+        : m_result(result), m_first(today.addYears(-1)), m_last(today.addYears(2))
+    {
+    }
+
+    void read(icalcomponent *calendar, const QList<int> &childLines)
+    {
+        QList<icalcomponent *> children;
+        for (icalcomponent *c = icalcomponent_get_first_component(calendar, ICAL_ANY_COMPONENT); c;
+             c = icalcomponent_get_next_component(calendar, ICAL_ANY_COMPONENT))
+            children.append(c);
+        // Occurrences that a later component of the same UID replaces.
+        QHash<QString, QSet<QString>> overridden;
+        for (icalcomponent *c : std::as_const(children))
+            if (icalcomponent_isa(c) == ICAL_VEVENT_COMPONENT && hasRecurrenceId(c))
+                overridden[fromUtf8(icalcomponent_get_uid(c))].insert(occurrenceKey(icalcomponent_get_recurrenceid(c)));
+        for (qsizetype i = 0; i < children.size(); ++i) {
+            icalcomponent *c = children[i];
+            const int line = i < childLines.size() ? childLines[i] : 0;
+            switch (icalcomponent_isa(c)) {
+            case ICAL_VEVENT_COMPONENT:
+                readEvent(c, line, overridden);
+                break;
+            case ICAL_VTODO_COMPONENT:
+                readToDo(c, line);
+                break;
+            case ICAL_VJOURNAL_COMPONENT:
+                readJournal(c, line);
+                break;
+            default:
+                break; // time zones and free/busy: nothing to import
+            }
+        }
+    }
+
+private:
+    static bool hasRecurrenceId(icalcomponent *c)
+    {
+        return icalcomponent_get_first_property(c, ICAL_RECURRENCEID_PROPERTY) != nullptr;
+    }
+
+    QString uidOf(icalcomponent *c) const
+    {
+        QString uid = fromUtf8(icalcomponent_get_uid(c));
+        if (uid.isEmpty()) {
+            char *text = icalcomponent_as_ical_string_r(c);
+            uid = detail::derivedUid(QByteArray(text));
+            icalmemory_free_buffer(text);
+        }
+        return uid;
+    }
+
+    void problem(Problem::Kind kind, int line, const QString &uid, const QString &message)
+    {
+        m_result.problems.append({kind, line, uid, message});
+    }
+
+    QString limited(const QString &text, int limit, int line, const QString &uid)
+    {
+        const QString cut = detail::cutToLimit(text, limit);
+        if (cut.size() < text.size())
+            problem(Problem::Kind::Shortened, line, uid,
+                    tr("“%1…” was longer than %2 characters and was shortened.").arg(cut.left(40)).arg(limit));
+        return cut;
+    }
+
+    QString categoryOf(icalcomponent *c, int line, const QString &uid, const QString &what)
+    {
+        const QStringList values = categoriesOf(c);
+        for (const QString &value : values)
+            for (const QString &name : categoryNames())
+                if (value.compare(name, Qt::CaseInsensitive) == 0)
+                    return name;
+        if (!values.isEmpty())
+            problem(Problem::Kind::Changed, line, uid,
+                    tr("%1 has the category “%2”, which the organizer does not have; it was left without one.")
+                        .arg(what, values.join(QStringLiteral(", "))));
+        return {};
+    }
+
+    void readEvent(icalcomponent *c, int line, const QHash<QString, QSet<QString>> &overridden)
+    {
+        const QString uid = uidOf(c);
+        const QString summary = fromUtf8(icalcomponent_get_summary(c));
+        const QString what = tr("The event “%1”").arg(summary);
+        if (icalcomponent_get_status(c) == ICAL_STATUS_CANCELLED) {
+            problem(Problem::Kind::Skipped, line, uid, tr("%1 is cancelled and was not imported.").arg(what));
+            return;
+        }
+        const icaltimetype start = icalcomponent_get_dtstart(c);
+        if (icaltime_is_null_time(start) || !icaltime_is_valid_time(start)) {
+            problem(Problem::Kind::Skipped, line, uid, tr("%1 has no start and was not imported.").arg(what));
+            return;
+        }
+        const icaltimetype endValue = icalcomponent_get_dtend(c);
+        const QDateTime startLocal = localOf(start);
+        const qint64 length = icaltime_is_null_time(endValue) ? 0 : qMax<qint64>(0, startLocal.secsTo(localOf(endValue)));
+
+        store::AgendaTask task;
+        task.text = limited(summary, store::AgendaRepository::kTextLimit, line, uid);
+        task.category = categoryOf(c, line, uid, what);
+        task.alarm = hasXProperty(c, kAlarmProperty) ? xProperty(c, kAlarmProperty) : kDefaultAlarm;
+        task.repeating = xProperty(c, kRepeatingProperty);
+        const std::optional<qint64> before = reminderSecondsBefore(c, length);
+
+        const bool recurring = icalcomponent_get_first_property(c, ICAL_RRULE_PROPERTY)
+                               || icalcomponent_get_first_property(c, ICAL_RDATE_PROPERTY);
+        if (!recurring || hasRecurrenceId(c)) {
+            const QString itemUid = hasRecurrenceId(c) ? uid + u'/' + occurrenceKey(icalcomponent_get_recurrenceid(c)) : uid;
+            place(c, task, startLocal, length, start.is_date, before, line, itemUid, what);
+            return;
+        }
+        const QSet<QString> replaced = overridden.value(uid);
+        for (const icaltimetype &occurrence : occurrences(c, start, line, uid, what)) {
+            const QString key = occurrenceKey(occurrence);
+            if (!replaced.contains(key))
+                place(c, task, localOf(occurrence), length, start.is_date, before, line, uid + u'/' + key, what);
+        }
+    }
+
+    // The starts of a recurring event within the window, in order, at most
+    // kMaxOccurrences of them.
+    QList<icaltimetype> occurrences(icalcomponent *c, const icaltimetype &start, int line, const QString &uid,
+                                    const QString &what)
+    {
+        QSet<QString> excludedTimes;
+        QSet<QDate> excludedDates;
+        for (icalproperty *p = icalcomponent_get_first_property(c, ICAL_EXDATE_PROPERTY); p;
+             p = icalcomponent_get_next_property(c, ICAL_EXDATE_PROPERTY)) {
+            icaltimetype t = icalproperty_get_exdate(p);
+            if (!t.zone && !t.is_date)
+                t.zone = start.zone;
+            if (t.is_date)
+                excludedDates.insert(QDate(t.year, t.month, t.day));
+            else
+                excludedTimes.insert(occurrenceKey(t));
+        }
+        std::map<QDateTime, icaltimetype> found;
+        bool more = false;
+        auto consider = [&](const icaltimetype &t) {
+            const QDateTime local = localOf(t);
+            if (local.date() < m_first || local.date() > m_last || excludedDates.contains(local.date())
+                || excludedTimes.contains(occurrenceKey(t)))
+                return;
+            if (found.size() >= size_t(kMaxOccurrences) && found.find(local) == found.end()) {
+                more = true;
+                if (local > found.rbegin()->first)
+                    return;
+                found.erase(std::prev(found.end()));
+            }
+            found.emplace(local, t);
+        };
+        consider(start);
+        for (icalproperty *p = icalcomponent_get_first_property(c, ICAL_RRULE_PROPERTY); p;
+             p = icalcomponent_get_next_property(c, ICAL_RRULE_PROPERTY)) {
+            const icalrecurrencetype rule = icalproperty_get_rrule(p);
+            icalrecur_iterator *it = icalrecur_iterator_new(rule, start);
+            if (!it) {
+                problem(Problem::Kind::Skipped, line, uid,
+                        tr("%1 repeats by a rule that cannot be read; only its first date was imported.").arg(what));
+                continue;
+            }
+            // Start near the window instead of stepping through the years
+            // before it; a rule with a count must be counted from its start.
+            icaltimetype windowStart = start;
+            windowStart.year = m_first.year();
+            windowStart.month = m_first.month();
+            windowStart.day = m_first.day();
+            windowStart.hour = windowStart.minute = windowStart.second = 0;
+            if (rule.count == 0 && icaltime_compare(windowStart, start) > 0)
+                icalrecur_iterator_set_start(it, windowStart);
+            int steps = 0;
+            for (icaltimetype t = icalrecur_iterator_next(it); !icaltime_is_null_time(t); t = icalrecur_iterator_next(it)) {
+                if (++steps > kMaxRuleSteps || localOf(t).date() > m_last)
+                    break;
+                consider(t);
+                if (more && localOf(t) > found.rbegin()->first)
+                    break;
+            }
+            icalrecur_iterator_free(it);
+        }
+        for (icalproperty *p = icalcomponent_get_first_property(c, ICAL_RDATE_PROPERTY); p;
+             p = icalcomponent_get_next_property(c, ICAL_RDATE_PROPERTY)) {
+            const icaldatetimeperiodtype value = icalproperty_get_rdate(p);
+            icaltimetype t = icaltime_is_null_time(value.time) ? value.period.start : value.time;
+            if (icaltime_is_null_time(t))
+                continue;
+            if (!t.zone && !t.is_date)
+                t.zone = start.zone;
+            consider(t);
+        }
+        if (more)
+            problem(Problem::Kind::Skipped, line, uid,
+                    tr("%1 repeats more than %2 times between %3 and %4; only the first %2 were imported.")
+                        .arg(what, QLocale(QLocale::English).toString(kMaxOccurrences), dateText(m_first), dateText(m_last)));
+        QList<icaltimetype> starts;
+        for (const auto &[local, t] : found)
+            starts.append(t);
+        return starts;
+    }
+
+    // How long before the start the first alarm rings; none without an alarm.
+    static std::optional<qint64> reminderSecondsBefore(icalcomponent *c, qint64 length)
+    {
+        icalcomponent *alarm = icalcomponent_get_first_component(c, ICAL_VALARM_COMPONENT);
+        if (!alarm)
+            return std::nullopt;
+        icalproperty *trigger = icalcomponent_get_first_property(alarm, ICAL_TRIGGER_PROPERTY);
+        if (!trigger)
+            return std::nullopt;
+        const icaltriggertype value = icalproperty_get_trigger(trigger);
+        if (!icaltime_is_null_time(value.time))
+            return localOf(value.time).secsTo(localOf(icalcomponent_get_dtstart(c)));
+        qint64 before = -qint64(icaldurationtype_as_int(value.duration));
+        icalparameter *related = icalproperty_get_first_parameter(trigger, ICAL_RELATED_PARAMETER);
+        if (related && icalparameter_get_related(related) == ICAL_RELATED_END)
+            before -= length;
+        return before;
+    }
+
+    // One task on the half-hour grid: the start goes to the half hour that
+    // holds it, the end up to the next half hour, both on the start's day.
+    void place(icalcomponent *c, store::AgendaTask task, const QDateTime &start, qint64 length, bool allDay,
+               std::optional<qint64> reminderBefore, int line, const QString &uid, const QString &what)
+    {
+        const QDate date = start.date();
+        if (date.year() < 1900 || date.year() > 2100) {
+            problem(Problem::Kind::Skipped, line, uid,
+                    tr("%1 on %2 lies outside the years 1900 to 2100 and was not imported.").arg(what, dateText(date)));
+            return;
+        }
+        task.day = date.day();
+        task.month = date.month();
+        task.year = date.year();
+        if (allDay) {
+            task.start = task.end = QTime(0, 0);
+        } else {
+            const QTime t = start.time();
+            task.start = QTime(t.hour(), t.minute() < 30 ? 0 : 30);
+            const QDateTime end = start.addSecs(length);
+            const QDateTime slotStart(date, task.start);
+            qint64 endOffset = slotStart.secsTo(end);
+            endOffset = (endOffset + 1799) / 1800 * 1800;
+            const QDateTime roundedEnd = slotStart.addSecs(endOffset);
+            if (roundedEnd.date() != date) {
+                task.end = QTime(23, 30);
+                problem(Problem::Kind::Changed, line, uid,
+                        tr("%1 on %2 runs past 11:30 PM; it now ends at 11:30 PM.").arg(what, dateText(date)));
+            } else {
+                task.end = roundedEnd.time();
+            }
+        }
+        if (reminderBefore)
+            setReminder(c, task, *reminderBefore, line, uid, what);
+        m_result.content.tasks.append({task, uid, line});
+    }
+
+    void setReminder(icalcomponent *c, store::AgendaTask &task, qint64 before, int line, const QString &uid,
+                     const QString &what)
+    {
+        // Our own files say what the organizer stored, postponed reminders
+        // included; trusted only while the alarm agrees with it.
+        const QString stored = xProperty(c, kReminderProperty);
+        const int exactDays = before % kDaySeconds == 0 ? int(before / kDaySeconds) : -1;
+        if (!stored.isEmpty() && reminderLeadDays(stored) == exactDays) {
+            const QDate due = QDate::fromString(xProperty(c, kReminderDueProperty), QStringLiteral("yyyyMMdd"));
+            if (due.isValid()) {
+                task.reminder = stored;
+                task.reminderDay = due.day();
+                task.reminderMonth = due.month();
+                task.reminderYear = due.year();
+                return;
+            }
+        }
+        const int days = int(qBound<qint64>(qint64(1), (before + kDaySeconds - 1) / kDaySeconds, qint64(kMaxReminderDays)));
+        const reminders::ReminderFields fields = reminders::leadTimeFields(days, task.day, task.month, task.year);
+        task.reminder = fields.reminder;
+        task.reminderDay = textToNumber(fields.day);
+        task.reminderMonth = textToNumber(fields.month);
+        task.reminderYear = textToNumber(fields.year);
+        if (exactDays != days)
+            problem(Problem::Kind::Changed, line, uid,
+                    tr("%1 on %2 reminds at a time the organizer cannot; it now reminds %3 ahead.")
+                        .arg(what, dateText(task.date()), fields.reminder));
+    }
+
+    void readToDo(icalcomponent *c, int line)
+    {
+        const QString uid = uidOf(c);
+        const QString summary = fromUtf8(icalcomponent_get_summary(c));
+        CalendarToDo todo;
+        todo.uid = uid;
+        todo.line = line;
+        todo.item.text = limited(summary, store::ToDoRepository::kTextLimit, line, uid);
+        todo.item.category = categoryOf(c, line, uid, tr("The to-do item “%1”").arg(summary));
+        icalproperty *percent = icalcomponent_get_first_property(c, ICAL_PERCENTCOMPLETE_PROPERTY);
+        todo.item.done = icalcomponent_get_status(c) == ICAL_STATUS_COMPLETED
+                         || icalcomponent_get_first_property(c, ICAL_COMPLETED_PROPERTY)
+                         || (percent && icalproperty_get_percentcomplete(percent) >= 100);
+        icalproperty *priority = icalcomponent_get_first_property(c, ICAL_PRIORITY_PROPERTY);
+        const int value = priority ? icalproperty_get_priority(priority) : 0;
+        // High 1, Medium 2, Low 3: 1-4 high, 5 medium, 6-9 low, 0 or none
+        // medium. A priority the organizer keeps but the scale has no place
+        // for travels beside it.
+        const QString kept = xProperty(c, kPriorityProperty);
+        if (value == 0 && !kept.isEmpty())
+            todo.item.priority = kept.toInt();
+        else
+            todo.item.priority = value >= 1 && value <= 4 ? 1 : value >= 6 && value <= 9 ? 3 : 2;
+        m_result.content.todos.append(todo);
+    }
+
+    void readJournal(icalcomponent *c, int line)
+    {
+        NoteEntry note;
+        note.uid = uidOf(c);
+        note.line = line;
+        note.title = fromUtf8(icalcomponent_get_summary(c));
+        QStringList texts;
+        for (icalproperty *p = icalcomponent_get_first_property(c, ICAL_DESCRIPTION_PROPERTY); p;
+             p = icalcomponent_get_next_property(c, ICAL_DESCRIPTION_PROPERTY))
+            texts << fromUtf8(icalproperty_get_description(p));
+        note.text = limited(texts.join(u'\n'), kNoteTextLimit, line, note.uid);
+        if (note.title.trimmed().isEmpty()) {
+            // A note is known by its title.
+            note.title = note.text.section(u'\n', 0, 0).trimmed().left(60);
+            if (note.title.isEmpty()) {
+                problem(Problem::Kind::Skipped, line, note.uid, tr("A journal entry without title or text was not imported."));
+                return;
+            }
+            problem(Problem::Kind::Changed, line, note.uid,
+                    tr("A journal entry without a title was named “%1”.").arg(note.title));
+        }
+        m_result.content.notes.append(note);
+    }
+
+    CalendarReadResult &m_result;
+    QDate m_first;
+    QDate m_last;
+};
+
+// --- Writing ----------------------------------------------------------------
+
+icaltimetype floating(const QDate &date, const QTime &time)
+{
+    icaltimetype t = icaltime_null_time();
+    t.year = date.year();
+    t.month = date.month();
+    t.day = date.day();
+    t.hour = time.hour();
+    t.minute = time.minute();
+    t.second = 0;
+    t.is_date = 0;
+    t.zone = nullptr;
+    return t;
+}
+
+void addX(icalcomponent *c, const QString &name, const QString &value)
+{
+    icalproperty *p = icalproperty_new_x(value.toUtf8().constData());
+    icalproperty_set_x_name(p, name.toUtf8().constData());
+    icalcomponent_add_property(c, p);
+}
+
+void addText(icalcomponent *c, icalproperty *(*make)(const char *), const QString &value)
+{
+    if (!value.isEmpty())
+        icalcomponent_add_property(c, make(value.toUtf8().constData()));
+}
+
+class CalendarWriter
+{
+public:
+    explicit CalendarWriter(const QDateTime &stamp)
+        : m_stamp(icaltime_from_timet_with_zone(time_t(stamp.toSecsSinceEpoch()), 0, icaltimezone_get_utc_timezone()))
+    {
+        m_out += "BEGIN:VCALENDAR\r\nVERSION:2.0\r\nPRODID:-//Brevane//Brevane Organizer " + kVersion.toUtf8()
+                 + "//EN\r\n";
+    }
+
+    QByteArray finish()
+    {
+        m_out += "END:VCALENDAR\r\n";
+        return std::move(m_out);
+    }
+
+    void add(const CalendarTask &record, QList<Problem> &problems)
+    {
+        const store::AgendaTask &task = record.task;
+        if (!task.date().isValid() || !task.start.isValid() || !task.end.isValid()) {
+            problems.append({Problem::Kind::Skipped, 0, record.uid,
+                             tr("The task “%1” has a date or time that cannot be read and was not exported.").arg(task.text)});
+            return;
+        }
+        ComponentPtr event(begin(ICAL_VEVENT_COMPONENT, record.uid));
+        icalcomponent *c = event.get();
+        icalcomponent_add_property(c, icalproperty_new_dtstart(floating(task.date(), task.start)));
+        icalcomponent_add_property(c, icalproperty_new_dtend(floating(task.date(), qMax(task.start, task.end))));
+        addText(c, icalproperty_new_summary, task.text);
+        addText(c, icalproperty_new_categories, task.category);
+        const int lead = reminderLeadDays(task.reminder);
+        if (lead >= 0) {
+            icalcomponent *alarm = icalcomponent_new_valarm();
+            icalcomponent_add_property(alarm, icalproperty_new_action(ICAL_ACTION_DISPLAY));
+            icaltriggertype trigger{icaltime_null_time(), icaldurationtype_null_duration()};
+            trigger.duration.is_neg = 1;
+            trigger.duration.days = uint(lead);
+            icalcomponent_add_property(alarm, icalproperty_new_trigger(trigger));
+            icalcomponent_add_property(alarm, icalproperty_new_description(task.text.toUtf8().constData()));
+            icalcomponent_add_component(c, alarm);
+            addX(c, kReminderProperty, task.reminder);
+            if (task.reminderDate().isValid())
+                addX(c, kReminderDueProperty, task.reminderDate().toString(QStringLiteral("yyyyMMdd")));
+        }
+        if (task.alarm != kDefaultAlarm)
+            addX(c, kAlarmProperty, task.alarm);
+        if (!task.repeating.isEmpty())
+            addX(c, kRepeatingProperty, task.repeating);
+        append(c);
+    }
+
+    void add(const CalendarToDo &record)
+    {
+        const store::ToDoItem &item = record.item;
+        ComponentPtr todo(begin(ICAL_VTODO_COMPONENT, record.uid));
+        icalcomponent *c = todo.get();
+        addText(c, icalproperty_new_summary, item.text);
+        addText(c, icalproperty_new_categories, item.category);
+        if (item.priority >= 1 && item.priority <= 3)
+            icalcomponent_add_property(c, icalproperty_new_priority(item.priority * 4 - 3));
+        else
+            addX(c, kPriorityProperty, QString::number(item.priority));
+        icalcomponent_add_property(c, icalproperty_new_status(item.done ? ICAL_STATUS_COMPLETED : ICAL_STATUS_NEEDSACTION));
+        append(c);
+    }
+
+    void add(const NoteEntry &note)
+    {
+        ComponentPtr journal(begin(ICAL_VJOURNAL_COMPONENT, note.uid));
+        addText(journal.get(), icalproperty_new_summary, note.title);
+        addText(journal.get(), icalproperty_new_description, note.text);
+        append(journal.get());
+    }
+
+private:
+    icalcomponent *begin(icalcomponent_kind kind, const QString &uid) const
+    {
+        icalcomponent *c = icalcomponent_new(kind);
+        icalcomponent_add_property(c, icalproperty_new_uid(uid.toUtf8().constData()));
+        icalcomponent_add_property(c, icalproperty_new_dtstamp(m_stamp));
+        return c;
+    }
+
+    // Each component is written as soon as it is built, so that a large
+    // export never holds the whole calendar twice.
+    void append(icalcomponent *c)
+    {
+        char *text = icalcomponent_as_ical_string_r(c);
+        m_out += text;
+        icalmemory_free_buffer(text);
+    }
+
+    icaltimetype m_stamp;
+    QByteArray m_out;
+};
+
+} // namespace
+
+CalendarReadResult readCalendar(const QByteArray &data, const QDate &today)
+{
+    CalendarReadResult result;
+    QList<CalendarBlock> blocks;
+    if (std::optional<Refusal> refusal = splitCalendars(data, blocks)) {
+        result.refusal = std::move(refusal);
+        return result;
+    }
+    icalerror_set_errors_are_fatal(0);
+    CalendarReader reader(result, today);
+    for (const CalendarBlock &block : std::as_const(blocks)) {
+        ComponentPtr calendar(icalparser_parse_string(block.text.constData()));
+        if (!calendar || icalcomponent_isa(calendar.get()) != ICAL_VCALENDAR_COMPONENT) {
+            result = {};
+            result.refusal = detail::refuse(block.line, tr("this calendar cannot be read."));
+            return result;
+        }
+        reader.read(calendar.get(), block.childLines);
+    }
+    return result;
+}
+
+CalendarWriteResult writeCalendar(const CalendarContent &content, const QDateTime &stamp)
+{
+    CalendarWriteResult result;
+    CalendarWriter writer(stamp);
+    for (const CalendarTask &task : content.tasks)
+        writer.add(task, result.problems);
+    for (const CalendarToDo &todo : content.todos)
+        writer.add(todo);
+    for (const NoteEntry &note : content.notes)
+        writer.add(note);
+    result.data = writer.finish();
+    return result;
+}
+
+} // namespace brevane::interchange
