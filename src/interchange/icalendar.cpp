@@ -91,9 +91,16 @@ QDateTime localOf(const icaltimetype &t)
     return QDateTime(date, QTime(t.hour, t.minute, t.second));
 }
 
+// Names one occurrence of a recurring event the same way on every computer:
+// floating times and dates by their clock time, others by their moment in UTC,
+// so that a moved occurrence matches whichever zone its file writes it in.
 QString occurrenceKey(const icaltimetype &t)
 {
-    return localOf(t).toString(QStringLiteral("yyyyMMdd'T'HHmmss"));
+    if (t.is_date || !t.zone)
+        return QDateTime(QDate(t.year, t.month, t.day), QTime(t.hour, t.minute, t.second))
+            .toString(QStringLiteral("yyyyMMdd'T'HHmmss"));
+    return QDateTime::fromSecsSinceEpoch(qint64(icaltime_as_timet_with_zone(t, t.zone)), Qt::UTC)
+        .toString(QStringLiteral("yyyyMMdd'T'HHmmss'Z'"));
 }
 
 // The stored lead of a reminder text: "3 Days", "3 days", "1 Day" are 3, 3, 1;
@@ -381,8 +388,13 @@ private:
                 icalrecur_iterator_set_start(it, windowStart);
             int steps = 0;
             for (icaltimetype t = icalrecur_iterator_next(it); !icaltime_is_null_time(t); t = icalrecur_iterator_next(it)) {
-                if (++steps > kMaxRuleSteps || localOf(t).date() > m_last)
+                if (localOf(t).date() > m_last)
                     break;
+                if (++steps > kMaxRuleSteps) {
+                    problem(Problem::Kind::Skipped, line, uid,
+                            tr("%1 repeats too often to be expanded; some of its dates were not imported.").arg(what));
+                    break;
+                }
                 consider(t);
                 if (more && localOf(t) > found.rbegin()->first)
                     break;
@@ -695,6 +707,15 @@ CalendarReadResult readCalendar(const QByteArray &data, const QDate &today)
         }
         reader.read(calendar.get(), block.childLines);
     }
+    // Records are matched by UID when the file is imported again: a UID that
+    // a file gives twice must not make one record overwrite the other.
+    detail::UidSet uids;
+    for (CalendarTask &task : result.content.tasks)
+        uids.makeUnique(task.uid);
+    for (CalendarToDo &todo : result.content.todos)
+        uids.makeUnique(todo.uid);
+    for (NoteEntry &note : result.content.notes)
+        uids.makeUnique(note.uid);
     return result;
 }
 

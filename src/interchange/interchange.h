@@ -163,4 +163,19 @@ struct ContactsReadResult {
 [[nodiscard]] QString vcardDateOf(const QString &pickerText);
 [[nodiscard]] QString pickerTextOf(const QString &vcardDate);
 
+// --- Either ---------------------------------------------------------------
+
+// What an import reads: the file's kind, told by its content, and the result
+// of the reader of that kind.
+struct FileReadResult {
+    FileKind kind = FileKind::Unknown;
+    CalendarReadResult calendar; // when kind is Calendar
+    ContactsReadResult contacts; // when kind is Contacts
+    // Why nothing of the file can be taken: its reader refused it, or it is
+    // neither iCalendar nor vCard.
+    std::optional<Refusal> refusal;
+    [[nodiscard]] bool ok() const { return !refusal; }
+};
+[[nodiscard]] FileReadResult readFile(const QByteArray &data, const QDate &today);
+
 } // namespace brevane::interchange

@@ -63,6 +63,22 @@ QString derivedUid(const QByteArray &content)
     return QStringLiteral("brevane-") + QString::fromLatin1(QCryptographicHash::hash(content, QCryptographicHash::Sha1).toHex());
 }
 
+void UidSet::makeUnique(QString &uid)
+{
+    if (!m_seen.contains(uid)) {
+        m_seen.insert(uid);
+        return;
+    }
+    for (int n = 2;; ++n) {
+        const QString candidate = uid + QStringLiteral("#%1").arg(n);
+        if (!m_seen.contains(candidate)) {
+            uid = candidate;
+            m_seen.insert(uid);
+            return;
+        }
+    }
+}
+
 } // namespace detail
 
 FileKind detectKind(const QByteArray &data)
@@ -78,6 +94,34 @@ FileKind detectKind(const QByteArray &data)
         return FileKind::Unknown;
     }
     return FileKind::Unknown;
+}
+
+FileReadResult readFile(const QByteArray &data, const QDate &today)
+{
+    FileReadResult result;
+    result.kind = detectKind(data);
+    switch (result.kind) {
+    case FileKind::Calendar:
+        result.calendar = readCalendar(data, today);
+        result.refusal = result.calendar.refusal;
+        break;
+    case FileKind::Contacts:
+        result.contacts = readContacts(data);
+        result.refusal = result.contacts.refusal;
+        break;
+    case FileKind::Unknown: {
+        int line = 1;
+        for (const detail::ContentLine &content : detail::unfold(data.left(64 * 1024))) {
+            if (!content.text.trimmed().isEmpty()) {
+                line = content.line;
+                break;
+            }
+        }
+        result.refusal = detail::refuse(line, detail::tr("this is neither an iCalendar nor a vCard file."));
+        break;
+    }
+    }
+    return result;
 }
 
 } // namespace brevane::interchange

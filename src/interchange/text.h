@@ -5,6 +5,7 @@
 #include <QByteArray>
 #include <QCoreApplication>
 #include <QList>
+#include <QSet>
 #include <QLoggingCategory>
 #include <QString>
 
@@ -40,6 +41,17 @@ struct ContentLine {
 // The text cut to at most `limit` UTF-16 units, at a boundary between the
 // characters the user sees, so that no emoji or accent is split.
 [[nodiscard]] QString cutToLimit(const QString &text, int limit);
+
+// Gives a UID that was already handed out a suffix ("#2", "#3"), so that
+// every record of one file has its own.
+class UidSet
+{
+public:
+    void makeUnique(QString &uid);
+
+private:
+    QSet<QString> m_seen;
+};
 
 // A UID for a record that came without one: the same bytes give the same UID,
 // so that reading a file twice gives the same records.

@@ -371,7 +371,8 @@ private:
 };
 
 // 2.1's quoted-printable values continue on the next line after a "=" at the
-// end, without the blank that folding uses.
+// end, and its base64 values (photos) on the lines up to the next empty one,
+// both without the blank that folding uses.
 QList<ContentLine> joinSoftBreaks(const QList<ContentLine> &lines)
 {
     QList<ContentLine> joined;
@@ -383,6 +384,9 @@ QList<ContentLine> joinSoftBreaks(const QList<ContentLine> &lines)
                 line.text.chop(1);
                 line.text += lines[++i].text;
             }
+        } else if (head.contains("BASE64")) {
+            while (i + 1 < lines.size() && !lines[i + 1].text.trimmed().isEmpty() && !lines[i + 1].text.contains(':'))
+                line.text += lines[++i].text.trimmed();
         }
         joined.append(line);
     }
@@ -505,6 +509,9 @@ ContactsReadResult readContacts(const QByteArray &data)
                       tr("the file ends inside the card that begins on line %1.").arg(card->line));
     if (cards == 0)
         return refuse(1, tr("this is not a vCard file."));
+    detail::UidSet uids;
+    for (ContactCard &contact : result.contacts)
+        uids.makeUnique(contact.uid);
     return result;
 }
 

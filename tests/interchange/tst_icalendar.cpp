@@ -3,6 +3,7 @@
 
 #include <QFile>
 #include <QStringDecoder>
+#include <QTimeZone>
 
 using namespace brevane;
 using namespace brevane::interchange;
@@ -196,6 +197,20 @@ private Q_SLOTS:
                                    "2024-06-11 14:00-14:00 Moved w/20240610T090000"}));
     }
 
+    void zonedTimesBecomeLocalTimes()
+    {
+        const CalendarReadResult result = parse(calendar(
+            "BEGIN:VEVENT\r\nUID:z\r\nDTSTART;TZID=Europe/Berlin:20240705T090000\r\nRRULE:FREQ=DAILY;COUNT=2\r\nEND:VEVENT\r\n"
+            "BEGIN:VEVENT\r\nUID:u\r\nDTSTART:20240705T091500Z\r\nEND:VEVENT\r\n"));
+        QCOMPARE(result.content.tasks.size(), 3);
+        const QDateTime berlin = QDateTime(QDate(2024, 7, 5), QTime(9, 0), QTimeZone("Europe/Berlin")).toLocalTime();
+        QCOMPARE(result.content.tasks[0].task.date(), berlin.date());
+        QCOMPARE(result.content.tasks[0].task.start, QTime(berlin.time().hour(), berlin.time().minute() / 30 * 30));
+        QCOMPARE(result.content.tasks[1].uid, QStringLiteral("z/20240706T070000Z")); // the same on every computer
+        const QDateTime utc = QDateTime(QDate(2024, 7, 5), QTime(9, 15), Qt::UTC).toLocalTime();
+        QCOMPARE(result.content.tasks[2].task.start, QTime(utc.time().hour(), utc.time().minute() / 30 * 30));
+    }
+
     void eventsArePlacedOnTheGrid_data()
     {
         QTest::addColumn<QByteArray>("lines");
@@ -325,6 +340,10 @@ private Q_SLOTS:
     {
         QFETCH(QByteArray, file);
         QTEST(detectKind(file), "kind");
+        const FileReadResult read = readFile(file, kToday);
+        QTEST(read.kind, "kind");
+        if (read.kind == FileKind::Unknown)
+            QCOMPARE(read.refusal->line, 1);
     }
 };
 
