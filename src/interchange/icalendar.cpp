@@ -11,13 +11,13 @@
 
 #include <map>
 #include <memory>
+#include <utility>
 
 // iCalendar through libical. libical parses leniently and says nothing about
 // where a file is broken, so the structure is checked here first, line by
 // line, and only a well-formed file is handed over.
 namespace brevane::interchange {
 
-using detail::ContentLine;
 using detail::tr;
 
 namespace {
@@ -47,7 +47,13 @@ using ComponentPtr = std::unique_ptr<icalcomponent, ComponentDeleter>;
 const QByteArray kKeptSpace = QByteArrayLiteral("\xF4\x8F\xBC\xA0"); // U+10FF20
 const QByteArray kKeptTab = QByteArrayLiteral("\xF4\x8F\xBC\x89"); // U+10FF09
 // The properties whose texts the organizer keeps; other values are not texts.
-const QSet<QByteArray> kTextProperties{"SUMMARY", "DESCRIPTION", "CATEGORIES", "UID"};
+bool isTextProperty(QByteArrayView name)
+{
+    for (const char *text : {"SUMMARY", "DESCRIPTION", "CATEGORIES", "UID"})
+        if (name.compare(text, Qt::CaseInsensitive) == 0)
+            return true;
+    return name.size() > 10 && name.first(10).compare("X-BREVANE-", Qt::CaseInsensitive) == 0;
+}
 
 QByteArray keepTrailingBlanks(QByteArray line)
 {
@@ -78,17 +84,17 @@ QString dateText(const QDate &date)
 
 // The wall-clock time a value names here. Floating times are taken as they
 // stand; times in UTC or in a named zone become the local time of this
-// computer; a date is its midnight.
+// computer; a date is its midnight. The result is a plain clock reading
+// (kept as UTC so that no daylight-saving rule of this computer shifts it
+// again, and so that no time-zone look-up is paid for each of many events).
 QDateTime localOf(const icaltimetype &t)
 {
-    const QDate date(t.year, t.month, t.day);
-    if (t.is_date)
-        return QDateTime(date, QTime(0, 0));
-    if (t.zone) {
-        const time_t seconds = icaltime_as_timet_with_zone(t, t.zone);
-        return QDateTime::fromSecsSinceEpoch(qint64(seconds)).toLocalTime();
+    if (t.zone && !t.is_date) {
+        const QDateTime local = QDateTime::fromSecsSinceEpoch(qint64(icaltime_as_timet_with_zone(t, t.zone))).toLocalTime();
+        return QDateTime(local.date(), local.time(), Qt::UTC);
     }
-    return QDateTime(date, QTime(t.hour, t.minute, t.second));
+    const QDate date(t.year, t.month, t.day);
+    return QDateTime(date, t.is_date ? QTime(0, 0) : QTime(t.hour, t.minute, t.second), Qt::UTC);
 }
 
 // Names one occurrence of a recurring event the same way on every computer:
@@ -97,7 +103,7 @@ QDateTime localOf(const icaltimetype &t)
 QString occurrenceKey(const icaltimetype &t)
 {
     if (t.is_date || !t.zone)
-        return QDateTime(QDate(t.year, t.month, t.day), QTime(t.hour, t.minute, t.second))
+        return QDateTime(QDate(t.year, t.month, t.day), QTime(t.hour, t.minute, t.second), Qt::UTC)
             .toString(QStringLiteral("yyyyMMdd'T'HHmmss"));
     return QDateTime::fromSecsSinceEpoch(qint64(icaltime_as_timet_with_zone(t, t.zone)), Qt::UTC)
         .toString(QStringLiteral("yyyyMMdd'T'HHmmss'Z'"));
@@ -152,7 +158,7 @@ struct CalendarBlock {
     QList<int> childLines; // where each component directly inside begins
 };
 
-bool isName(const QByteArray &name)
+bool isName(QByteArrayView name)
 {
     if (name.isEmpty())
         return false;
@@ -169,38 +175,59 @@ std::optional<Refusal> splitCalendars(const QByteArray &data, QList<CalendarBloc
         int line;
     };
     QList<Open> open;
-    for (const ContentLine &line : detail::unfold(data)) {
-        if (line.text.trimmed().isEmpty())
-            continue;
-        const qsizetype colon = line.text.indexOf(':');
-        const qsizetype semicolon = line.text.indexOf(';');
+    std::optional<Refusal> refusal;
+    detail::forEachContentLine(data, [&](const QByteArray &text, int line) {
+        if (text.trimmed().isEmpty())
+            return true;
+        const qsizetype colon = text.indexOf(':');
+        const qsizetype semicolon = text.indexOf(';');
         const qsizetype nameEnd = semicolon >= 0 && (colon < 0 || semicolon < colon) ? semicolon : colon;
-        if (colon < 0 || !isName(line.text.left(nameEnd)))
-            return detail::refuse(line.line, tr("this is not an iCalendar line."));
-        const QByteArray name = line.text.left(nameEnd).toUpper();
-        const QByteArray value = line.text.mid(colon + 1).trimmed().toUpper();
-        if (open.isEmpty() && (name != "BEGIN" || value != "VCALENDAR"))
-            return detail::refuse(line.line, blocks.isEmpty() ? tr("this is not an iCalendar file.")
-                                                              : tr("this line stands outside any calendar."));
-        if (name == "BEGIN") {
-            if (!isName(value))
-                return detail::refuse(line.line, tr("this is not an iCalendar line."));
-            if (open.isEmpty())
-                blocks.append({{}, line.line, {}});
-            else if (open.size() == 1)
-                blocks.last().childLines.append(line.line);
-            open.append({value, line.line});
-        } else if (name == "END") {
-            if (value != open.last().name)
-                return detail::refuse(line.line, tr("the %1 that begins on line %2 ends with “%3”.")
-                                                     .arg(QString::fromUtf8(open.last().name))
-                                                     .arg(open.last().line)
-                                                     .arg(QString::fromUtf8(line.text.mid(colon + 1))));
+        const QByteArrayView name(text.constData(), qMax<qsizetype>(nameEnd, 0));
+        if (colon < 0 || !isName(name)) {
+            refusal = detail::refuse(line, tr("this is not an iCalendar line."));
+            return false;
+        }
+        const bool begin = name.compare("BEGIN", Qt::CaseInsensitive) == 0;
+        const bool end = !begin && name.compare("END", Qt::CaseInsensitive) == 0;
+        const QByteArray value = begin || end ? text.mid(colon + 1).trimmed().toUpper() : QByteArray();
+        if (open.isEmpty() && (!begin || value != "VCALENDAR")) {
+            refusal = detail::refuse(line, blocks.isEmpty() ? tr("this is not an iCalendar file.")
+                                                            : tr("this line stands outside any calendar."));
+            return false;
+        }
+        if (begin) {
+            if (!isName(value)) {
+                refusal = detail::refuse(line, tr("this is not an iCalendar line."));
+                return false;
+            }
+            if (open.isEmpty()) {
+                blocks.append({{}, line, {}});
+                blocks.last().text.reserve(data.size() + data.size() / 8);
+            } else if (open.size() == 1) {
+                blocks.last().childLines.append(line);
+            }
+            open.append({value, line});
+        } else if (end) {
+            if (value != open.last().name) {
+                refusal = detail::refuse(line, tr("the %1 that begins on line %2 ends with “%3”.")
+                                                   .arg(QString::fromUtf8(open.last().name))
+                                                   .arg(open.last().line)
+                                                   .arg(QString::fromUtf8(text.mid(colon + 1))));
+                return false;
+            }
             open.removeLast();
         }
-        const bool text = kTextProperties.contains(name) || name.startsWith("X-BREVANE-");
-        blocks.last().text += (text ? keepTrailingBlanks(line.text) : line.text) + "\r\n";
-    }
+        QByteArray &out = blocks.last().text;
+        const bool isText = !begin && !end && isTextProperty(name);
+        if (isText && (text.endsWith(' ') || text.endsWith('\t')))
+            out += keepTrailingBlanks(text);
+        else
+            out += text;
+        out += "\r\n";
+        return true;
+    });
+    if (refusal)
+        return refusal;
     if (!open.isEmpty())
         return detail::refuse(detail::lastLineNumber(data), tr("the file ends inside the %1 that begins on line %2.")
                                                                 .arg(QString::fromUtf8(open.last().name))
@@ -267,6 +294,12 @@ private:
         return uid;
     }
 
+    // A change made to every occurrence of a recurring event is told once.
+    static bool firstReport(bool &reported)
+    {
+        return !std::exchange(reported, true);
+    }
+
     void problem(Problem::Kind kind, int line, const QString &uid, const QString &message)
     {
         m_result.problems.append({kind, line, uid, message});
@@ -300,6 +333,7 @@ private:
         const QString uid = uidOf(c);
         const QString summary = fromUtf8(icalcomponent_get_summary(c));
         const QString what = tr("The event “%1”").arg(summary);
+        m_endReported = m_reminderReported = false;
         if (icalcomponent_get_status(c) == ICAL_STATUS_CANCELLED) {
             problem(Problem::Kind::Skipped, line, uid, tr("%1 is cancelled and was not imported.").arg(what));
             return;
@@ -460,14 +494,15 @@ private:
             const QTime t = start.time();
             task.start = QTime(t.hour(), t.minute() < 30 ? 0 : 30);
             const QDateTime end = start.addSecs(length);
-            const QDateTime slotStart(date, task.start);
+            const QDateTime slotStart(date, task.start, Qt::UTC);
             qint64 endOffset = slotStart.secsTo(end);
             endOffset = (endOffset + 1799) / 1800 * 1800;
             const QDateTime roundedEnd = slotStart.addSecs(endOffset);
             if (roundedEnd.date() != date) {
                 task.end = QTime(23, 30);
-                problem(Problem::Kind::Changed, line, uid,
-                        tr("%1 on %2 runs past 11:30 PM; it now ends at 11:30 PM.").arg(what, dateText(date)));
+                if (firstReport(m_endReported))
+                    problem(Problem::Kind::Changed, line, uid,
+                            tr("%1 on %2 runs past 11:30 PM; it now ends at 11:30 PM.").arg(what, dateText(date)));
             } else {
                 task.end = roundedEnd.time();
             }
@@ -500,7 +535,7 @@ private:
         task.reminderDay = textToNumber(fields.day);
         task.reminderMonth = textToNumber(fields.month);
         task.reminderYear = textToNumber(fields.year);
-        if (exactDays != days)
+        if (exactDays != days && firstReport(m_reminderReported))
             problem(Problem::Kind::Changed, line, uid,
                     tr("%1 on %2 reminds at a time the organizer cannot; it now reminds %3 ahead.")
                         .arg(what, dateText(task.date()), fields.reminder));
@@ -559,6 +594,8 @@ private:
     CalendarReadResult &m_result;
     QDate m_first;
     QDate m_last;
+    bool m_endReported = false;
+    bool m_reminderReported = false;
 };
 
 // --- Writing ----------------------------------------------------------------

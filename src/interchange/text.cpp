@@ -12,23 +12,10 @@ namespace detail {
 QList<ContentLine> unfold(const QByteArray &data)
 {
     QList<ContentLine> lines;
-    qsizetype pos = data.startsWith("\xEF\xBB\xBF") ? 3 : 0;
-    int number = 0;
-    while (pos < data.size()) {
-        qsizetype end = pos;
-        while (end < data.size() && data[end] != '\n' && data[end] != '\r')
-            ++end;
-        const QByteArray physical = data.mid(pos, end - pos);
-        ++number;
-        if (end < data.size() && data[end] == '\r' && end + 1 < data.size() && data[end + 1] == '\n')
-            ++end;
-        pos = end + 1;
-        if (!lines.isEmpty() && !physical.isEmpty() && (physical[0] == ' ' || physical[0] == '\t')
-            && !lines.last().text.isEmpty())
-            lines.last().text += physical.mid(1);
-        else
-            lines.append({physical, number});
-    }
+    forEachContentLine(data, [&lines](const QByteArray &text, int line) {
+        lines.append({text, line});
+        return true;
+    });
     return lines;
 }
 
@@ -83,17 +70,16 @@ void UidSet::makeUnique(QString &uid)
 
 FileKind detectKind(const QByteArray &data)
 {
-    for (const detail::ContentLine &line : detail::unfold(data.left(64 * 1024))) {
-        const QByteArray text = line.text.trimmed().toUpper();
-        if (text.isEmpty())
-            continue;
+    FileKind kind = FileKind::Unknown;
+    detail::forEachContentLine(data.left(64 * 1024), [&kind](const QByteArray &line, int) {
+        const QByteArray text = line.trimmed().toUpper();
         if (text == "BEGIN:VCALENDAR")
-            return FileKind::Calendar;
-        if (text == "BEGIN:VCARD")
-            return FileKind::Contacts;
-        return FileKind::Unknown;
-    }
-    return FileKind::Unknown;
+            kind = FileKind::Calendar;
+        else if (text == "BEGIN:VCARD")
+            kind = FileKind::Contacts;
+        return text.isEmpty();
+    });
+    return kind;
 }
 
 FileReadResult readFile(const QByteArray &data, const QDate &today)
@@ -111,12 +97,10 @@ FileReadResult readFile(const QByteArray &data, const QDate &today)
         break;
     case FileKind::Unknown: {
         int line = 1;
-        for (const detail::ContentLine &content : detail::unfold(data.left(64 * 1024))) {
-            if (!content.text.trimmed().isEmpty()) {
-                line = content.line;
-                break;
-            }
-        }
+        detail::forEachContentLine(data.left(64 * 1024), [&line](const QByteArray &text, int number) {
+            line = number;
+            return text.trimmed().isEmpty();
+        });
         result.refusal = detail::refuse(line, detail::tr("this is neither an iCalendar nor a vCard file."));
         break;
     }

@@ -27,10 +27,44 @@ struct ContentLine {
     int line = 0;
 };
 
-// Splits the file into content lines: CRLF, LF or CR end a line; a line that
-// begins with a blank or tab continues the one before. A leading byte-order
-// mark is dropped; blank lines are kept (as empty text) so that callers can
-// tell where they are.
+// Hands each content line of the file to `visit(text, line)`, which returns
+// false to stop: CRLF, LF or CR end a line; a line that begins with a blank or
+// tab continues the one before. A leading byte-order mark is dropped; blank
+// lines are handed over too (as empty text). The text is only valid during the
+// call: large calendars have millions of lines, and none is copied.
+template <typename Visit>
+void forEachContentLine(const QByteArray &data, Visit visit)
+{
+    QByteArray current;
+    int currentLine = 0;
+    bool pending = false;
+    qsizetype pos = data.startsWith("\xEF\xBB\xBF") ? 3 : 0;
+    int number = 0;
+    while (pos < data.size()) {
+        qsizetype end = pos;
+        while (end < data.size() && data[end] != '\n' && data[end] != '\r')
+            ++end;
+        ++number;
+        const bool continues = end > pos && (data[pos] == ' ' || data[pos] == '\t') && pending && !current.isEmpty();
+        if (continues) {
+            current.append(data.constData() + pos + 1, end - pos - 1);
+        } else {
+            if (pending && !visit(std::as_const(current), currentLine))
+                return;
+            current.resize(0);
+            current.append(data.constData() + pos, end - pos);
+            currentLine = number;
+            pending = true;
+        }
+        if (end < data.size() && data[end] == '\r' && end + 1 < data.size() && data[end + 1] == '\n')
+            ++end;
+        pos = end + 1;
+    }
+    if (pending)
+        visit(std::as_const(current), currentLine);
+}
+
+// The same, gathered into a list.
 [[nodiscard]] QList<ContentLine> unfold(const QByteArray &data);
 // The number of physical lines, for "the file ends on line N".
 [[nodiscard]] int lastLineNumber(const QByteArray &data);

@@ -104,18 +104,20 @@ QString decodeText(const Property &property)
     if (property.encoding == "QUOTED-PRINTABLE")
         bytes = decodeQuotedPrintable(bytes);
     QString text;
+    bool decoded = false;
     if (!property.charset.isEmpty() && property.charset.toUpper() != "UTF-8") {
         QStringDecoder decoder(property.charset.constData());
         if (decoder.isValid()) {
             text = decoder.decode(bytes);
-            if (!decoder.hasError())
-                return text;
+            decoded = !decoder.hasError();
         }
     }
-    QStringDecoder utf8(QStringDecoder::Utf8);
-    text = utf8.decode(bytes);
-    if (utf8.hasError())
-        text = QString::fromLatin1(bytes); // old files in a Western code page
+    if (!decoded) {
+        QStringDecoder utf8(QStringDecoder::Utf8);
+        text = utf8.decode(bytes);
+        if (utf8.hasError())
+            text = QString::fromLatin1(bytes); // old files in a Western code page
+    }
     // Quoted-printable carries real line breaks.
     text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     return text;

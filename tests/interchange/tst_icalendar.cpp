@@ -242,6 +242,27 @@ private Q_SLOTS:
         QCOMPARE(result.problems.size(), changed);
     }
 
+    void unusableEventsAreSkippedAndCounted_data()
+    {
+        QTest::addColumn<QByteArray>("lines");
+        QTest::addColumn<int>("tasks");
+        QTest::newRow("no start") << QByteArray("DTEND:20240305T100000\r\n") << 0;
+        QTest::newRow("unreadable start") << QByteArray("DTSTART:20241305T25\r\n") << 0;
+        QTest::newRow("cancelled") << QByteArray("DTSTART:20240305T090000\r\nSTATUS:CANCELLED\r\n") << 0;
+        QTest::newRow("before 1900") << QByteArray("DTSTART:18991231T090000\r\n") << 0;
+        QTest::newRow("late every day, told once")
+            << QByteArray("DTSTART:20240305T233000\r\nDURATION:PT1H\r\nRRULE:FREQ=DAILY;COUNT=3\r\n") << 3;
+    }
+    void unusableEventsAreSkippedAndCounted()
+    {
+        QFETCH(QByteArray, lines);
+        const CalendarReadResult result = parse(eventFile(lines));
+        QTEST(int(result.content.tasks.size()), "tasks");
+        QCOMPARE(result.problems.size(), 1);
+        QCOMPARE(result.problems[0].line, 4);
+        QVERIFY(result.problems[0].uid.startsWith(QStringLiteral("e1")));
+    }
+
     void alarmsBecomeReminders_data()
     {
         QTest::addColumn<QByteArray>("trigger");
