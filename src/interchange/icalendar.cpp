@@ -217,6 +217,13 @@ std::optional<Refusal> splitCalendars(const QByteArray &data, QList<CalendarBloc
             }
             open.removeLast();
         }
+        // Version 1.0 (vCalendar) looks alike but encodes its texts otherwise.
+        if (open.size() == 1 && name.compare("VERSION", Qt::CaseInsensitive) == 0
+            && text.mid(colon + 1).trimmed() != "2.0") {
+            refusal = detail::refuse(line, tr("calendars of version %1 cannot be read; only version 2.0 can.")
+                                               .arg(QString::fromUtf8(text.mid(colon + 1).trimmed())));
+            return false;
+        }
         QByteArray &out = blocks.last().text;
         const bool isText = !begin && !end && isTextProperty(name);
         if (isText && (text.endsWith(' ') || text.endsWith('\t')))

@@ -335,6 +335,7 @@ private Q_SLOTS:
         QTest::newRow("no colon") << QByteArray(whole).replace("SUMMARY:", "SUMMARY ") << 6;
         QTest::newRow("outside") << whole + "BEGIN:VEVENT\r\n" << 10;
         QTest::newRow("vCard") << QByteArray("BEGIN:VCARD\r\nEND:VCARD\r\n") << 1;
+        QTest::newRow("vCalendar 1.0") << QByteArray(whole).replace("VERSION:2.0", "VERSION:1.0") << 2;
         QTest::newRow("empty") << QByteArray("\r\n") << 1;
     }
     void brokenFilesAreRefusedAtTheirLine()
