@@ -109,15 +109,6 @@ QString occurrenceKey(const icaltimetype &t)
         .toString(QStringLiteral("yyyyMMdd'T'HHmmss'Z'"));
 }
 
-// The stored lead of a reminder text: "3 Days", "3 days", "1 Day" are 3, 3, 1;
-// anything else has none (-1).
-int reminderLeadDays(const QString &stored)
-{
-    static const QRegularExpression form(QStringLiteral("^([0-9]+) [Dd]ays?$"));
-    const QRegularExpressionMatch match = form.match(stored);
-    return match.hasMatch() ? match.captured(1).toInt() : -1;
-}
-
 QString xProperty(icalcomponent *component, const QString &name)
 {
     for (icalproperty *p = icalcomponent_get_first_property(component, ICAL_X_PROPERTY); p;
@@ -526,7 +517,7 @@ private:
         // included; trusted only while the alarm agrees with it.
         const QString stored = xProperty(c, kReminderProperty);
         const int exactDays = before % kDaySeconds == 0 ? int(before / kDaySeconds) : -1;
-        if (!stored.isEmpty() && reminderLeadDays(stored) == exactDays) {
+        if (!stored.isEmpty() && store::AgendaRepository::reminderLeadDays(stored) == exactDays) {
             const QDate due = QDate::fromString(xProperty(c, kReminderDueProperty), QStringLiteral("yyyyMMdd"));
             if (due.isValid()) {
                 task.reminder = stored;
@@ -537,15 +528,11 @@ private:
             }
         }
         const int days = int(qBound<qint64>(qint64(1), (before + kDaySeconds - 1) / kDaySeconds, qint64(kMaxReminderDays)));
-        const reminders::ReminderFields fields = reminders::leadTimeFields(days, task.day, task.month, task.year);
-        task.reminder = fields.reminder;
-        task.reminderDay = textToNumber(fields.day);
-        task.reminderMonth = textToNumber(fields.month);
-        task.reminderYear = textToNumber(fields.year);
+        store::AgendaRepository::setReminderLead(task, days);
         if (exactDays != days && firstReport(m_reminderReported))
             problem(Problem::Kind::Changed, line, uid,
                     tr("%1 on %2 reminds at a time the organizer cannot; it now reminds %3 ahead.")
-                        .arg(what, dateText(task.date()), fields.reminder));
+                        .arg(what, dateText(task.date()), store::AgendaRepository::editorReminderText(days)));
     }
 
     void readToDo(icalcomponent *c, int line)
@@ -584,7 +571,7 @@ private:
         for (icalproperty *p = icalcomponent_get_first_property(c, ICAL_DESCRIPTION_PROPERTY); p;
              p = icalcomponent_get_next_property(c, ICAL_DESCRIPTION_PROPERTY))
             texts << fromUtf8(icalproperty_get_description(p));
-        note.text = limited(texts.join(u'\n'), kNoteTextLimit, line, note.uid);
+        note.text = limited(texts.join(u'\n'), store::NoteRepository::kTextLimit, line, note.uid);
         if (note.title.trimmed().isEmpty()) {
             // A note is known by its title.
             note.title = note.text.section(u'\n', 0, 0).trimmed().left(60);
@@ -664,7 +651,7 @@ public:
         icalcomponent_add_property(c, icalproperty_new_dtend(floating(task.date(), qMax(task.start, task.end))));
         addText(c, icalproperty_new_summary, task.text);
         addText(c, icalproperty_new_categories, task.category);
-        const int lead = reminderLeadDays(task.reminder);
+        const int lead = store::AgendaRepository::reminderLeadDays(task.reminder);
         if (lead >= 0) {
             icalcomponent *alarm = icalcomponent_new_valarm();
             icalcomponent_add_property(alarm, icalproperty_new_action(ICAL_ACTION_DISPLAY));

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "store/agendarepository.h"
+#include "store/noterepository.h"
 #include "store/todorepository.h"
 
 #include <QByteArray>
@@ -100,8 +101,6 @@ struct CalendarWriteResult {
 [[nodiscard]] CalendarWriteResult writeCalendar(const CalendarContent &content, const QDateTime &stamp);
 
 inline constexpr int kMaxOccurrences = 1000;
-// The longest note text the notes window keeps.
-inline constexpr int kNoteTextLimit = 32000;
 
 // --- Contacts -------------------------------------------------------------
 

@@ -36,13 +36,20 @@ Refusal refuse(int line, const QString &message)
 
 QString cutToLimit(const QString &text, int limit)
 {
+    // Fewer UTF-16 units than the limit can only be fewer characters too.
     if (text.size() <= limit)
         return text;
     QTextBoundaryFinder finder(QTextBoundaryFinder::Grapheme, text);
-    finder.setPosition(limit);
-    if (!finder.isAtBoundary())
-        finder.toPreviousBoundary();
-    return text.left(qMax<qsizetype>(finder.position(), 0));
+    int count = 0;
+    qsizetype end = 0;
+    while (count < limit) {
+        const qsizetype next = finder.toNextBoundary();
+        if (next < 0)
+            return text;
+        end = next;
+        ++count;
+    }
+    return end >= text.size() ? text : text.left(end);
 }
 
 QString derivedUid(const QByteArray &content)

@@ -72,8 +72,9 @@ void forEachContentLine(const QByteArray &data, Visit visit)
 // "Line 12: <message>".
 [[nodiscard]] Refusal refuse(int line, const QString &message);
 
-// The text cut to at most `limit` UTF-16 units, at a boundary between the
-// characters the user sees, so that no emoji or accent is split.
+// The text cut to at most `limit` characters the user sees (grapheme
+// clusters, as the program's typed limits count them), so that no emoji or
+// accent is split.
 [[nodiscard]] QString cutToLimit(const QString &text, int limit);
 
 // Gives a UID that was already handed out a suffix ("#2", "#3"), so that
