@@ -1,5 +1,5 @@
 #include "interchange/interchange.h"
-#include "testmain.h"
+#include "testsupport.h"
 
 #include <QFile>
 #include <QStringDecoder>
@@ -322,6 +322,26 @@ private Q_SLOTS:
         QVERIFY(result.content.todos[0].uid.startsWith(QStringLiteral("brevane-")));
         QCOMPARE(parse(calendar("BEGIN:VTODO\r\nSUMMARY:" + text.toUtf8() + "\r\nEND:VTODO\r\n")).content.todos[0].uid,
                  result.content.todos[0].uid);
+    }
+
+    void whatIsReadIsWhatTheRepositoriesStore()
+    {
+        testing::TestData data;
+        const QString longText = QStringLiteral("é👩‍👩‍👧").repeated(200);
+        const CalendarReadResult read = parse(calendar(
+            "BEGIN:VEVENT\r\nSUMMARY:" + longText.toUtf8() + "\r\nDTSTART:20240305T231500\r\nDTEND:20240306T010000\r\n"
+            "BEGIN:VALARM\r\nACTION:DISPLAY\r\nTRIGGER:-PT10M\r\nEND:VALARM\r\nEND:VEVENT\r\n"
+            "BEGIN:VTODO\r\nSUMMARY:" + longText.toUtf8() + "\r\nPRIORITY:7\r\nEND:VTODO\r\n"));
+        store::AgendaRepository agenda(data.db());
+        store::AgendaTask task = read.content.tasks.value(0).task;
+        QVERIFY2(agenda.add(task), "the agenda refused an imported task");
+        store::AgendaTask stored = agenda.byId(task.id).value.value();
+        stored.shownText.clear();
+        QCOMPARE(stored, task);
+        store::ToDoRepository todos(data.db());
+        store::ToDoItem item = read.content.todos.value(0).item;
+        QVERIFY2(todos.add(item), "the to-do list refused an imported item");
+        QCOMPARE(todos.byId(item.id).value.value(), item);
     }
 
     void brokenFilesAreRefusedAtTheirLine_data()
