@@ -244,6 +244,7 @@ public:
         : m_result(result), m_first(today.addYears(-1)), m_last(today.addYears(2))
     {
     }
+    Q_DISABLE_COPY_MOVE(CalendarReader)
 
     void read(icalcomponent *calendar, const QList<int> &childLines)
     {
@@ -630,6 +631,7 @@ public:
         m_out += "BEGIN:VCALENDAR\r\nVERSION:2.0\r\nPRODID:-//Brevane//Brevane Organizer " + kVersion.toUtf8()
                  + "//EN\r\n";
     }
+    Q_DISABLE_COPY_MOVE(CalendarWriter)
 
     QByteArray finish()
     {
@@ -747,6 +749,9 @@ CalendarReadResult readCalendar(const QByteArray &data, const QDate &today)
         uids.makeUnique(todo.uid);
     for (NoteEntry &note : result.content.notes)
         uids.makeUnique(note.uid);
+    qCDebug(lcInterchange) << "read" << result.content.tasks.size() << "tasks," << result.content.todos.size()
+                           << "to-do items," << result.content.notes.size() << "notes," << result.problems.size()
+                           << "problems";
     return result;
 }
 

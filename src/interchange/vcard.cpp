@@ -177,6 +177,7 @@ public:
         : m_card(card), m_problems(problems), m_firstProblem(problems.size())
     {
     }
+    Q_DISABLE_COPY_MOVE(CardReader)
 
     void read(const Property &p)
     {
@@ -514,6 +515,8 @@ ContactsReadResult readContacts(const QByteArray &data)
     detail::UidSet uids;
     for (ContactCard &contact : result.contacts)
         uids.makeUnique(contact.uid);
+    qCDebug(lcInterchange) << "read" << result.contacts.size() << "of" << cards << "cards," << result.problems.size()
+                           << "problems";
     return result;
 }
 
