@@ -54,7 +54,19 @@ QString cutToLimit(const QString &text, int limit)
 
 QString derivedUid(const QByteArray &content)
 {
-    return QStringLiteral("brevane-") + QString::fromLatin1(QCryptographicHash::hash(content, QCryptographicHash::Sha1).toHex());
+    // Stamps of when a file was written change each time the other program
+    // exports; they must not make the same record look new.
+    static const QList<QByteArray> volatileNames{"DTSTAMP", "LAST-MODIFIED", "REV", "SEQUENCE"};
+    QCryptographicHash hash(QCryptographicHash::Sha1);
+    forEachContentLine(content, [&hash](const QByteArray &line, int) {
+        const QByteArray name = line.left(line.indexOf(':')).split(';').first().trimmed().toUpper();
+        if (!volatileNames.contains(name)) {
+            hash.addData(line);
+            hash.addData("\n");
+        }
+        return true;
+    });
+    return QStringLiteral("brevane-") + QString::fromLatin1(hash.result().toHex());
 }
 
 void UidSet::makeUnique(QString &uid)

@@ -88,8 +88,9 @@ private:
     QSet<QString> m_seen;
 };
 
-// A UID for a record that came without one: the same bytes give the same UID,
-// so that reading a file twice gives the same records.
+// A UID for a record that came without one: the same content gives the same
+// UID, whenever the file was written, so that reading a file twice gives the
+// same records.
 [[nodiscard]] QString derivedUid(const QByteArray &content);
 
 } // namespace brevane::interchange::detail

@@ -320,7 +320,8 @@ private Q_SLOTS:
         QCOMPARE(result.problems[1].line, 7);
         // Without a UID in the file, the same item gets the same UID each time.
         QVERIFY(result.content.todos[0].uid.startsWith(QStringLiteral("brevane-")));
-        QCOMPARE(parse(calendar("BEGIN:VTODO\r\nSUMMARY:" + text.toUtf8() + "\r\nEND:VTODO\r\n")).content.todos[0].uid,
+        QCOMPARE(parse(calendar("BEGIN:VTODO\r\nDTSTAMP:20240101T000000Z\r\nSUMMARY:" + text.toUtf8() + "\r\nEND:VTODO\r\n"))
+                     .content.todos[0].uid,
                  result.content.todos[0].uid);
     }
 
