@@ -361,7 +361,11 @@ private:
             return;
         }
         const QSet<QString> replaced = overridden.value(uid);
-        for (const icaltimetype &occurrence : occurrences(c, start, line, uid, what)) {
+        const QList<icaltimetype> starts = occurrences(c, start, line, uid, what);
+        if (starts.isEmpty())
+            problem(Problem::Kind::Skipped, line, uid,
+                    tr("%1 does not happen between %2 and %3 and was not imported.").arg(what, dateText(m_first), dateText(m_last)));
+        for (const icaltimetype &occurrence : starts) {
             const QString key = occurrenceKey(occurrence);
             if (!replaced.contains(key))
                 place(c, task, localOf(occurrence), length, start.is_date, before, line, uid + u'/' + key, what);
@@ -407,7 +411,7 @@ private:
             icalrecur_iterator *it = icalrecur_iterator_new(rule, start);
             if (!it) {
                 problem(Problem::Kind::Skipped, line, uid,
-                        tr("%1 repeats by a rule that cannot be read; only its first date was imported.").arg(what));
+                        tr("%1 repeats by a rule that cannot be read; the dates of that rule were not imported.").arg(what));
                 continue;
             }
             // Start near the window instead of stepping through the years

@@ -250,6 +250,7 @@ private Q_SLOTS:
         QTest::newRow("unreadable start") << QByteArray("DTSTART:20241305T25\r\n") << 0;
         QTest::newRow("cancelled") << QByteArray("DTSTART:20240305T090000\r\nSTATUS:CANCELLED\r\n") << 0;
         QTest::newRow("before 1900") << QByteArray("DTSTART:18991231T090000\r\n") << 0;
+        QTest::newRow("repeats only long ago") << QByteArray("DTSTART:20000101T090000\r\nRRULE:FREQ=DAILY;COUNT=9\r\n") << 0;
         QTest::newRow("late every day, told once")
             << QByteArray("DTSTART:20240305T233000\r\nDURATION:PT1H\r\nRRULE:FREQ=DAILY;COUNT=3\r\n") << 3;
     }
