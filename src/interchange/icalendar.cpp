@@ -524,7 +524,7 @@ private:
         const int exactDays = before % kDaySeconds == 0 ? int(before / kDaySeconds) : -1;
         if (!stored.isEmpty() && store::AgendaRepository::reminderLeadDays(stored) == exactDays) {
             const QDate due = QDate::fromString(xProperty(c, kReminderDueProperty), QStringLiteral("yyyyMMdd"));
-            if (due.isValid()) {
+            if (due.isValid() && due <= task.date() && due.daysTo(task.date()) <= kMaxReminderDays) {
                 task.reminder = stored;
                 task.reminderDay = due.day();
                 task.reminderMonth = due.month();
