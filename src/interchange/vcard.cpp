@@ -217,9 +217,9 @@ public:
         } else if (p.name == "ANNIVERSARY" || p.name == "X-ANNIVERSARY") {
             fill(p, m_card.anniversary, dateText(p, unescape(text)), tr("anniversary"));
         } else if (p.name == "NOTE") {
-            fill(p, m_card.notes, unescape(text), tr("note"));
+            append(m_card.notes, unescape(text), u'\n');
         } else if (p.name == "CATEGORIES") {
-            fill(p, m_card.category, unescape(text), tr("category"));
+            append(m_card.category, unescape(text), u',');
         } else if (p.name == "UID") {
             m_card.uid = unescape(text);
         }
@@ -262,6 +262,14 @@ private:
     void skipped(const Property &p, const QString &message)
     {
         m_problems.append({Problem::Kind::Skipped, p.line, m_card.uid, message});
+    }
+
+    // Several notes or category lists all fit in the one field.
+    static void append(QString &field, const QString &value, QChar separator)
+    {
+        if (!field.isEmpty() && !value.isEmpty())
+            field += separator;
+        field += value;
     }
 
     void fill(const Property &p, QString &field, const QString &value, const QString &what)
