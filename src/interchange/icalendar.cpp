@@ -174,7 +174,9 @@ std::optional<Refusal> splitCalendars(const QByteArray &data, QList<CalendarBloc
         const qsizetype semicolon = text.indexOf(';');
         const qsizetype nameEnd = semicolon >= 0 && (colon < 0 || semicolon < colon) ? semicolon : colon;
         const QByteArrayView name(text.constData(), qMax<qsizetype>(nameEnd, 0));
-        if (colon < 0 || !isName(name)) {
+        // A zero byte would end the text libical reads, and silently lose
+        // the rest of the file.
+        if (colon < 0 || !isName(name) || text.contains('\0')) {
             refusal = detail::refuse(line, tr("this is not an iCalendar line."));
             return false;
         }

@@ -355,6 +355,7 @@ private Q_SLOTS:
         QTest::newRow("end missing") << whole.left(whole.indexOf("END:VCALENDAR")) << 8;
         QTest::newRow("wrong end") << QByteArray(whole).replace("END:VEVENT", "END:VTODO") << 8;
         QTest::newRow("no colon") << QByteArray(whole).replace("SUMMARY:", "SUMMARY ") << 6;
+        QTest::newRow("zero byte") << QByteArray(whole).replace("Dentist", QByteArray("Den\0tist", 8)) << 6;
         QTest::newRow("outside") << whole + "BEGIN:VEVENT\r\n" << 10;
         QTest::newRow("vCard") << QByteArray("BEGIN:VCARD\r\nEND:VCARD\r\n") << 1;
         QTest::newRow("vCalendar 1.0") << QByteArray(whole).replace("VERSION:2.0", "VERSION:1.0") << 2;
