@@ -431,4 +431,46 @@ bool Batch::commit()
     return false;
 }
 
+Transaction::Transaction(Database &db) : m_db(db)
+{
+    static std::atomic<quint64> counter{0};
+    m_name = QStringLiteral("brevane_%1").arg(++counter);
+    QSqlQuery query(m_db.connection());
+    m_active = query.exec(QStringLiteral("SAVEPOINT ") + m_name);
+    if (!m_active)
+        m_error = databaseText(query.lastError());
+}
+
+Transaction::~Transaction()
+{
+    if (m_active)
+        rollback();
+}
+
+void Transaction::rollback()
+{
+    m_active = false;
+    QSqlQuery query(m_db.connection());
+    // Rolling back to a savepoint keeps it open; releasing it then ends the
+    // transaction with nothing to write.
+    if (!query.exec(QStringLiteral("ROLLBACK TO ") + m_name) || !query.exec(QStringLiteral("RELEASE ") + m_name)) {
+        qCWarning(lcStore) << "savepoint not rolled back:" << query.lastError().text();
+        (void)query.exec(QStringLiteral("ROLLBACK"));
+    }
+}
+
+bool Transaction::commit()
+{
+    if (!m_active)
+        return false;
+    QSqlQuery query(m_db.connection());
+    if (query.exec(QStringLiteral("RELEASE ") + m_name)) {
+        m_active = false;
+        return true;
+    }
+    m_error = databaseText(query.lastError());
+    rollback();
+    return false;
+}
+
 } // namespace brevane::store

@@ -78,4 +78,29 @@ private:
     QString m_error;
 };
 
+// One all-or-nothing unit of writes, for a repository's read-then-write or a
+// statement whose result must be known committed. Built on a savepoint, so it
+// also works inside a Batch; the outermost one commits to the file when
+// commit() returns true. Without a commit everything is rolled back.
+class Transaction
+{
+public:
+    explicit Transaction(Database &db);
+    ~Transaction();
+    Q_DISABLE_COPY_MOVE(Transaction)
+
+    [[nodiscard]] bool isActive() const { return m_active; }
+    // The file's reason when the transaction could not begin or commit.
+    [[nodiscard]] QString error() const { return m_error; }
+    [[nodiscard]] bool commit();
+
+private:
+    void rollback();
+
+    Database &m_db;
+    QString m_name;
+    bool m_active = false;
+    QString m_error;
+};
+
 } // namespace brevane::store
