@@ -10,20 +10,9 @@ namespace brevane::testing {
 class FakeNavigation final : public Navigation
 {
 public:
-    FakeNavigation() = default;
-    Q_DISABLE_COPY_MOVE(FakeNavigation)
-
     void showDay(const QDate &) override {}
-    bool showAgendaTask(store::RecordId task) override
-    {
-        agendaShown << task;
-        return found;
-    }
-    bool showToDoItem(store::RecordId item) override
-    {
-        toDoShown << item;
-        return found;
-    }
+    bool showAgendaTask(store::RecordId task) override { return agendaShown << task, found; }
+    bool showToDoItem(store::RecordId item) override { return toDoShown << item, found; }
     void reloadQuickLinks() override { ++quickLinkReloads; }
     void settingsChanged() override {}
     void reloadAll() override {}

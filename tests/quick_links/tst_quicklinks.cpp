@@ -31,7 +31,8 @@ store::RecordId addLink(TestData &data, const QString &nameAndPath)
 QStringList stored(TestData &data)
 {
     QStringList links;
-    for (const store::QuickLink &link : store::QuickLinkRepository(data.db()).all().value.value_or(QList<store::QuickLink>{}))
+    const auto all = store::QuickLinkRepository(data.db()).all();
+    for (const store::QuickLink &link : *all.value)
         links << link.name + u'|' + link.path;
     return links;
 }
@@ -41,7 +42,6 @@ struct Manager {
     {
         window->setAttribute(Qt::WA_DeleteOnClose, false);
         window->show();
-        window->activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(window));
     }
     ~Manager() { delete window; }
@@ -51,11 +51,9 @@ struct Manager {
     frmQuickLinks *window;
     QLineEdit *box(const char *name) const { return window->findChild<QLineEdit *>(QLatin1String(name)); }
     QListView *list() const { return window->findChild<QListView *>(QStringLiteral("lstQuickLinks")); }
-    bool enabled(const char *name) const { return window->findChild<QPushButton *>(QLatin1String(name))->isEnabled(); }
-    void click(const char *name) const
-    {
-        QTest::mouseClick(window->findChild<QPushButton *>(QLatin1String(name)), Qt::LeftButton);
-    }
+    QPushButton *button(const char *name) const { return window->findChild<QPushButton *>(QLatin1String(name)); }
+    bool enabled(const char *name) const { return button(name)->isEnabled(); }
+    void click(const char *name) const { QTest::mouseClick(button(name), Qt::LeftButton); }
     void select(int row) const { list()->setCurrentIndex(list()->model()->index(row, 0)); }
     void type(const QString &name, const QString &path) const
     {
@@ -130,14 +128,11 @@ private Q_SLOTS:
         m.type(name, path);
         m.click("cmdSave");
         QCOMPARE(m.navigation.quickLinkReloads, 1);
-        if (message.isEmpty()) {
-            QVERIFY(data.desktop().messages.isEmpty());
-            QCOMPARE(stored(data).size(), 3);
+        QCOMPARE(data.desktop().messageTexts(), message.isEmpty() ? QStringList() : QStringList{message});
+        QCOMPARE(stored(data).size(), message.isEmpty() ? 3 : 2);
+        QCOMPARE(m.window->mode(), message.isEmpty() ? Mode::Browsing : Mode::Adding);
+        if (message.isEmpty())
             return;
-        }
-        QCOMPARE(data.desktop().messageTexts(), QStringList{message});
-        QCOMPARE(stored(data).size(), 2);
-        QCOMPARE(m.window->mode(), Mode::Adding);
         QLineEdit *box = m.box(qPrintable(offending));
         QVERIFY2(box->hasFocus() && box->selectedText() == box->text(), "the offending box is selected");
     }
@@ -231,7 +226,6 @@ private Q_SLOTS:
         m.type(QStringLiteral("Editor"), QStringLiteral("/usr/bin/gedit"));
         m.click("cmdSave");
         QCOMPARE(data.desktop().messages.size(), 1);
-        QCOMPARE(data.desktop().messages.constFirst().icon, Desktop::Icon::Critical);
         QVERIFY(data.desktop().messages.constFirst().text.contains(QStringLiteral("disk I/O error")));
         QCOMPARE(m.window->mode(), Mode::Adding);
         QCOMPARE(m.box("txtName")->text(), QStringLiteral("Editor"));
