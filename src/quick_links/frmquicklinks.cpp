@@ -157,8 +157,7 @@ void frmQuickLinks::loadQuickLinks()
     m_model->clear();
     const store::ReadResult<QList<store::QuickLink>> links = m_links.all();
     if (!links.ok()) {
-        desktop().message(this, tr("The quick links could not be read: %1").arg(links.error),
-                          Desktop::Icon::Critical);
+        desktop().message(this, links.error, Desktop::Icon::Critical);
         return;
     }
     for (const store::QuickLink &link : *links.value) {
@@ -288,8 +287,7 @@ void frmQuickLinks::deleteLink()
         != Desktop::Answer::Yes)
         return;
     if (const store::WriteResult result = m_links.remove(m_current); !result) {
-        desktop().message(this, tr("The quick link could not be deleted: %1").arg(result.error),
-                          Desktop::Icon::Critical);
+        desktop().message(this, result.error, Desktop::Icon::Critical);
         return;
     }
     qCDebug(lcQuickLinks) << "link" << m_current << "deleted";
@@ -340,7 +338,7 @@ void frmQuickLinks::selectLink(store::RecordId id)
 void frmQuickLinks::reportFailedWrite(const QString &reason)
 {
     // The boxes keep what the user typed, so that the save can be tried again.
-    desktop().message(this, tr("The quick link could not be saved: %1").arg(reason), Desktop::Icon::Critical);
+    desktop().message(this, reason, Desktop::Icon::Critical);
 }
 
 void frmQuickLinks::enableButton(FlatButton *button, bool enable)

@@ -2,12 +2,15 @@
 
 #include "store/database.h"
 #include "store/names.h"
+#include "store/storeerrors.h"
 
 namespace brevane::store {
 
 namespace ql = names::quicklinks;
 
 namespace {
+
+const QString kGone = QStringLiteral("This quick link no longer exists.  It may have been deleted.");
 
 QuickLink currentLink(const RecordSet &set)
 {
@@ -20,24 +23,12 @@ QString scan(Database &db, Stop stop)
 {
     RecordSet set(db, names::QuickLinksQuery);
     if (!set.lastError().isEmpty())
-        return set.lastError();
+        return errors::readFailure(db, set.lastError());
     for (set.moveFirst(); !set.eof(); set.moveNext()) {
         if (stop(currentLink(set)))
             break;
     }
     return {};
-}
-
-ReadResult<QuickLink> firstWhere(Database &db, const QString &field, const QString &value)
-{
-    ReadResult<QuickLink> result;
-    result.error = scan(db, [&](const QuickLink &link) {
-        if ((field == ql::ProgramPath ? link.path : link.name) != value)
-            return false;
-        result.value = link;
-        return true;
-    });
-    return result;
 }
 
 } // namespace
@@ -58,20 +49,10 @@ ReadResult<QuickLink> QuickLinkRepository::byId(RecordId id) const
 {
     RecordSet set(m_db, names::QuickLinksQuery, onlyRecord(id));
     if (!set.lastError().isEmpty())
-        return ReadResult<QuickLink>::failed(set.lastError());
+        return ReadResult<QuickLink>::failed(errors::readFailure(m_db, set.lastError()));
     if (!set.moveToRecord(id))
         return {};
     return {currentLink(set), {}};
-}
-
-ReadResult<QuickLink> QuickLinkRepository::findByPath(const QString &path) const
-{
-    return firstWhere(m_db, ql::ProgramPath, path);
-}
-
-ReadResult<QuickLink> QuickLinkRepository::findByName(const QString &name) const
-{
-    return firstWhere(m_db, ql::ProgramName, name);
 }
 
 ReadResult<QuickLinkDuplicate> QuickLinkRepository::findDuplicate(const QString &name, const QString &path) const
@@ -96,7 +77,7 @@ WriteResult QuickLinkRepository::add(QuickLink &link)
 {
     RecordSet set(m_db, names::QuickLinks, onlyRecord(kNoRecord));
     if (!set.lastError().isEmpty())
-        return {false, set.lastError()};
+        return {false, errors::readFailure(m_db, set.lastError())};
     set.addNew();
     set.setField(ql::ProgramName, link.name);
     set.setField(ql::ProgramPath, link.path);
@@ -110,9 +91,9 @@ WriteResult QuickLinkRepository::update(const QuickLink &link)
 {
     RecordSet set(m_db, names::QuickLinks, onlyRecord(link.id));
     if (!set.lastError().isEmpty())
-        return {false, set.lastError()};
+        return {false, errors::readFailure(m_db, set.lastError())};
     if (!set.moveToRecord(link.id))
-        return {false, QStringLiteral("the quick link is no longer in the file")};
+        return {false, kGone};
     set.edit();
     set.setField(ql::ProgramName, link.name);
     set.setField(ql::ProgramPath, link.path);
@@ -123,9 +104,9 @@ WriteResult QuickLinkRepository::remove(RecordId id)
 {
     RecordSet set(m_db, names::QuickLinks, onlyRecord(id));
     if (!set.lastError().isEmpty())
-        return {false, set.lastError()};
+        return {false, errors::readFailure(m_db, set.lastError())};
     if (!set.moveToRecord(id))
-        return {false, QStringLiteral("the quick link is no longer in the file")};
+        return {false, kGone};
     return set.deleteCurrent();
 }
 

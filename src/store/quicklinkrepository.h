@@ -40,12 +40,9 @@ public:
     [[nodiscard]] ReadResult<QList<QuickLink>> all() const;
     // One link; no value when it is no longer in the file.
     [[nodiscard]] ReadResult<QuickLink> byId(RecordId id) const;
-    // The first link, in list order, whose path is exactly `path` / whose name
-    // is exactly `name` (case-sensitive, nothing trimmed); no value for none.
-    [[nodiscard]] ReadResult<QuickLink> findByPath(const QString &path) const;
-    [[nodiscard]] ReadResult<QuickLink> findByName(const QString &name) const;
-    // What adding a link with this name and path would repeat: the first link
-    // in list order with the same path or the same name.
+    // The duplicate look-up by path and by name, in one pass, as adding needs
+    // it: the first link in list order whose path is exactly `path` or whose
+    // name is exactly `name` (case-sensitive, nothing trimmed).
     [[nodiscard]] ReadResult<QuickLinkDuplicate> findDuplicate(const QString &name, const QString &path) const;
 
     // Adds a link and sets link.id. No duplicate check: see findDuplicate().

@@ -185,8 +185,7 @@ void frmSearch::Search()
         // An unreadable file is not a search without matches.
         m_results->setLines({});
         enableButton(m_cmdViewTask, false);
-        desktop().message(this, tr("The search could not read the organizer's data: %1").arg(error),
-                          Desktop::Icon::Critical);
+        desktop().message(this, error, Desktop::Icon::Critical);
         return;
     }
     qCDebug(lcTaskSearch) << lines.size() << "matches";
@@ -204,10 +203,10 @@ void frmSearch::FindTask()
     // The line knows its record, whatever Search In shows now.
     if (line->list == SearchList::Agenda) {
         if (!m_navigation.showAgendaTask(line->id))
-            desktop().message(this, tr("This agenda task is no longer in the organizer.  It may have been deleted."),
+            desktop().message(this, tr("This agenda task no longer exists.  It may have been deleted."),
                               Desktop::Icon::Exclamation);
     } else if (!m_navigation.showToDoItem(line->id)) {
-        desktop().message(this, tr("This to-do item is no longer in the organizer.  It may have been deleted."),
+        desktop().message(this, tr("This to-do item no longer exists.  It may have been deleted."),
                           Desktop::Icon::Exclamation);
     }
 }

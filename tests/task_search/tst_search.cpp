@@ -139,7 +139,7 @@ private Q_SLOTS:
         QTest::keyClick(s.results(), Qt::Key_Return);
         QCOMPARE(s.navigation.agendaShown.size(), 5);
         QCOMPARE(data.desktop().messageTexts(),
-                 QStringList{QStringLiteral("This agenda task is no longer in the organizer.  It may have been deleted.")});
+                 QStringList{QStringLiteral("This agenda task no longer exists.  It may have been deleted.")});
     }
 
     // Every search reads the file afresh; an unreadable one is reported, not
