@@ -45,7 +45,7 @@ constexpr double kButtonWidth = (kWindowWidth - 2 * kMargin - (kButtonCount - 1)
 } // namespace
 
 frmQuickLinks::frmQuickLinks(store::Database &db, Navigation &navigation, QWidget *parent)
-    : QWidget(parent, Qt::Window), m_db(db), m_navigation(navigation), m_links(db)
+    : QWidget(parent, Qt::Window), m_navigation(navigation), m_links(db)
 {
     setObjectName(QStringLiteral("frmQuickLinks"));
     setAttribute(Qt::WA_DeleteOnClose);

@@ -67,7 +67,6 @@ private:
     void reportFailedWrite(const QString &reason);
     void enableButton(FlatButton *button, bool enable);
 
-    store::Database &m_db;
     Navigation &m_navigation;
     store::QuickLinkRepository m_links;
     Mode m_mode = Mode::Browsing;
