@@ -1,0 +1,26 @@
+#pragma once
+
+#include "platform/navigation.h"
+
+#include <QList>
+
+namespace brevane::testing {
+
+// Records what a window asks of the main window.
+class FakeNavigation final : public Navigation
+{
+public:
+    void showDay(const QDate &) override {}
+    bool showAgendaTask(store::RecordId task) override { return agendaShown << task, found; }
+    bool showToDoItem(store::RecordId item) override { return toDoShown << item, found; }
+    void reloadQuickLinks() override { ++quickLinkReloads; }
+    void settingsChanged() override {}
+    void reloadAll() override {}
+
+    bool found = true;
+    int quickLinkReloads = 0;
+    QList<store::RecordId> agendaShown;
+    QList<store::RecordId> toDoShown;
+};
+
+} // namespace brevane::testing
