@@ -1,12 +1,15 @@
 #include "store/database.h"
-#include "store/names.h"
 #include "testsupport.h"
 
+#include <QCoreApplication>
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QScopeGuard>
 #include <QSqlError>
 #include <QSqlQuery>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 
 #include <sys/fsuid.h>
@@ -20,10 +23,21 @@ using Step = Database::CreationStep;
 
 namespace {
 
-QByteArray bytesOf(const QString &path)
+struct FileState {
+    QByteArray bytes;
+    QDateTime modified;
+    bool operator==(const FileState &) const = default;
+};
+
+// Back-dating first makes a write within the same second show.
+FileState stateOf(const QString &path, bool backdate = false)
 {
     QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    if (!file.open(QIODevice::ReadWrite | QIODevice::ExistingOnly))
+        return {};
+    if (backdate)
+        file.setFileTime(QDateTime(QDate(2001, 1, 1), QTime(12, 0)), QFileDevice::FileModificationTime);
+    return {file.readAll(), QFileInfo(path).lastModified()};
 }
 
 QString run(const QSqlDatabase &connection, const QString &sql)
@@ -34,19 +48,16 @@ QString run(const QSqlDatabase &connection, const QString &sql)
     return query.next() ? query.value(0).toString() : QString();
 }
 
-// Makes a file and changes it with statements on a connection of its own.
-bool makeFile(const QString &path, const QStringList &statements)
+// Creates an organizer file and changes it with statements; returns what failed.
+QString makeOrganizerFile(const QString &path, const QStringList &statements = {})
 {
-    if (!Database::open(path, nullptr))
-        return false;
-    QSqlDatabase connection = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("setup"));
-    const auto remove = qScopeGuard([] { QSqlDatabase::removeDatabase(QStringLiteral("setup")); });
-    connection.setDatabaseName(path);
-    bool ok = connection.open();
-    for (const QString &statement : statements)
-        ok = ok && !run(connection, statement).startsWith(QLatin1String("error"));
-    connection.close();
-    return ok;
+    QString error;
+    const auto db = Database::open(path, &error);
+    for (const QString &statement : statements) {
+        if (error.isEmpty() && run(db->connection(), statement).startsWith(QLatin1String("error")))
+            error = statement;
+    }
+    return error;
 }
 
 } // namespace
@@ -56,6 +67,105 @@ class DataFileTests : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
+    // A new file (and its folder) is private; opening it again checks that it
+    // can be written with a rolled-back write that leaves no trace.
+    void createdFileIsPrivateAndReopensUntouched()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("new folder/data.sqlite"));
+        QCOMPARE(makeOrganizerFile(path, {QStringLiteral("INSERT INTO \"Notes\" (\"Note Title\") VALUES ('kept')")}),
+                 QString());
+        struct stat info {};
+        QCOMPARE(::stat(QFile::encodeName(path).constData(), &info), 0);
+        QCOMPARE(info.st_mode & 0777, mode_t(0600));
+        const FileState before = stateOf(path, true);
+        {
+            QString error;
+            const auto db = Database::open(path, &error);
+            QVERIFY2(db, qPrintable(error));
+            QSqlQuery query(db->connection());
+            QVERIFY(query.exec(QStringLiteral("SELECT \"Note Title\" FROM \"Notes\"")) && query.next());
+            QCOMPARE(query.value(0).toString(), QStringLiteral("kept"));
+        }
+        QVERIFY(stateOf(path) == before);
+        QVERIFY(!QFile::exists(path + QStringLiteral("-journal")));
+    }
+
+    void foreignFileRefusedUnchanged_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");        // the file's content, or
+        QTest::addColumn<QStringList>("statements");  // changes to an organizer file
+        QTest::addColumn<QString>("reason");
+        QByteArray random;
+        for (int i = 0; i < 4096; ++i)
+            random += char((i * 7919 + 13) % 256);
+        QTest::newRow("random bytes") << random << QStringList{} << "it is not an SQLite database.";
+        QTest::newRow("empty file") << QByteArray() << QStringList{} << "it is empty.";
+        QTest::newRow("SQLite header, garbage body") << QByteArray("SQLite format 3\0", 16) + QByteArray(4080, 'Z')
+                                                     << QStringList{} << "it cannot be read as an SQLite database";
+        QTest::newRow("Agenda missing") << QByteArray() << QStringList{"DROP TABLE \"Agenda\""}
+                                        << "the table \"Agenda\" is missing.";
+        QTest::newRow("Agenda lacking a field")
+            << QByteArray() << QStringList{"DROP TABLE \"Agenda\"", "CREATE TABLE \"Agenda\" (\"Agenda Task\" TEXT)"}
+            << "the table \"Agenda\" has no field \"Agenda Category\".";
+        QTest::newRow("view missing") << QByteArray() << QStringList{"DROP VIEW \"NotesQuery\""}
+                                      << "the view \"NotesQuery\" is missing.";
+        QTest::newRow("view without identity")
+            << QByteArray()
+            << QStringList{"DROP VIEW \"To-Do Query\"", "CREATE VIEW \"To-Do Query\" AS SELECT * FROM \"To Do\""}
+            << "the view \"To-Do Query\" has no field \"_rid\".";
+    }
+    void foreignFileRefusedUnchanged()
+    {
+        QFETCH(QByteArray, bytes);
+        QFETCH(QStringList, statements);
+        QFETCH(QString, reason);
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("data.sqlite"));
+        if (statements.isEmpty()) {
+            QFile file(path);
+            QVERIFY(file.open(QIODevice::WriteOnly));
+            QCOMPARE(file.write(bytes), bytes.size());
+        } else {
+            QCOMPARE(makeOrganizerFile(path, statements), QString());
+        }
+        const FileState before = stateOf(path, true);
+
+        QString error;
+        QVERIFY(!Database::open(path, &error));
+        QVERIFY2(error.startsWith(QStringLiteral("The file '%1' is not a Brevane Organizer data file: ").arg(path)),
+                 qPrintable(error));
+        QVERIFY2(error.contains(reason), qPrintable(error));
+        QVERIFY(stateOf(path) == before);
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{QStringLiteral("data.sqlite")});
+    }
+
+    // Read-only, a missing file is not created; a folder is no data file.
+    void missingReadOnlyOrFolderRefused()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("data.sqlite"));
+        QString error;
+        QVERIFY(!Database::open(path, &error, Database::Access::ReadOnly));
+        QVERIFY2(error.contains(path), qPrintable(error));
+        QVERIFY(!QFile::exists(path));
+        QVERIFY(!Database::open(dir.path(), &error));
+        QVERIFY2(error.startsWith(QStringLiteral("The file '%1'").arg(dir.path())), qPrintable(error));
+    }
+
+    void defaultPathPrefersProgramFolder()
+    {
+        const QString fileName = QStringLiteral("/Brevane Organizer Database.sqlite");
+        const QString beside = QCoreApplication::applicationDirPath() + fileName;
+        QFile::remove(beside);
+        const auto cleanup = qScopeGuard([&] { QFile::remove(beside); });
+        QCOMPARE(Database::defaultPath(),
+                 QStandardPaths::writableLocation(QStandardPaths::AppDataLocation) + fileName);
+        QFile file(beside);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        QCOMPARE(Database::defaultPath(), beside);
+    }
+
     void versions_data()
     {
         QTest::addColumn<QStringList>("change");
@@ -75,8 +185,8 @@ private Q_SLOTS:
         QFETCH(QString, refusal);
         QTemporaryDir dir;
         const QString path = dir.filePath(QStringLiteral("data.sqlite"));
-        QVERIFY(makeFile(path, change));
-        const QByteArray before = bytesOf(path);
+        QCOMPARE(makeOrganizerFile(path, change), QString());
+        const FileState before = stateOf(path, true);
 
         QString error;
         const auto db = Database::open(path, &error);
@@ -92,7 +202,7 @@ private Q_SLOTS:
         } else {
             QVERIFY(!db);
             QVERIFY2(error.contains(refusal), qPrintable(error));
-            QVERIFY(bytesOf(path) == before);
+            QVERIFY(stateOf(path) == before);
             QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"data.sqlite"});
         }
     }
@@ -158,7 +268,6 @@ private Q_SLOTS:
         const QString notRegular = QStringLiteral("is not a Brevane Organizer data file: it is not a regular file.");
         QTest::newRow("fifo") << "fifo" << notRegular;
         QTest::newRow("link to fifo") << "link" << notRegular;
-        QTest::newRow("device") << "device" << notRegular;
         QTest::newRow("damaged") << "damaged" << "is damaged: database disk image is malformed.";
         QTest::newRow("locked for reading") << "EXCLUSIVE" << "is in use by another program.";
         QTest::newRow("locked for writing") << "IMMEDIATE" << "is in use by another program.";
@@ -189,16 +298,14 @@ private Q_SLOTS:
             ::chmod(QFile::encodeName(folder).constData(), 0755);
         });
         QVERIFY(QDir().mkpath(folder));
-        const bool special = QStringList{"fifo", "link", "device"}.contains(kind);
-        QVERIFY(special || makeFile(path, {}));
+        const bool special = kind == QLatin1String("fifo") || kind == QLatin1String("link");
+        QVERIFY(special || makeOrganizerFile(path).isEmpty());
         if (kind == QLatin1String("fifo") || kind == QLatin1String("link")) {
             QCOMPARE(::mkfifo(name.constData(), 0600), 0);
             if (kind == QLatin1String("link")) {
                 path = dir.filePath(QStringLiteral("link.sqlite"));
                 QVERIFY(QFile::link(QFile::decodeName(name), path));
             }
-        } else if (kind == QLatin1String("device")) {
-            path = QStringLiteral("/dev/null");
         } else if (kind == QLatin1String("damaged")) {
             QFile file(path);
             QVERIFY(file.open(QIODevice::ReadWrite) && file.seek(100));
