@@ -67,8 +67,9 @@ class DataFileTests : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    // A new file (and its folder) is private; opening it again checks that it
-    // can be written with a rolled-back write that leaves no trace.
+    // A new file, in a folder made for it, is private; opening it again
+    // checks that it can be written with a rolled-back write that leaves no
+    // trace.
     void createdFileIsPrivateAndReopensUntouched()
     {
         QTemporaryDir dir;
