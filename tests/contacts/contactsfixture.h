@@ -29,6 +29,15 @@ inline QString storedField(TestData &data, store::RecordId id, store::ContactFie
     return data.fieldOf(store::names::Contacts, id, store::storedFieldName(field));
 }
 
+// The texts of a list's entries, top down.
+inline QStringList entriesOf(const QListView *list)
+{
+    QStringList texts;
+    for (int row = 0; row < list->model()->rowCount(); ++row)
+        texts << list->model()->index(row, 0).data().toString();
+    return texts;
+}
+
 // The contact book, shown, on the test's data file.
 struct Book {
     explicit Book(TestData &data) : window(new frmContacts(data.db())) { window->show(); }
@@ -37,13 +46,7 @@ struct Book {
 
     frmContacts *window;
     QListView *list() const { return window->findChild<QListView *>(QStringLiteral("lstContacts")); }
-    QStringList entries() const
-    {
-        QStringList texts;
-        for (int row = 0; row < list()->model()->rowCount(); ++row)
-            texts << list()->model()->index(row, 0).data().toString();
-        return texts;
-    }
+    QStringList entries() const { return entriesOf(list()); }
     QString currentEntry() const { return list()->currentIndex().data().toString(); }
     template <typename T = FlatButton>
     T *child(const char *name) const

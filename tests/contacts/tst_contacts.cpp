@@ -52,12 +52,14 @@ private Q_SLOTS:
         addContact(data, QString(), QStringLiteral("Smith"));
         addContact(data, QString(), QString(), {{F::Nickname, QStringLiteral("nobody")}});
         addContact(data, QStringLiteral("bob"), QStringLiteral("Adams"));
+        addContact(data, QStringLiteral("al"), QStringLiteral("lee"));
         setStoredOrder(data, stored);
-        const QStringList byLast{QStringLiteral("Adams, bob"), QStringLiteral("Lee, Ann"), QStringLiteral("Smith, ")};
-        const QStringList byFirst{QStringLiteral(" Smith"), QStringLiteral("Ann Lee"), QStringLiteral("bob Adams")};
+        // Letter case does not count, neither in the first key nor the second.
+        const QStringList byLast{"Adams, bob", "lee, al", "Lee, Ann", "Smith, "};
+        const QStringList byFirst{" Smith", "al lee", "Ann Lee", "bob Adams"};
 
         Book book(data);
-        QCOMPARE(data.countOf(store::names::Contacts), 3);
+        QCOMPARE(data.countOf(store::names::Contacts), 4);
         QCOMPARE(book.entries(), firstNameOrder ? byFirst : byLast);
         QCOMPARE(storedOrder(data), firstNameOrder ? QStringLiteral("first") : QStringLiteral("last"));
         QCOMPARE(book.currentEntry(), book.entries().constFirst());

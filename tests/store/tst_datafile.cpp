@@ -1,12 +1,15 @@
 #include "store/database.h"
-#include "store/names.h"
 #include "testsupport.h"
 
+#include <QCoreApplication>
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QScopeGuard>
 #include <QSqlError>
 #include <QSqlQuery>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 
 #include <sys/fsuid.h>
@@ -20,10 +23,21 @@ using Step = Database::CreationStep;
 
 namespace {
 
-QByteArray bytesOf(const QString &path)
+struct FileState {
+    QByteArray bytes;
+    QDateTime modified;
+    bool operator==(const FileState &) const = default;
+};
+
+// Back-dating first makes a write within the same second show.
+FileState stateOf(const QString &path, bool backdate = false)
 {
     QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    if (!file.open(QIODevice::ReadWrite | QIODevice::ExistingOnly))
+        return {};
+    if (backdate)
+        file.setFileTime(QDateTime(QDate(2001, 1, 1), QTime(12, 0)), QFileDevice::FileModificationTime);
+    return {file.readAll(), QFileInfo(path).lastModified()};
 }
 
 QString run(const QSqlDatabase &connection, const QString &sql)
@@ -34,19 +48,16 @@ QString run(const QSqlDatabase &connection, const QString &sql)
     return query.next() ? query.value(0).toString() : QString();
 }
 
-// Makes a file and changes it with statements on a connection of its own.
-bool makeFile(const QString &path, const QStringList &statements)
+// Creates an organizer file and changes it with statements; returns what failed.
+QString makeOrganizerFile(const QString &path, const QStringList &statements = {})
 {
-    if (!Database::open(path, nullptr))
-        return false;
-    QSqlDatabase connection = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("setup"));
-    const auto remove = qScopeGuard([] { QSqlDatabase::removeDatabase(QStringLiteral("setup")); });
-    connection.setDatabaseName(path);
-    bool ok = connection.open();
-    for (const QString &statement : statements)
-        ok = ok && !run(connection, statement).startsWith(QLatin1String("error"));
-    connection.close();
-    return ok;
+    QString error;
+    const auto db = Database::open(path, &error);
+    for (const QString &statement : statements) {
+        if (error.isEmpty() && run(db->connection(), statement).startsWith(QLatin1String("error")))
+            error = statement;
+    }
+    return error;
 }
 
 } // namespace
@@ -56,45 +67,68 @@ class DataFileTests : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    void versions_data()
+    // A new file, in a folder made for it, is private; opening it again
+    // checks that it can be written with a rolled-back write that leaves no
+    // trace.
+    void createdFileIsPrivateAndReopensUntouched()
     {
-        QTest::addColumn<QStringList>("change");
-        QTest::addColumn<QString>("refusal"); // empty when the file opens
-        QTest::newRow("file from before versions")
-            << QStringList{"PRAGMA user_version = 0", "DROP INDEX \"Agenda month\""} << QString();
-        QTest::newRow("newer file") << QStringList{"PRAGMA user_version = 3"}
-                                    << "was written by a newer version of Brevane Organizer";
-        QTest::newRow("upgrade fails half-way")
-            << QStringList{"PRAGMA user_version = 0", "DROP INDEX \"NotesQuery order\"",
-                           "DROP INDEX \"Agenda month\"", "CREATE TABLE \"Agenda month\" (x)"}
-            << "could not be brought up to date";
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("new folder/data.sqlite"));
+        QCOMPARE(makeOrganizerFile(path, {QStringLiteral("INSERT INTO \"Notes\" (\"Note Title\") VALUES ('kept')")}),
+                 QString());
+        struct stat info {};
+        QCOMPARE(::stat(QFile::encodeName(path).constData(), &info), 0);
+        QCOMPARE(info.st_mode & 0777, mode_t(0600));
+        const FileState before = stateOf(path, true);
+        {
+            QString error;
+            const auto db = Database::open(path, &error);
+            QVERIFY2(db, qPrintable(error));
+            QSqlQuery query(db->connection());
+            QVERIFY(query.exec(QStringLiteral("SELECT \"Note Title\" FROM \"Notes\"")) && query.next());
+            QCOMPARE(query.value(0).toString(), QStringLiteral("kept"));
+        }
+        QVERIFY(stateOf(path) == before);
+        QVERIFY(!QFile::exists(path + QStringLiteral("-journal")));
     }
-    void versions()
+
+    void readOnlyCreatesNothing()
     {
-        QFETCH(QStringList, change);
-        QFETCH(QString, refusal);
         QTemporaryDir dir;
         const QString path = dir.filePath(QStringLiteral("data.sqlite"));
-        QVERIFY(makeFile(path, change));
-        const QByteArray before = bytesOf(path);
+        QString error;
+        QVERIFY(!Database::open(path, &error, Database::Access::ReadOnly));
+        QVERIFY2(error.contains(path), qPrintable(error));
+        QVERIFY(!QFile::exists(path));
+    }
 
+    void defaultPathPrefersProgramFolder()
+    {
+        const QString fileName = QStringLiteral("/Brevane Organizer Database.sqlite");
+        const QString beside = QCoreApplication::applicationDirPath() + fileName;
+        QFile::remove(beside);
+        const auto cleanup = qScopeGuard([&] { QFile::remove(beside); });
+        QCOMPARE(Database::defaultPath(),
+                 QStandardPaths::writableLocation(QStandardPaths::AppDataLocation) + fileName);
+        QFile file(beside);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        QCOMPARE(Database::defaultPath(), beside);
+    }
+
+    void olderFileUpgraded()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("data.sqlite"));
+        QCOMPARE(makeOrganizerFile(path, {"PRAGMA user_version = 0", "DROP INDEX \"Agenda month\""}), QString());
         QString error;
         const auto db = Database::open(path, &error);
-        if (refusal.isEmpty()) {
-            QVERIFY2(db, qPrintable(error));
-            QCOMPARE(run(db->connection(), QStringLiteral("PRAGMA user_version")), QStringLiteral("2"));
-            // Saves survive a power cut: the journal and its folder are synced.
-            QCOMPARE(run(db->connection(), QStringLiteral("PRAGMA synchronous")), QStringLiteral("3"));
-            QCOMPARE(run(db->connection(), QStringLiteral("PRAGMA journal_mode")), QStringLiteral("delete"));
-            QCOMPARE(run(db->connection(), QStringLiteral("SELECT count(*) FROM sqlite_master WHERE name = "
-                                                          "'Agenda month'")),
-                     QStringLiteral("1"));
-        } else {
-            QVERIFY(!db);
-            QVERIFY2(error.contains(refusal), qPrintable(error));
-            QVERIFY(bytesOf(path) == before);
-            QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"data.sqlite"});
-        }
+        QVERIFY2(db, qPrintable(error));
+        QCOMPARE(run(db->connection(), QStringLiteral("PRAGMA user_version")), QStringLiteral("2"));
+        QCOMPARE(run(db->connection(), QStringLiteral("SELECT count(*) FROM sqlite_master WHERE name = 'Agenda month'")),
+                 QStringLiteral("1"));
+        // Saves survive a power cut: the journal and its folder are synced.
+        QCOMPARE(run(db->connection(), QStringLiteral("PRAGMA synchronous")), QStringLiteral("3"));
+        QCOMPARE(run(db->connection(), QStringLiteral("PRAGMA journal_mode")), QStringLiteral("delete"));
     }
 
     // A start stopped at any step of creating the file leaves no data file,
@@ -151,24 +185,51 @@ private Q_SLOTS:
         QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"data.sqlite"});
     }
 
-    void refusalsNameTheCause_data()
+    // A file that cannot be used is refused with a message naming it and the
+    // cause, and a plain file is left as it was, with nothing beside it.
+    void unusableFileRefusedUntouched_data()
     {
         QTest::addColumn<QString>("kind");
+        QTest::addColumn<QStringList>("statements"); // run on an organizer file first
         QTest::addColumn<QString>("refusal");
-        const QString notRegular = QStringLiteral("is not a Brevane Organizer data file: it is not a regular file.");
-        QTest::newRow("fifo") << "fifo" << notRegular;
-        QTest::newRow("link to fifo") << "link" << notRegular;
-        QTest::newRow("device") << "device" << notRegular;
-        QTest::newRow("damaged") << "damaged" << "is damaged: database disk image is malformed.";
-        QTest::newRow("locked for reading") << "EXCLUSIVE" << "is in use by another program.";
-        QTest::newRow("locked for writing") << "IMMEDIATE" << "is in use by another program.";
+        const QString notOurs = QStringLiteral("is not a Brevane Organizer data file: ");
+        const QStringList none;
+        QTest::newRow("random bytes") << "random" << none << notOurs + "it is not an SQLite database.";
+        QTest::newRow("empty file") << "empty" << none << notOurs + "it is empty.";
+        QTest::newRow("SQLite header, garbage body") << "header" << none
+                                                     << notOurs + "it cannot be read as an SQLite database";
+        QTest::newRow("Agenda missing") << "changed" << QStringList{"DROP TABLE \"Agenda\""}
+                                        << notOurs + "the table \"Agenda\" is missing.";
+        QTest::newRow("Agenda lacking a field")
+            << "changed" << QStringList{"DROP TABLE \"Agenda\"", "CREATE TABLE \"Agenda\" (\"Agenda Task\" TEXT)"}
+            << notOurs + "the table \"Agenda\" has no field \"Agenda Category\".";
+        QTest::newRow("view missing") << "changed" << QStringList{"DROP VIEW \"NotesQuery\""}
+                                      << notOurs + "the view \"NotesQuery\" is missing.";
+        QTest::newRow("view without identity")
+            << "changed" << QStringList{"DROP VIEW \"To-Do Query\"", "CREATE VIEW \"To-Do Query\" AS SELECT * FROM \"To Do\""}
+            << notOurs + "the view \"To-Do Query\" has no field \"_rid\".";
+        QTest::newRow("newer file") << "changed" << QStringList{"PRAGMA user_version = 3"}
+                                    << "was written by a newer version of Brevane Organizer";
+        QTest::newRow("upgrade fails half-way")
+            << "changed"
+            << QStringList{"PRAGMA user_version = 0", "DROP INDEX \"NotesQuery order\"", "DROP INDEX \"Agenda month\"",
+                           "CREATE TABLE \"Agenda month\" (x)"}
+            << "could not be brought up to date";
+        QTest::newRow("folder") << "folder" << none << notOurs + "it is a folder.";
+        QTest::newRow("fifo") << "fifo" << none << notOurs + "it is not a regular file.";
+        QTest::newRow("link to fifo") << "link" << none << notOurs + "it is not a regular file.";
+        QTest::newRow("damaged") << "damaged" << none << "is damaged: database disk image is malformed.";
+        QTest::newRow("locked for reading") << "EXCLUSIVE" << none << "is in use by another program.";
+        QTest::newRow("locked for writing") << "IMMEDIATE" << none << "is in use by another program.";
         // The trial write at start must reach the journal, which cannot be
         // made in this folder.
-        QTest::newRow("read-only folder") << "folder" << "cannot be written: attempt to write a readonly database.";
+        QTest::newRow("read-only folder") << "read-only" << none
+                                          << "cannot be written: attempt to write a readonly database.";
     }
-    void refusalsNameTheCause()
+    void unusableFileRefusedUntouched()
     {
         QFETCH(QString, kind);
+        QFETCH(QStringList, statements);
         QFETCH(QString, refusal);
         QTemporaryDir dir;
         QVERIFY(QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner
@@ -189,21 +250,33 @@ private Q_SLOTS:
             ::chmod(QFile::encodeName(folder).constData(), 0755);
         });
         QVERIFY(QDir().mkpath(folder));
-        const bool special = QStringList{"fifo", "link", "device"}.contains(kind);
-        QVERIFY(special || makeFile(path, {}));
-        if (kind == QLatin1String("fifo") || kind == QLatin1String("link")) {
+        const bool locked = kind == QLatin1String("EXCLUSIVE") || kind == QLatin1String("IMMEDIATE");
+        const bool special = kind == QLatin1String("fifo") || kind == QLatin1String("link")
+                             || kind == QLatin1String("folder");
+        if (kind == QLatin1String("random") || kind == QLatin1String("empty") || kind == QLatin1String("header")) {
+            QByteArray bytes;
+            for (int i = 0; kind == QLatin1String("random") && i < 4096; ++i)
+                bytes += char((i * 7919 + 13) % 256);
+            if (kind == QLatin1String("header"))
+                bytes = QByteArray("SQLite format 3\0", 16) + QByteArray(4080, 'Z');
+            QFile file(path);
+            QVERIFY(file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size());
+        } else if (!special) {
+            QCOMPARE(makeOrganizerFile(path, statements), QString());
+        }
+        if (kind == QLatin1String("folder")) {
+            path = folder;
+        } else if (kind == QLatin1String("fifo") || kind == QLatin1String("link")) {
             QCOMPARE(::mkfifo(name.constData(), 0600), 0);
             if (kind == QLatin1String("link")) {
                 path = dir.filePath(QStringLiteral("link.sqlite"));
                 QVERIFY(QFile::link(QFile::decodeName(name), path));
             }
-        } else if (kind == QLatin1String("device")) {
-            path = QStringLiteral("/dev/null");
         } else if (kind == QLatin1String("damaged")) {
             QFile file(path);
             QVERIFY(file.open(QIODevice::ReadWrite) && file.seek(100));
             file.write(QByteArray(200, '\xff'));
-        } else if (kind == QLatin1String("folder")) {
+        } else if (kind == QLatin1String("read-only")) {
             // As the superuser no permission is checked; file access under an
             // ordinary user's identity is.
             QCOMPARE(!root || ::chown(name.constData(), 65534, 65534) == 0, true);
@@ -212,16 +285,22 @@ private Q_SLOTS:
                 ::setfsgid(65534);
                 ::setfsuid(65534);
             }
-        } else {
+        } else if (locked) {
             other = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("other"));
             other.setDatabaseName(path);
             QVERIFY(other.open());
             QCOMPARE(run(other, QStringLiteral("BEGIN ") + kind), QString());
             QCOMPARE(run(other, QStringLiteral("DELETE FROM \"Notes\"")), QString());
         }
+        const bool plain = !special && !locked;
+        const FileState before = plain ? stateOf(path, true) : FileState();
         QString error;
         QVERIFY(!Database::open(path, &error));
-        QCOMPARE(error, QStringLiteral("The file '%1' ").arg(path) + refusal);
+        QVERIFY2(error.startsWith(QStringLiteral("The file '%1' ").arg(path) + refusal), qPrintable(error));
+        if (plain) {
+            QVERIFY(stateOf(path) == before);
+            QCOMPARE(QDir(folder).entryList(QDir::Files | QDir::Hidden), QStringList{"data.sqlite"});
+        }
     }
 };
 
