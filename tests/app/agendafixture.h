@@ -3,6 +3,7 @@
 // Set-up shared by the calendar and agenda tests: tasks written straight into
 // the data file, and the controls of the main window's calendar and agenda.
 
+#include "agenda/agendaview.h"
 #include "app/frmmain.h"
 #include "controls/flatbutton.h"
 #include "controls/grid.h"
@@ -46,6 +47,11 @@ inline FlatButton *cellOfDay(const frmMain &window, int day)
             return dayCell(window, i);
     }
     return nullptr;
+}
+
+inline AgendaView *agendaView(const frmMain &window)
+{
+    return window.findChild<AgendaView *>();
 }
 
 inline Grid *agendaGrid(const frmMain &window)

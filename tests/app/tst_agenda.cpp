@@ -3,6 +3,8 @@
 #include "core/organizer.h"
 
 #include <QAction>
+#include <QLabel>
+#include <QSqlQuery>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QMenu>
@@ -121,7 +123,7 @@ private Q_SLOTS:
                  QStringLiteral(".Task (to ") + end + QStringLiteral(")|Work"));
         QStringList shadedNow;
         for (int r = 1; r < grid->rows(); ++r) {
-            QCOMPARE(window.agendaRecordAt(r), r == row ? id : store::kNoRecord);
+            QCOMPARE(agendaView(window)->recordAt(r), r == row ? id : store::kNoRecord);
             QCOMPARE(grid->textMatrix(r, 2).isEmpty(), r != row);
             if (grid->cellBackColorAt(r, 2).isValid()) {
                 shadedNow << grid->textMatrix(r, 0);
@@ -207,7 +209,7 @@ private Q_SLOTS:
                               textOf(editor, "cmbRepeat"), timeIn(editor, "End"), dateIn(editor)}),
                  (QStringList{"Talk (to Bob)", "Meeting", "3 Days", "Weekly", "10:30 AM", "5 March 2003"}));
         // Asking again brings the same editor forward.
-        window.editAgendaTask();
+        agendaView(window)->editTask();
         QCOMPARE(editorOf(window), editor);
 
         for (const auto &[name, text] : {std::pair{"cmbDay", "12"}, {"cmbStartHour", "2"}, {"cmbStartAMPM", "PM"},
@@ -241,7 +243,7 @@ private Q_SLOTS:
         const int row = rowOf(grid, QStringLiteral("6:00 PM"));
         const QString text = QStringLiteral("Gym (to 7:00 PM)");
         pressRow(grid, row, 2);
-        QVERIFY(window.findAgendaRecord(QStringLiteral("6:00 PM"), text, QStringLiteral("Leisure")));
+        QCOMPARE(agendaView(window)->recordAt(row), shown);
         QTest::keyClick(grid->table(), Qt::Key_Return);
         QCOMPARE(editorOf(window)->recordId(), shown);
         editorOf(window)->close();
@@ -258,7 +260,7 @@ private Q_SLOTS:
         QCOMPARE(data.desktop().messages.last().buttons, Desktop::Buttons::YesNo);
         QCOMPARE(data.fieldOf(store::names::Agenda, shown, ag::Task), QStringLiteral("<no record>"));
         QCOMPARE(data.countOf(store::names::Agenda), 2);
-        QCOMPARE(window.agendaRecordAt(row), hidden);
+        QCOMPARE(agendaView(window)->recordAt(row), hidden);
         QCOMPARE(grid->textMatrix(row, 2), text);
 
         // A delete the file refuses is reported and the task stays.
@@ -287,7 +289,7 @@ private Q_SLOTS:
 
         pressRow(grid, start + 1, 2); // inside the span
         QCOMPARE(selectionCommands(window), kAllOff);
-        window.editAgendaTask();
+        agendaView(window)->editTask();
         QTest::keyClick(grid->table(), Qt::Key_Delete);
         QCOMPARE(data.desktop().messageTexts(),
                  (QStringList{QStringLiteral("Please Select A Record To Edit"), QStringLiteral("Please Select A Record To Delete")}));
@@ -308,6 +310,67 @@ private Q_SLOTS:
         QCOMPARE(selectionCommands(window), kAllOn);
         Q_EMIT grid->lostFocus();
         QCOMPARE(selectionCommands(window), kAllOff);
+    }
+    // Keyboard users reach the same commands: a move of the selection
+    // switches them like a click, and the Menu key or Shift+F10 pops up the
+    // Agenda menu at the selected row.
+    void selectionCommandsFollowTheKeyboard()
+    {
+        TestData data(kToday);
+        addTask(data, kToday, QStringLiteral("Call"), QStringLiteral("8:00 AM"), QStringLiteral("8:30 AM"));
+        frmMain window(data.db());
+        Grid *grid = loaded(window);
+        const int start = rowOf(grid, QStringLiteral("8:00 AM"));
+        pressRow(grid, start - 1, 2);
+        QCOMPARE(selectionCommands(window), kAllOff);
+        QTest::keyClick(grid->table(), Qt::Key_Down);
+        QCOMPARE(grid->row(), start);
+        QCOMPARE(selectionCommands(window), kAllOn);
+        QTest::keyClick(grid->table(), Qt::Key_Down);
+        QCOMPARE(selectionCommands(window), kAllOff);
+        QTest::keyClick(grid->table(), Qt::Key_Up);
+        QTest::keyClick(grid->table(), Qt::Key_Menu);
+        QTest::keyClick(grid->table(), Qt::Key_F10, Qt::ShiftModifier);
+        QCOMPARE(data.desktop().menusPopped.size(), 2);
+        QCOMPARE(data.desktop().menusPopped.first()->objectName(), QStringLiteral("mnuAgenda"));
+        QCOMPARE(selectionCommands(window), kAllOn);
+    }
+
+    // Other windows move the calendar and select a task by its identity.
+    void showAgendaTaskMovesTheCalendar()
+    {
+        TestData data(kToday);
+        const store::RecordId id = addTask(data, QDate(2004, 7, 9), QStringLiteral("Trip"), QStringLiteral("10:00 AM"),
+                                           QStringLiteral("11:00 AM"));
+        frmMain window(data.db());
+        Grid *grid = loaded(window);
+        QVERIFY(window.showAgendaTask(id));
+        QCOMPARE(window.findChild<QLabel *>(QStringLiteral("lblAgendaTitle"))->text(),
+                 QStringLiteral("Tasks For: July 9, 2004"));
+        QCOMPARE(grid->row(), rowOf(grid, QStringLiteral("10:00 AM")));
+        QCOMPARE(selectionCommands(window), kAllOn);
+        QVERIFY(!window.showAgendaTask(id + 1));
+        window.showDay(QDate(2003, 4, 30));
+        QCOMPARE(window.findChild<QLabel *>(QStringLiteral("lblAgendaTitle"))->text(),
+                 QStringLiteral("Tasks For: April 30, 2003"));
+    }
+
+    // A file that cannot be read during a month change is reported with its
+    // name and reason; the agenda keeps what it showed.
+    void failedReadKeepsTheAgenda()
+    {
+        TestData data(kToday);
+        addTask(data, kToday, QStringLiteral("Kept"), QStringLiteral("9:00 AM"), QStringLiteral("9:30 AM"));
+        frmMain window(data.db());
+        Grid *grid = loaded(window);
+        QVERIFY(QSqlQuery(data.db().connection()).exec(QStringLiteral("ALTER TABLE \"Agenda\" RENAME TO \"Gone\"")));
+        window.findChild<QAction *>(QStringLiteral("mnuNextMonth"))->trigger();
+        QCOMPARE(data.desktop().messages.size(), 1);
+        QVERIFY(data.desktop().messages.first().text.contains(data.path()));
+        QVERIFY(data.desktop().messages.first().text.contains(QStringLiteral("Agenda")));
+        QCOMPARE(grid->textMatrix(rowOf(grid, QStringLiteral("9:00 AM")), 2), QStringLiteral("Kept (to 9:30 AM)"));
+        QCOMPARE(window.findChild<QLabel *>(QStringLiteral("lblAgendaTitle"))->text(),
+                 QStringLiteral("Tasks For: March 5, 2003"));
     }
 };
 

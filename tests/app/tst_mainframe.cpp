@@ -1,8 +1,11 @@
 #include "app/frmmain.h"
 #include "controls/flatbutton.h"
+#include "platform/unsavedchanges.h"
 #include "store/names.h"
 #include "testsupport.h"
 
+#include <QAbstractButton>
+#include <QAccessible>
 #include <QAction>
 #include <QComboBox>
 #include <QMenu>
@@ -95,12 +98,17 @@ private Q_SLOTS:
         window.load();
         QCOMPARE(window.windowTitle(), QStringLiteral("Brevane Organizer - March 5, 2003"));
         data.desktop().setToday(QDate(2003, 3, 6));
-        window.loadQuickLinks();
+        window.reloadQuickLinks();
         QCOMPARE(window.windowTitle(), QStringLiteral("Brevane Organizer - March 5, 2003"));
 
-        for (const char *name : {"cmdContacts", "cmdNotes", "cmdQuickLinks", "cmdSearch", "cmdHelp", "cmdDivider1",
-                                 "cmdDivider2", "cmdDivider3"})
+        for (const char *name : {"cmdContacts", "cmdNotes", "cmdQuickLinks", "cmdSearch", "cmdHelp"})
             QVERIFY2(child<FlatButton>(window, name) && child<FlatButton>(window, name)->isVisible(), name);
+        // Dividers are separators to a screen reader, never buttons.
+        for (const char *name : {"cmdDivider1", "cmdDivider2", "cmdDivider3"}) {
+            auto *divider = child<QWidget>(window, name);
+            QVERIFY2(divider && divider->isVisible() && !qobject_cast<QAbstractButton *>(divider), name);
+            QCOMPARE(QAccessible::queryAccessibleInterface(divider)->role(), QAccessible::Separator);
+        }
         QVERIFY(!child<FlatButton>(window, "cmdToday2")->isVisible());
         const auto *contacts = child<FlatButton>(window, "cmdContacts");
         const auto *notes = child<FlatButton>(window, "cmdNotes");
@@ -152,7 +160,7 @@ private Q_SLOTS:
         // The tray submenu follows a reload.
         store::RecordSet links(data.db(), names::QuickLinks);
         QVERIFY(links.moveToRecord(calc) && links.deleteCurrent().ok);
-        window.loadQuickLinks();
+        window.reloadQuickLinks();
         QCOMPARE(entries(sys->actions()), QStringLiteral("[ ]|editor|editor"));
         QVERIFY(!child<QAction>(window, "mnuSysQuickLinksList3"));
 
@@ -221,6 +229,60 @@ private Q_SLOTS:
 
         window.close();
         QVERIFY2(!data.desktop().isTrayIconShown(), "the icon goes with the window");
+    }
+
+    // Preferences tell the window; the icon comes and goes at once.
+    void traySettingChanged()
+    {
+        TestData data;
+        frmMain window(data.db());
+        window.load();
+        QVERIFY(!data.desktop().isTrayIconShown());
+        QVERIFY(setTrayOption(data, QStringLiteral("True")));
+        window.settingsChanged();
+        QVERIFY(data.desktop().isTrayIconShown());
+        QVERIFY(setTrayOption(data, QStringLiteral("False")));
+        window.settingsChanged();
+        QVERIFY(!data.desktop().isTrayIconShown());
+    }
+
+    // However the program is asked to end, typing not yet saved in an open
+    // window is not dropped without one question.
+    void exitAsksAboutUnsavedTyping_data()
+    {
+        QTest::addColumn<QString>("how");
+        QTest::addColumn<bool>("unsaved");
+        QTest::addColumn<bool>("answerYes");
+        for (const char *how : {"close box", "mnuExit", "mPopExit"}) {
+            QTest::addRow("%s, nothing typed", how) << how << false << false;
+            QTest::addRow("%s, typed, answered No", how) << how << true << false;
+            QTest::addRow("%s, typed, answered Yes", how) << how << true << true;
+        }
+    }
+    void exitAsksAboutUnsavedTyping()
+    {
+        QFETCH(QString, how);
+        QFETCH(bool, unsaved);
+        QFETCH(bool, answerYes);
+        struct Typing : QWidget, UnsavedChanges {
+            bool typed = false;
+            bool hasUnsavedChanges() const override { return typed; }
+        };
+        TestData data;
+        frmMain window(data.db());
+        window.load();
+        Typing other;
+        other.typed = unsaved;
+        other.show();
+        data.desktop().queueAnswer(answerYes ? Desktop::Answer::Yes : Desktop::Answer::No);
+        if (how == QLatin1String("close box"))
+            window.close();
+        else
+            child<QAction>(window, qPrintable(how))->trigger();
+        QCOMPARE(data.desktop().messageTexts(),
+                 unsaved ? QStringList{QStringLiteral("Some windows have changes that are not saved.  Exit anyway?")}
+                         : QStringList{});
+        QCOMPARE(window.isVisible(), unsaved && !answerYes);
     }
 };
 

@@ -1,4 +1,5 @@
 #include "agendafixture.h"
+#include "todo/todoview.h"
 #include "todo_editor/frmaddtodo.h"
 
 #include <QAction>
@@ -6,6 +7,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QScrollBar>
+#include <QSqlQuery>
 
 #include <functional>
 
@@ -76,7 +78,7 @@ private Q_SLOTS:
         main.key(Qt::Key_Delete);
         QCOMPARE(data.desktop().messageTexts(), QStringList{QStringLiteral("Please Select A Task To Delete")});
         QCOMPARE(data.desktop().messages.last().icon, Desktop::Icon::Exclamation);
-        main.window.editToDoTask();
+        main.window.findChild<ToDoView *>()->editItem();
         QCOMPARE(data.desktop().messageTexts().last(), QStringLiteral("Please Select A Task To Edit"));
         main.key(Qt::Key_Return);
         QVERIFY2(main.editor() && main.editor()->isVisible(), "Enter opens the editor");
@@ -125,7 +127,7 @@ private Q_SLOTS:
         };
         auto *elsewhere = main.child<QComboBox>(QStringLiteral("cmbQuickLinks"));
         QCOMPARE(pickThen([elsewhere] { elsewhere->setFocus(); }), QStringLiteral("on>off"));
-        QCOMPARE(pickThen([&main] { main.window.loadToDoList(); }), QStringLiteral("on>off"));
+        QCOMPARE(pickThen([&main] { main.window.findChild<ToDoView *>()->reload(); }), QStringLiteral("on>off"));
         QCOMPARE(pickThen([&main] { main.click(0, 0, Qt::RightButton); }), QStringLiteral("on>off"));
     }
 
@@ -236,6 +238,47 @@ private Q_SLOTS:
         QCOMPARE(main.grid->textMatrix(2, 0) + u'|' + main.grid->textMatrix(2, 1), QStringLiteral("second|Medium"));
         QCOMPARE(main.grid->col(), 0);
         QTRY_VERIFY(!main.editor());
+    }
+    // Keyboard users reach the same commands: a move of the selection
+    // switches them like a click, and the Menu key or Shift+F10 pops up the
+    // To-Do List menu at the selected row.
+    void selectionCommandsFollowTheKeyboard()
+    {
+        TestData data;
+        addItem(data, QStringLiteral("Open"));
+        addItem(data, QStringLiteral("Finished"), QStringLiteral("1"), QStringLiteral("Yes"));
+        Main main(data);
+        main.grid->setFocus();
+        QCOMPARE(main.commands(), QStringLiteral("off"));
+        main.key(Qt::Key_Down);
+        QCOMPARE(main.grid->row(), 2);
+        QCOMPARE(main.commands(), QStringLiteral("on"));
+        QCOMPARE(main.action(QStringLiteral("mnuMarkAsDone"))->text(), QStringLiteral("Mark as Not Done"));
+        main.key(Qt::Key_Menu);
+        QTest::keyClick(main.grid->table(), Qt::Key_F10, Qt::ShiftModifier);
+        QCOMPARE(data.desktop().menusPopped.size(), 2);
+        QCOMPARE(data.desktop().menusPopped.first(), main.child<QMenu>(QStringLiteral("mnuToDo")));
+    }
+
+    // Other windows select an item by its identity; a failed read is
+    // reported with the file's name and the list keeps what it showed.
+    void showItemAndFailedRead()
+    {
+        TestData data;
+        addItem(data, QStringLiteral("First"));
+        const store::RecordId second = addItem(data, QStringLiteral("Second"));
+        Main main(data);
+        QVERIFY(main.window.showToDoItem(second));
+        QCOMPARE(main.grid->row(), 2);
+        QCOMPARE(main.commands(), QStringLiteral("on"));
+        QVERIFY(!main.window.showToDoItem(second + 1));
+
+        QVERIFY(QSqlQuery(data.db().connection()).exec(QStringLiteral("DROP VIEW \"To-Do Query\"")));
+        main.window.reloadAll();
+        QCOMPARE(data.desktop().messages.size(), 1);
+        QVERIFY(data.desktop().messages.first().text.contains(data.path()));
+        QCOMPARE(main.grid->rows(), 3);
+        QCOMPARE(main.grid->textMatrix(2, 0), QStringLiteral("Second"));
     }
 };
 

@@ -1,7 +1,7 @@
-#include "app/frmremind.h"
+#include "reminders/frmremind.h"
 
-#include "app/appicon.h"
-#include "core/logging.h"
+#include "platform/appicon.h"
+#include "reminders/logging.h"
 #include "core/organizer.h"
 #include "core/reminders.h"
 #include "platform/desktop.h"
@@ -173,7 +173,7 @@ void frmRemind::setReminder(int day, int month, int year, const QString &task, c
     m_chkReminder->setChecked(false);
     m_chkDisplay->setChecked(false);
     m_cmdOk->setFocus();
-    qCDebug(lcApp) << "reminder shown for record" << record;
+    qCDebug(lcReminders) << "reminder shown for record" << record;
 }
 
 void frmRemind::cmdOk_Click()
@@ -210,7 +210,7 @@ void frmRemind::updateReminder()
         // a file that could not be read is another matter.
         if (!agenda.lastError().isEmpty())
             notSaved(agenda.lastError());
-        qCDebug(lcApp) << "reminder record" << m_record << "no longer exists";
+        qCDebug(lcReminders) << "reminder record" << m_record << "no longer exists";
         return;
     }
 
