@@ -1,5 +1,7 @@
 #include "core/organizer.h"
 
+#include <QTextBoundaryFinder>
+
 namespace brevane {
 
 bool isLeapYear(int year)
@@ -79,6 +81,26 @@ const QStringList &slotLabels()
 QString timeText(const QString &hour, const QString &minute, const QString &amPm)
 {
     return hour + u':' + minute + u' ' + amPm;
+}
+
+QString timeText(const QTime &time)
+{
+    if (!time.isValid())
+        return {};
+    const int hour = time.hour() % 12 == 0 ? 12 : time.hour() % 12;
+    return timeText(QString::number(hour), QStringLiteral("%1").arg(time.minute(), 2, 10, QLatin1Char('0')),
+                    time.hour() < 12 ? QStringLiteral("AM") : QStringLiteral("PM"));
+}
+
+int characterCount(const QString &text)
+{
+    if (text.isEmpty())
+        return 0;
+    QTextBoundaryFinder finder(QTextBoundaryFinder::Grapheme, text);
+    int count = 0;
+    while (finder.toNextBoundary() >= 0)
+        ++count;
+    return count;
 }
 
 int textToNumber(const QString &text)

@@ -3,6 +3,7 @@
 #include <QDate>
 #include <QString>
 #include <QStringList>
+#include <QTime>
 
 // Facts about the organizer that belong to no window: its name, the calendar
 // arithmetic, and the fixed lists that several windows show.
@@ -35,6 +36,14 @@ inline const QString kDataFileName = QStringLiteral("Brevane Organizer Database.
 // "9:30 AM": hour, ":", minute, a blank and AM/PM, as the agenda stores them;
 // the form of the slot labels, the end-time note and the reminder window.
 [[nodiscard]] QString timeText(const QString &hour, const QString &minute, const QString &amPm);
+// The same form for a time of day: "12:00 AM" for midnight, "9:30 PM"; an
+// empty text for an invalid time.
+[[nodiscard]] QString timeText(const QTime &time);
+
+// The number of characters a user sees in a text (grapheme clusters): an
+// accented letter written with a combining mark, or an emoji made of several
+// code points, counts once. The typed limits of the texts are counted so.
+[[nodiscard]] int characterCount(const QString &text);
 
 // The numeric value of a stored text the way the organizer has always read
 // numbers: leading blanks skipped, an optional sign, then digits up to the first

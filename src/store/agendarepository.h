@@ -75,16 +75,26 @@ public:
 
     // The tasks of a month (1..12), in table order.
     [[nodiscard]] ReadResult<QList<AgendaTask>> month(int year, int month) const;
+    // The tasks filed under one day, in table order (for the editor's check
+    // that a start slot is free). Numbers, since stored days need not exist.
+    [[nodiscard]] ReadResult<QList<AgendaTask>> day(int year, int month, int day) const;
     // One task; no value when it is no longer in the file.
     [[nodiscard]] ReadResult<AgendaTask> byId(RecordId id) const;
     // Every task whose shown text contains `text`, case-insensitively, in
     // table order; an empty text finds every task that has text.
     [[nodiscard]] ReadResult<QList<AgendaTask>> search(const QString &text) const;
+    // The tasks whose reminder is due today (see isReminderDue), in table
+    // order. Reads this month and the next only: a due task is at most seven
+    // days ahead.
+    [[nodiscard]] ReadResult<QList<AgendaTask>> dueReminders(const QDate &today) const;
 
     // Adds a task (every field) and sets task.id.
     [[nodiscard]] WriteResult add(AgendaTask &task);
-    // Writes the named fields of the task with identity task.id. Fails when
-    // the task is gone, or when its text is longer than the typed limit.
+    // Writes the named fields of the task with identity task.id, reading and
+    // writing in one transaction. Fails when the task is gone, when a written
+    // start or end is not on the half-hour grid, or when the text is longer
+    // than the typed limit and than the text stored before (an old longer
+    // text may be kept or shortened, as the editor's text box allows).
     [[nodiscard]] WriteResult update(const AgendaTask &task, AgendaFields fields);
     [[nodiscard]] WriteResult remove(RecordId id);
     // Deletes every task dated before the first day of this month, in one
@@ -92,8 +102,16 @@ public:
     // of tasks the file lost.
     [[nodiscard]] WriteResult removeBefore(int year, int month, int *removed);
 
-    // The typed limit of a task text, in characters the user sees.
+    // The typed limit of a task text, in characters the user sees
+    // (core's characterCount).
     static constexpr int kTextLimit = 250;
+    // Due from the reminder date up to and including the task's date, whole
+    // dates compared; a date that does not exist is never due.
+    [[nodiscard]] static bool isReminderDue(const AgendaTask &task, const QDate &today);
+    // Sets the reminder the editor and the Reminder menu choose: the lead
+    // "1 Day" .. "7 Days" and the date that many days before the task; 0, or a
+    // task date that does not exist, clears the reminder.
+    static void setReminderLead(AgendaTask &task, int leadDays);
     // The lead, in days, of a stored reminder text: "3 Days", "3 days" and
     // "1 Day" read as 3, 3 and 1; no reminder or an unreadable text is -1.
     [[nodiscard]] static int reminderLeadDays(const QString &stored);
@@ -103,6 +121,10 @@ public:
     [[nodiscard]] static QString postponedReminderText(int leadDays);
 
 private:
+    // Why the task cannot be written with these fields; empty when it can.
+    [[nodiscard]] static QString checkTask(const AgendaTask &task, AgendaFields fields, const QString &storedText);
+    static void writeFields(RecordSet &set, const AgendaTask &task, AgendaFields fields, const QString &storedText);
+
     Database &m_db;
 };
 

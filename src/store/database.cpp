@@ -11,9 +11,19 @@
 #include <QSet>
 #include <QSqlError>
 #include <QSqlQuery>
+#include <QScopeGuard>
 #include <QStandardPaths>
+#include <QTemporaryFile>
 
 #include <atomic>
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <functional>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace brevane::store {
 
@@ -89,9 +99,10 @@ QString quotedList(const QStringList &names, const QString &suffix = {})
     return quoted.join(QStringLiteral(", "));
 }
 
-QStringList schemaStatements()
+// The tables and views every organizer file holds: version 1, the file as
+// the organizer has always had it.
+QStringList baseStatements()
 {
-    using namespace names;
     QStringList statements;
     for (const auto &[table, fields] : schemaTables()) {
         // The empty default keeps fields that a new record leaves unset
@@ -107,19 +118,46 @@ QStringList schemaStatements()
                           .arg(Database::quoteName(view.name), Database::quoteName(kRowIdColumn),
                                quotedList(Database::fieldsOf(view.table)),
                                Database::quoteName(view.table), order);
-        if (!view.orderBy.isEmpty()) {
-            statements << QStringLiteral("CREATE INDEX %1 ON %2 (%3)")
-                              .arg(Database::quoteName(view.name + QStringLiteral(" order")),
-                                   Database::quoteName(view.table),
-                                   quotedList(view.orderBy, QStringLiteral(" COLLATE NOCASE")));
-        }
+    }
+    return statements;
+}
+
+// Version 2: the indexes behind the views' order and the agenda's month
+// look-up. Files of version 1 may or may not have them.
+QStringList indexStatements()
+{
+    using namespace names;
+    QStringList statements;
+    for (const ViewDefinition &view : schemaViews()) {
+        if (view.orderBy.isEmpty())
+            continue;
+        statements << QStringLiteral("CREATE INDEX IF NOT EXISTS %1 ON %2 (%3)")
+                          .arg(Database::quoteName(view.name + QStringLiteral(" order")),
+                               Database::quoteName(view.table),
+                               quotedList(view.orderBy, QStringLiteral(" COLLATE NOCASE")));
     }
     // The main window reads the agenda one month at a time; record sets filter
     // with exactly these expressions so that the look-up uses the index.
-    statements << QStringLiteral("CREATE INDEX %1 ON %2 (CAST(%3 AS INTEGER), CAST(%4 AS INTEGER))")
+    statements << QStringLiteral("CREATE INDEX IF NOT EXISTS %1 ON %2 (CAST(%3 AS INTEGER), CAST(%4 AS INTEGER))")
                       .arg(Database::quoteName(QStringLiteral("Agenda month")), Database::quoteName(Agenda),
                            Database::quoteName(agenda::Year), Database::quoteName(agenda::Month));
     return statements;
+}
+
+// The steps from one version to the next, in order: the entry for version n
+// turns a file of version n - 1 into one of version n. A new file is built
+// from the base statements and every step, so that it equals an upgraded one.
+struct Migration {
+    int version;
+    QStringList (*statements)();
+};
+
+const QList<Migration> &migrations()
+{
+    static const QList<Migration> steps = {
+        {2, indexStatements},
+    };
+    return steps;
 }
 
 QString nextConnectionName()
@@ -134,22 +172,80 @@ QString databaseText(const QSqlError &error)
     return text.isEmpty() ? error.text() : text;
 }
 
+// SQLite's primary result code of a failed statement.
+int sqliteCode(const QSqlError &error)
+{
+    bool ok = false;
+    const int code = error.nativeErrorCode().toInt(&ok);
+    return ok ? code & 0xff : -1;
+}
+
+constexpr int kSqliteBusy = 5;
+constexpr int kSqliteLocked = 6;
+constexpr int kSqliteCorrupt = 11;
+
 QString notOrganizerFile(const QString &path, const QString &what)
 {
     return QStringLiteral("The file '%1' is not a Brevane Organizer data file: %2").arg(path, what);
 }
 
+QString inUse(const QString &path)
+{
+    return QStringLiteral("The file '%1' is in use by another program.").arg(path);
+}
+
+// What a failed read of an existing file tells the user: a file another
+// program holds locked and a damaged organizer file are not foreign files.
+QString readProblem(const QString &path, const QSqlError &error)
+{
+    switch (sqliteCode(error)) {
+    case kSqliteBusy:
+    case kSqliteLocked:
+        return inUse(path);
+    case kSqliteCorrupt:
+        return QStringLiteral("The file '%1' is damaged: %2.").arg(path, databaseText(error));
+    default:
+        return notOrganizerFile(path, QStringLiteral("it cannot be read as an SQLite database (%1).")
+                                          .arg(databaseText(error)));
+    }
+}
+
+QString writeProblem(const QString &path, const QSqlError &error)
+{
+    switch (sqliteCode(error)) {
+    case kSqliteBusy:
+    case kSqliteLocked:
+        return inUse(path);
+    case kSqliteCorrupt:
+        return QStringLiteral("The file '%1' is damaged: %2.").arg(path, databaseText(error));
+    default:
+        return QStringLiteral("The file '%1' cannot be written: %2.").arg(path, databaseText(error));
+    }
+}
+
 // SQLite must never see a file that is not SQLite: it would answer with an
 // error today, but nothing should depend on what it does with foreign bytes.
+// Nor may it open anything but a regular file: reading a FIFO waits for a
+// writer that never comes, so it is opened without waiting and refused.
 QString checkHeader(const QString &path)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return QStringLiteral("The file '%1' cannot be read: %2.").arg(path, file.errorString());
-    if (file.size() == 0)
+    const QByteArray name = QFile::encodeName(path);
+    struct stat info {};
+    if (::stat(name.constData(), &info) == 0 && S_ISDIR(info.st_mode))
+        return notOrganizerFile(path, QStringLiteral("it is a folder."));
+    const int fd = ::open(name.constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) {
+        return QStringLiteral("The file '%1' cannot be read: %2.")
+            .arg(path, QString::fromLocal8Bit(std::strerror(errno)));
+    }
+    const auto closeFile = qScopeGuard([fd] { ::close(fd); });
+    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode))
+        return notOrganizerFile(path, QStringLiteral("it is not a regular file."));
+    if (info.st_size == 0)
         return notOrganizerFile(path, QStringLiteral("it is empty."));
     static const QByteArray magic("SQLite format 3\0", 16);
-    if (file.read(16) != magic)
+    char header[16];
+    if (::pread(fd, header, sizeof header, 0) != qsizetype(sizeof header) || QByteArray(header, 16) != magic)
         return notOrganizerFile(path, QStringLiteral("it is not an SQLite database."));
     return {};
 }
@@ -158,10 +254,8 @@ QString checkSchema(const QSqlDatabase &connection, const QString &path)
 {
     QSqlQuery master(connection);
     master.setForwardOnly(true);
-    if (!master.exec(QStringLiteral("SELECT type, name FROM sqlite_master"))) {
-        return notOrganizerFile(path, QStringLiteral("it cannot be read as an SQLite database (%1).")
-                                          .arg(databaseText(master.lastError())));
-    }
+    if (!master.exec(QStringLiteral("SELECT type, name FROM sqlite_master")))
+        return readProblem(path, master.lastError());
     QSet<QString> tables;
     QSet<QString> views;
     while (master.next()) {
@@ -171,14 +265,19 @@ QString checkSchema(const QSqlDatabase &connection, const QString &path)
         else if (type == QLatin1String("view"))
             views.insert(master.value(1).toString());
     }
+    if (master.lastError().isValid())
+        return readProblem(path, master.lastError());
 
+    QString problem;
     const auto missingField = [&](const QString &source, const QStringList &fields) -> QString {
         QSqlQuery info(connection);
         info.setForwardOnly(true);
         info.prepare(QStringLiteral("SELECT name FROM pragma_table_info(?)"));
         info.addBindValue(source);
-        if (!info.exec())
-            return QStringLiteral("\"%1\" cannot be read (%2).").arg(source, databaseText(info.lastError()));
+        if (!info.exec()) {
+            problem = readProblem(path, info.lastError());
+            return problem;
+        }
         QSet<QString> present;
         while (info.next())
             present.insert(info.value(0).toString());
@@ -192,72 +291,250 @@ QString checkSchema(const QSqlDatabase &connection, const QString &path)
     for (const auto &[table, fields] : schemaTables()) {
         if (!tables.contains(table))
             return notOrganizerFile(path, QStringLiteral("the table \"%1\" is missing.").arg(table));
-        if (const QString problem = missingField(table, fields); !problem.isEmpty())
-            return notOrganizerFile(path, QStringLiteral("the table %1").arg(problem));
+        if (const QString missing = missingField(table, fields); !missing.isEmpty())
+            return problem.isEmpty() ? notOrganizerFile(path, QStringLiteral("the table %1").arg(missing)) : problem;
     }
     for (const ViewDefinition &view : schemaViews()) {
         if (!views.contains(view.name))
             return notOrganizerFile(path, QStringLiteral("the view \"%1\" is missing.").arg(view.name));
         const QStringList fields = QStringList{kRowIdColumn} + Database::fieldsOf(view.table);
-        if (const QString problem = missingField(view.name, fields); !problem.isEmpty())
-            return notOrganizerFile(path, QStringLiteral("the view %1").arg(problem));
+        if (const QString missing = missingField(view.name, fields); !missing.isEmpty())
+            return problem.isEmpty() ? notOrganizerFile(path, QStringLiteral("the view %1").arg(missing)) : problem;
     }
     return {};
 }
 
-// Proves that the file takes writes without changing it: a write inside a
-// transaction that is rolled back. As the superuser every permission check
-// passes, so only a real attempt tells.
-QString checkWritable(QSqlDatabase connection, const QString &path)
+// The file's schema version; files from before versions were kept read as 0.
+bool readVersion(const QSqlDatabase &connection, int *version, QSqlError *error)
+{
+    QSqlQuery query(connection);
+    query.setForwardOnly(true);
+    if (!query.exec(QStringLiteral("PRAGMA user_version")) || !query.next()) {
+        *error = query.lastError();
+        return false;
+    }
+    *version = query.value(0).toInt();
+    return true;
+}
+
+// Proves that the file takes writes without changing it: a change of the
+// file's header inside a transaction that is rolled back. A change that
+// changes nothing would never reach the journal, so a file in a folder where
+// no journal can be made would pass; and as the superuser every permission
+// check passes, so only a real attempt tells.
+QString checkWritable(QSqlDatabase connection, const QString &path, int version)
 {
     if (!QFileInfo(path).isWritable())
         return QStringLiteral("The file '%1' cannot be written: it is read-only.").arg(path);
-    if (!connection.transaction()) {
-        return QStringLiteral("The file '%1' cannot be written: %2.")
-            .arg(path, databaseText(connection.lastError()));
-    }
+    if (!connection.transaction())
+        return writeProblem(path, connection.lastError());
     QString problem;
     {
         QSqlQuery trial(connection);
-        const QString options = Database::quoteName(names::Options);
-        const QString password = Database::quoteName(names::options::Password);
-        if (!trial.exec(QStringLiteral("UPDATE %1 SET %2 = %2 WHERE rowid = (SELECT min(rowid) FROM %1)")
-                            .arg(options, password))) {
-            problem = QStringLiteral("The file '%1' cannot be written: %2.")
-                          .arg(path, databaseText(trial.lastError()));
-        }
+        if (!trial.exec(QStringLiteral("PRAGMA user_version = %1").arg(version + 1)))
+            problem = writeProblem(path, trial.lastError());
     }
     if (!connection.rollback())
         qCWarning(lcStore) << "trial write not rolled back:" << connection.lastError().text();
     return problem;
 }
 
-QString createSchema(QSqlDatabase connection, const QString &path)
+// Runs statements and sets the version in one transaction: all or nothing.
+QString runInTransaction(QSqlDatabase connection, const QStringList &statements, int version,
+                         const std::function<QString(const QSqlError &)> &problemOf)
 {
-    const auto failure = [&](const QSqlError &error) {
-        return QStringLiteral("The file '%1' cannot be created: %2.").arg(path, databaseText(error));
-    };
     if (!connection.transaction())
-        return failure(connection.lastError());
-    QStringList statements = schemaStatements();
-    statements << QStringLiteral("INSERT INTO %1 (%2) VALUES ('False', '', 'False', 'last', '0', '')")
-                      .arg(Database::quoteName(names::Options),
-                           quotedList(Database::fieldsOf(names::Options)));
-    statements << QStringLiteral("INSERT INTO %1 (%1) VALUES ('')")
-                      .arg(Database::quoteName(names::EventAlarmSoundFile));
-    for (const QString &statement : std::as_const(statements)) {
+        return problemOf(connection.lastError());
+    for (const QString &statement : statements + QStringList{QStringLiteral("PRAGMA user_version = %1").arg(version)}) {
         QSqlQuery query(connection);
         if (!query.exec(statement)) {
-            const QString error = failure(query.lastError());
             qCWarning(lcStore) << "schema statement failed:" << statement << query.lastError().text();
+            const QString problem = problemOf(query.lastError());
             query.finish();
             connection.rollback();
-            return error;
+            return problem;
         }
     }
-    if (!connection.commit())
-        return failure(connection.lastError());
+    if (!connection.commit()) {
+        const QString problem = problemOf(connection.lastError());
+        connection.rollback();
+        return problem;
+    }
     return {};
+}
+
+QString upgrade(QSqlDatabase connection, const QString &path, int version)
+{
+    QStringList statements;
+    for (const Migration &step : migrations()) {
+        if (step.version > version)
+            statements += step.statements();
+    }
+    qCInfo(lcStore) << "upgrading" << path << "from version" << version << "to" << Database::kSchemaVersion;
+    return runInTransaction(connection, statements, Database::kSchemaVersion, [&](const QSqlError &error) {
+        return QStringLiteral("The file '%1' could not be brought up to date: %2")
+            .arg(path, writeProblem(path, error));
+    });
+}
+
+// Every connection writes with a full sync of the file and, after the journal
+// is deleted, of its folder: a save the user saw confirmed survives a power
+// cut, not only a crash of the program.
+QString openConnection(QSqlDatabase &connection, const QString &path, Database::Access access)
+{
+    connection.setDatabaseName(path);
+    QString options = QStringLiteral("QSQLITE_BUSY_TIMEOUT=2000");
+    if (access == Database::Access::ReadOnly)
+        options += QStringLiteral(";QSQLITE_OPEN_READONLY");
+    connection.setConnectOptions(options);
+    if (!connection.open()) {
+        return QStringLiteral("The file '%1' cannot be opened: %2.").arg(path, databaseText(connection.lastError()));
+    }
+    QSqlQuery pragma(connection);
+    if (!pragma.exec(QStringLiteral("PRAGMA synchronous = EXTRA")))
+        return readProblem(path, pragma.lastError());
+    return {};
+}
+
+std::function<void(Database::CreationStep)> &creationHook()
+{
+    static std::function<void(Database::CreationStep)> hook;
+    return hook;
+}
+
+void reachedStep(Database::CreationStep step)
+{
+    // A copy, so that the hook may replace itself.
+    if (const auto hook = creationHook())
+        hook(step);
+}
+
+bool syncPath(const QString &path, int flags)
+{
+    const int fd = ::open(QFile::encodeName(path).constData(), flags | O_CLOEXEC);
+    if (fd < 0)
+        return false;
+    const bool synced = ::fsync(fd) == 0;
+    ::close(fd);
+    return synced;
+}
+
+enum class MoveResult { Moved, TargetExists, Failed };
+
+// Moves a file into place unless something already stands there.
+MoveResult moveIntoPlace(const QString &from, const QString &to)
+{
+    const QByteArray source = QFile::encodeName(from);
+    const QByteArray target = QFile::encodeName(to);
+    if (::renameat2(AT_FDCWD, source.constData(), AT_FDCWD, target.constData(), RENAME_NOREPLACE) == 0)
+        return MoveResult::Moved;
+    if (errno == EEXIST)
+        return MoveResult::TargetExists;
+    if (errno != EINVAL && errno != ENOSYS && errno != ENOTSUP)
+        return MoveResult::Failed;
+    // File systems without the no-replace rename: a hard link fails as well
+    // when the name is taken.
+    if (::link(source.constData(), target.constData()) == 0) {
+        ::unlink(source.constData());
+        return MoveResult::Moved;
+    }
+    return errno == EEXIST ? MoveResult::TargetExists : MoveResult::Failed;
+}
+
+enum class Creation { Created, AlreadyThere, Failed };
+
+// Builds a new file under a temporary name in the same folder and moves it
+// into place once it is complete and on disk, so that a data file either does
+// not exist or is whole, whenever the program stops. When another start made
+// the file meanwhile, that one is kept.
+Creation createFile(const QString &path, QString *problem)
+{
+    const QFileInfo info(path);
+    const QString folder = info.absolutePath();
+    if (!QDir().mkpath(folder)) {
+        *problem = QStringLiteral("The folder '%1' cannot be created.").arg(folder);
+        return Creation::Failed;
+    }
+    QString tempPath;
+    {
+        // Private from its first byte: the file will hold the password.
+        QTemporaryFile temp(folder + QStringLiteral("/.") + info.fileName() + QStringLiteral(".XXXXXX"));
+        temp.setAutoRemove(false);
+        if (!temp.open()) {
+            *problem = QStringLiteral("The file '%1' cannot be created: %2.").arg(path, temp.errorString());
+            return Creation::Failed;
+        }
+        tempPath = temp.fileName();
+    }
+    auto removeTemp = qScopeGuard([&] {
+        QFile::remove(tempPath);
+        QFile::remove(tempPath + QStringLiteral("-journal"));
+    });
+    reachedStep(Database::CreationStep::TempFileCreated);
+    qCDebug(lcStore) << "creating data file" << path << "as" << tempPath;
+
+    const QString connectionName = nextConnectionName();
+    {
+        QSqlDatabase connection = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), connectionName);
+        *problem = openConnection(connection, tempPath, Database::Access::ReadWrite);
+        QStringList statements = baseStatements();
+        for (const Migration &step : migrations())
+            statements += step.statements();
+        statements << QStringLiteral("INSERT INTO %1 (%2) VALUES ('False', '', 'False', 'last', '0', '')")
+                          .arg(Database::quoteName(names::Options),
+                               quotedList(Database::fieldsOf(names::Options)));
+        statements << QStringLiteral("INSERT INTO %1 (%1) VALUES ('')")
+                          .arg(Database::quoteName(names::EventAlarmSoundFile));
+        statements << QStringLiteral("PRAGMA user_version = %1").arg(Database::kSchemaVersion);
+        if (problem->isEmpty() && !connection.transaction())
+            *problem = connection.lastError().text();
+        for (const QString &statement : std::as_const(statements)) {
+            if (!problem->isEmpty())
+                break;
+            QSqlQuery query(connection);
+            if (!query.exec(statement)) {
+                qCWarning(lcStore) << "schema statement failed:" << statement << query.lastError().text();
+                *problem = databaseText(query.lastError());
+            }
+        }
+        if (problem->isEmpty()) {
+            reachedStep(Database::CreationStep::SchemaBuilt);
+            if (!connection.commit())
+                *problem = databaseText(connection.lastError());
+        }
+        connection.close();
+    }
+    QSqlDatabase::removeDatabase(connectionName);
+    if (!problem->isEmpty()) {
+        *problem = QStringLiteral("The file '%1' cannot be created: %2.").arg(path, *problem);
+        return Creation::Failed;
+    }
+    reachedStep(Database::CreationStep::Committed);
+
+    if (!syncPath(tempPath, O_RDWR)) {
+        *problem = QStringLiteral("The file '%1' cannot be created: %2.")
+                       .arg(path, QString::fromLocal8Bit(std::strerror(errno)));
+        return Creation::Failed;
+    }
+    reachedStep(Database::CreationStep::Synced);
+
+    switch (moveIntoPlace(tempPath, path)) {
+    case MoveResult::Moved:
+        break;
+    case MoveResult::TargetExists:
+        qCDebug(lcStore) << "another start created" << path << "first";
+        return Creation::AlreadyThere;
+    case MoveResult::Failed:
+        *problem = QStringLiteral("The file '%1' cannot be created: %2.")
+                       .arg(path, QString::fromLocal8Bit(std::strerror(errno)));
+        return Creation::Failed;
+    }
+    removeTemp.dismiss();
+    reachedStep(Database::CreationStep::Renamed);
+    if (!syncPath(folder, O_RDONLY | O_DIRECTORY))
+        qCWarning(lcStore) << "folder" << folder << "not synced:" << std::strerror(errno);
+    reachedStep(Database::CreationStep::FolderSynced);
+    return Creation::Created;
 }
 
 } // namespace
@@ -291,6 +568,11 @@ QString Database::defaultPath()
     return QStandardPaths::writableLocation(QStandardPaths::AppDataLocation) + u'/' + kFileName;
 }
 
+void Database::setCreationHook(std::function<void(CreationStep)> hook)
+{
+    creationHook() = std::move(hook);
+}
+
 std::unique_ptr<Database> Database::open(const QString &path, QString *error, Access access)
 {
     const auto fail = [&](const QString &reason) {
@@ -301,54 +583,45 @@ std::unique_ptr<Database> Database::open(const QString &path, QString *error, Ac
     };
 
     const QFileInfo info(path);
-    const bool create = !info.exists() && !info.isSymLink();
-    if (create) {
+    if (!info.exists() && !info.isSymLink()) {
         if (access == Access::ReadOnly)
             return fail(QStringLiteral("The file '%1' does not exist.").arg(path));
-        const QString folder = info.absolutePath();
-        if (!QDir().mkpath(folder))
-            return fail(QStringLiteral("The folder '%1' cannot be created.").arg(folder));
-        // Created here rather than by SQLite so that the file holding the
-        // password is private from its first byte.
-        QFile file(path);
-        if (!file.open(QIODevice::WriteOnly | QIODevice::NewOnly,
-                       QFileDevice::ReadOwner | QFileDevice::WriteOwner))
-            return fail(QStringLiteral("The file '%1' cannot be created: %2.").arg(path, file.errorString()));
-        file.close();
-        qCDebug(lcStore) << "creating data file" << path;
-    } else {
-        if (info.isDir())
-            return fail(notOrganizerFile(path, QStringLiteral("it is a folder.")));
-        if (const QString problem = checkHeader(path); !problem.isEmpty())
+        QString problem;
+        if (createFile(path, &problem) == Creation::Failed)
             return fail(problem);
     }
+    if (const QString problem = checkHeader(path); !problem.isEmpty())
+        return fail(problem);
 
     std::unique_ptr<Database> db(new Database(path, nextConnectionName()));
     QString problem;
     {
         QSqlDatabase connection = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), db->m_connectionName);
-        connection.setDatabaseName(path);
-        QString options = QStringLiteral("QSQLITE_BUSY_TIMEOUT=2000");
-        if (access == Access::ReadOnly)
-            options += QStringLiteral(";QSQLITE_OPEN_READONLY");
-        connection.setConnectOptions(options);
-        if (!connection.open()) {
-            problem = QStringLiteral("The file '%1' cannot be opened: %2.")
-                          .arg(path, databaseText(connection.lastError()));
-        } else if (create) {
-            problem = createSchema(connection, path);
-        } else {
+        problem = openConnection(connection, path, access);
+        int version = 0;
+        QSqlError readError;
+        if (problem.isEmpty() && !readVersion(connection, &version, &readError))
+            problem = readProblem(path, readError);
+        if (problem.isEmpty())
             problem = checkSchema(connection, path);
-            if (problem.isEmpty())
-                problem = checkWritable(connection, path);
+        // A newer program may have changed what this one expects; so a file
+        // of a newer version is checked for being ours only before saying so,
+        // and is never written.
+        if (problem.isEmpty() && version > kSchemaVersion) {
+            problem = QStringLiteral("The file '%1' was written by a newer version of Brevane Organizer "
+                                     "(data version %2; this version reads up to %3).  Please use the newer "
+                                     "version.")
+                          .arg(path)
+                          .arg(version)
+                          .arg(kSchemaVersion);
         }
+        if (problem.isEmpty())
+            problem = checkWritable(connection, path, version);
+        if (problem.isEmpty() && version < kSchemaVersion)
+            problem = upgrade(connection, path, version);
     }
     if (!problem.isEmpty()) {
         db.reset();
-        if (create) {
-            QFile::remove(path);
-            QFile::remove(path + QStringLiteral("-journal"));
-        }
         return fail(problem);
     }
     qCDebug(lcStore) << "opened data file" << path;
@@ -428,6 +701,48 @@ bool Batch::commit()
         return true;
     m_error = connection.lastError().text();
     connection.rollback();
+    return false;
+}
+
+Transaction::Transaction(Database &db) : m_db(db)
+{
+    static std::atomic<quint64> counter{0};
+    m_name = QStringLiteral("brevane_%1").arg(++counter);
+    QSqlQuery query(m_db.connection());
+    m_active = query.exec(QStringLiteral("SAVEPOINT ") + m_name);
+    if (!m_active)
+        m_error = databaseText(query.lastError());
+}
+
+Transaction::~Transaction()
+{
+    if (m_active)
+        rollback();
+}
+
+void Transaction::rollback()
+{
+    m_active = false;
+    QSqlQuery query(m_db.connection());
+    // Rolling back to a savepoint keeps it open; releasing it then ends the
+    // transaction with nothing to write.
+    if (!query.exec(QStringLiteral("ROLLBACK TO ") + m_name) || !query.exec(QStringLiteral("RELEASE ") + m_name)) {
+        qCWarning(lcStore) << "savepoint not rolled back:" << query.lastError().text();
+        (void)query.exec(QStringLiteral("ROLLBACK"));
+    }
+}
+
+bool Transaction::commit()
+{
+    if (!m_active)
+        return false;
+    QSqlQuery query(m_db.connection());
+    if (query.exec(QStringLiteral("RELEASE ") + m_name)) {
+        m_active = false;
+        return true;
+    }
+    m_error = databaseText(query.lastError());
+    rollback();
     return false;
 }
 

@@ -4,6 +4,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
 #include <memory>
 
 namespace brevane::store {
@@ -21,14 +22,33 @@ public:
         ReadOnly,
     };
 
+    // The version of the file's layout this program writes (the file's
+    // user_version). Older files are upgraded when opened; newer ones are
+    // refused and left untouched.
+    static constexpr int kSchemaVersion = 2;
+
+    // The steps of creating a new file, in order. Tests stop the process at
+    // each one and then open what is left.
+    enum class CreationStep {
+        TempFileCreated, // an empty file under a temporary name in the folder
+        SchemaBuilt,     // tables and first records written, not committed
+        Committed,
+        Synced,          // the temporary file is on disk
+        Renamed,         // moved into place under its own name
+        FolderSynced,    // the new name is on disk
+    };
+    // Called at each step of creating a file; for tests only.
+    static void setCreationHook(std::function<void(CreationStep)> hook);
+
     // The data file the program uses when none is named on the command line:
     // the one in the program folder when it exists there (a portable
     // installation), otherwise the one in the per-user data folder.
     [[nodiscard]] static QString defaultPath();
 
     // Returns nullptr and a user-readable reason (naming the file) when the
-    // file cannot be used: not SQLite, a table or view missing, unreadable, or
-    // not writable.
+    // file cannot be used: not a regular file, not SQLite, a table or view
+    // missing, damaged, in use by another program, from a newer version, or
+    // not writable. A missing file is created whole or not at all.
     [[nodiscard]] static std::unique_ptr<Database> open(const QString &path, QString *error,
                                                         Access access = Access::ReadWrite);
 
@@ -74,6 +94,31 @@ public:
 
 private:
     Database &m_db;
+    bool m_active = false;
+    QString m_error;
+};
+
+// One all-or-nothing unit of writes, for a repository's read-then-write or a
+// statement whose result must be known committed. Built on a savepoint, so it
+// also works inside a Batch; the outermost one commits to the file when
+// commit() returns true. Without a commit everything is rolled back.
+class Transaction
+{
+public:
+    explicit Transaction(Database &db);
+    ~Transaction();
+    Q_DISABLE_COPY_MOVE(Transaction)
+
+    [[nodiscard]] bool isActive() const { return m_active; }
+    // The file's reason when the transaction could not begin or commit.
+    [[nodiscard]] QString error() const { return m_error; }
+    [[nodiscard]] bool commit();
+
+private:
+    void rollback();
+
+    Database &m_db;
+    QString m_name;
     bool m_active = false;
     QString m_error;
 };

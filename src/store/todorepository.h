@@ -59,15 +59,20 @@ public:
     [[nodiscard]] WriteResult add(ToDoItem &item);
     // Adds the to-do copy of a reminder: Done and Priority stay empty.
     [[nodiscard]] WriteResult addReminderCopy(ToDoItem &item);
-    // Writes the named fields of the item with identity item.id. Fails when
-    // the item is gone, or when its text is longer than the typed limit.
+    // Writes the named fields of the item with identity item.id, reading and
+    // writing in one transaction. Fails when the item is gone, or when its
+    // text is longer than the typed limit and than the text stored before (an
+    // old longer text may be kept or shortened, as the editor allows).
     [[nodiscard]] WriteResult update(const ToDoItem &item, ToDoFields fields);
     [[nodiscard]] WriteResult remove(RecordId id);
 
-    // The typed limit of an item text, in characters the user sees.
+    // The typed limit of an item text, in characters the user sees
+    // (core's characterCount). add() refuses a longer text.
     static constexpr int kTextLimit = 250;
 
 private:
+    static void writeFields(RecordSet &set, const ToDoItem &item, ToDoFields fields);
+
     Database &m_db;
 };
 

@@ -1,0 +1,259 @@
+#include "store/agendarepository.h"
+#include "store/names.h"
+#include "store/todorepository.h"
+#include "testsupport.h"
+
+#include <QSqlQuery>
+
+using namespace brevane;
+using store::AgendaField;
+using store::AgendaRepository;
+using store::AgendaTask;
+using store::RecordId;
+using store::ToDoField;
+using store::ToDoItem;
+using store::ToDoRepository;
+using testing::TestData;
+namespace names = store::names;
+namespace ag = names::agenda;
+namespace td = names::todo;
+
+namespace {
+
+// A task as another program may have stored it: "text|day|month|year|start hour".
+RecordId storeTask(TestData &data, const QString &text, int day = 5, int month = 3, int year = 2003)
+{
+    return data.insert(names::Agenda, {{ag::Task, text}, {ag::Category, QStringLiteral("Groceries")},
+                                       {ag::Alarm, QStringLiteral("Maybe")}, {ag::Reminder, QStringLiteral("3 days")},
+                                       {ag::ReminderDay, QStringLiteral("4")}, {ag::ReminderMonth, QStringLiteral("3")},
+                                       {ag::ReminderYear, QStringLiteral("2003")}, {ag::StartHour, QStringLiteral("9")},
+                                       {ag::StartMinute, QStringLiteral("00")}, {ag::StartAmPm, QStringLiteral("AM")},
+                                       {ag::EndHour, QStringLiteral("10")}, {ag::EndMinute, QStringLiteral("30")},
+                                       {ag::EndAmPm, QStringLiteral("AM")}, {ag::Day, QString::number(day)},
+                                       {ag::Month, QString::number(month)}, {ag::Year, QString::number(year)}});
+}
+
+QStringList storedFields(TestData &data, const QString &table, RecordId id, const QStringList &fields)
+{
+    QStringList values;
+    for (const QString &field : fields)
+        values << data.fieldOf(table, id, field);
+    return values;
+}
+
+QString repeated(const QString &character, int count)
+{
+    return character.repeated(count);
+}
+
+} // namespace
+
+class RepositoryTests : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void endTimeNoteCutOnlyWhenExact_data()
+    {
+        QTest::addColumn<QString>("stored");
+        QTest::addColumn<QString>("typed");
+        QTest::newRow("note") << "Dentist (to 10:30 AM)" << "Dentist";
+        QTest::newRow("no note") << "Drive (to airport)" << "Drive (to airport)";
+        QTest::newRow("last of two notes") << "A (to 9:00 AM) (to 1:30 PM)" << "A (to 9:00 AM)";
+        QTest::newRow("hour 13") << "A (to 13:00 PM)" << "A (to 13:00 PM)";
+        QTest::newRow("not at the end") << "A (to 9:00 AM)." << "A (to 9:00 AM).";
+        QTest::newRow("no blank before") << "A(to 9:00 AM)" << "A(to 9:00 AM)";
+    }
+    void endTimeNoteCutOnlyWhenExact()
+    {
+        QFETCH(QString, stored);
+        QFETCH(QString, typed);
+        TestData data;
+        AgendaRepository repo(data.db());
+        const RecordId id = storeTask(data, stored);
+        const auto task = repo.byId(id);
+        QVERIFY2(task.ok() && task.value, qPrintable(task.error));
+        QCOMPARE(task.value->text, typed);
+        QCOMPARE(task.value->shownText, stored);
+
+        // A fix of the text keeps what the user saw and adds the note once.
+        AgendaTask edited = *task.value;
+        edited.text += QStringLiteral("!");
+        QVERIFY(repo.update(edited, AgendaField::Text));
+        QCOMPARE(data.fieldOf(names::Agenda, id, ag::Task), typed + QStringLiteral("! (to 10:30 AM)"));
+    }
+
+    void updateWritesOnlyNamedFields()
+    {
+        TestData data;
+        AgendaRepository repo(data.db());
+        const RecordId id = storeTask(data, QStringLiteral("Drive (to airport)"));
+        const QStringList kept{ag::Category, ag::Alarm, ag::Reminder, ag::ReminderDay, ag::Day, ag::StartHour};
+        const QStringList before = storedFields(data, names::Agenda, id, kept);
+
+        AgendaTask task = *repo.byId(id).value;
+        QCOMPARE(task.start, QTime(9, 0));
+        QCOMPARE(task.end, QTime(10, 30));
+        task.end = QTime(12, 0);
+        task.category = QStringLiteral("Work");
+        QVERIFY(repo.update(task, AgendaField::End));
+        QCOMPARE(storedFields(data, names::Agenda, id, {ag::Task, ag::EndHour, ag::EndMinute, ag::EndAmPm}),
+                 (QStringList{"Drive (to airport)", "12", "00", "PM"}));
+        QCOMPARE(storedFields(data, names::Agenda, id, kept), before);
+
+        // With a note, a new end time rewrites it.
+        task.text = QStringLiteral("Drive");
+        QVERIFY(repo.update(task, AgendaField::Text));
+        task.end = QTime(0, 30);
+        QVERIFY(repo.update(task, AgendaField::End));
+        QCOMPARE(data.fieldOf(names::Agenda, id, ag::Task), QStringLiteral("Drive (to 12:30 AM)"));
+        QCOMPARE(storedFields(data, names::Agenda, id, kept), before);
+
+        task.start = QTime(9, 15);
+        QVERIFY(!repo.update(task, AgendaField::Start));
+        QVERIFY(repo.remove(id));
+        const auto gone = repo.update(task, AgendaField::Category);
+        QVERIFY2(!gone && gone.error.contains(QStringLiteral("no longer exists")), qPrintable(gone.error));
+        QVERIFY(repo.byId(id).ok() && !repo.byId(id).value);
+    }
+
+    void textLimitCountsWhatUsersSee_data()
+    {
+        QTest::addColumn<QString>("oldText");
+        QTest::addColumn<QString>("newText");
+        QTest::addColumn<bool>("accepted");
+        const QString e = QStringLiteral("e\u0301"); // one character, two code units
+        QTest::newRow("250 composed") << QString() << repeated(e, 250) << true;
+        QTest::newRow("251") << QString() << repeated(QStringLiteral("a"), 251) << false;
+        QTest::newRow("old longer text kept") << repeated(QStringLiteral("a"), 300) << repeated(QStringLiteral("b"), 300)
+                                              << true;
+        QTest::newRow("old longer text lengthened") << repeated(QStringLiteral("a"), 300)
+                                                    << repeated(QStringLiteral("a"), 301) << false;
+    }
+    void textLimitCountsWhatUsersSee()
+    {
+        QFETCH(QString, oldText);
+        QFETCH(QString, newText);
+        QFETCH(bool, accepted);
+        TestData data;
+        AgendaRepository agenda(data.db());
+        ToDoRepository todo(data.db());
+        AgendaTask task = *agenda.byId(storeTask(data, oldText)).value;
+        ToDoItem item{data.insert(names::ToDo, {{td::Task, oldText}}), {}, {}, false, 0};
+        task.text = item.text = newText;
+        QCOMPARE(agenda.update(task, AgendaField::Text).ok, accepted);
+        QCOMPARE(todo.update(item, ToDoField::Text).ok, accepted);
+        if (oldText.isEmpty()) {
+            QCOMPARE(agenda.add(task).ok, accepted);
+            QCOMPARE(todo.add(item).ok, accepted);
+        }
+        if (!accepted) {
+            QCOMPARE(agenda.byId(task.id).value->text, oldText);
+            const auto refused = todo.update(item, ToDoField::Text);
+            QVERIFY2(refused.error.contains(QStringLiteral("at most 250")), qPrintable(refused.error));
+        }
+    }
+
+    void removeBeforeIsAllOrNothing()
+    {
+        TestData data;
+        AgendaRepository repo(data.db());
+        for (const auto &[month, year] : {std::pair{12, 2002}, {2, 2003}, {2, 2003}, {3, 2003}, {1, 2004}})
+            storeTask(data, QStringLiteral("t"), 1, month, year);
+        // Fails on the third old task, after two were deleted by the statement.
+        QSqlQuery trigger(data.db().connection());
+        QVERIFY(trigger.exec(QStringLiteral("CREATE TEMP TRIGGER failLate BEFORE DELETE ON \"Agenda\" "
+                                            "WHEN old.rowid = 3 BEGIN SELECT RAISE(ABORT, 'disk I/O error'); END")));
+        int removed = -1;
+        const auto failed = repo.removeBefore(2003, 3, &removed);
+        QVERIFY(!failed);
+        QVERIFY2(failed.error.contains(data.path()), qPrintable(failed.error));
+        QCOMPARE(removed, 0);
+        QCOMPARE(data.countOf(names::Agenda), 5);
+
+        QVERIFY(trigger.exec(QStringLiteral("DROP TRIGGER temp.failLate")));
+        QVERIFY(repo.removeBefore(2003, 3, &removed));
+        QCOMPARE(removed, 3);
+        QCOMPARE(data.countOf(names::Agenda), 2);
+    }
+
+    void readsByMonthDayTextAndReminder()
+    {
+        TestData data;
+        AgendaRepository repo(data.db());
+        const RecordId a = storeTask(data, QStringLiteral("Ärger (to 10:30 AM)"), 5, 3, 2003);
+        const RecordId b = storeTask(data, QStringLiteral("other"), 6, 3, 2003);
+        const RecordId c = storeTask(data, QStringLiteral("äRGER"), 5, 4, 2003);
+        const auto ids = [](const store::ReadResult<QList<AgendaTask>> &tasks) {
+            QList<RecordId> list;
+            for (const AgendaTask &task : *tasks.value)
+                list << task.id;
+            return list;
+        };
+        QCOMPARE(ids(repo.month(2003, 3)), (QList<RecordId>{a, b}));
+        QCOMPARE(ids(repo.day(2003, 3, 6)), QList<RecordId>{b});
+        QCOMPARE(ids(repo.search(QStringLiteral("äRG"))).size(), 2);
+        // Due from its reminder date (March 4) up to its day (March 5).
+        QCOMPARE(ids(repo.dueReminders(QDate(2003, 3, 5))), (QList<RecordId>{a, b, c}));
+        QCOMPARE(ids(repo.dueReminders(QDate(2003, 3, 6))), (QList<RecordId>{b, c}));
+
+        QSqlQuery drop(data.db().connection());
+        QVERIFY(drop.exec(QStringLiteral("ALTER TABLE \"Agenda\" RENAME TO \"Gone\"")));
+        const auto failed = repo.month(2003, 3);
+        QVERIFY2(!failed.ok() && failed.error.contains(data.path()), qPrintable(failed.error));
+    }
+
+    void reminderLeadTexts_data()
+    {
+        QTest::addColumn<QString>("stored");
+        QTest::addColumn<int>("days");
+        QTest::newRow("editor") << "3 Days" << 3;
+        QTest::newRow("editor, one") << "1 Day" << 1;
+        QTest::newRow("postponed") << "3 days" << 3;
+        QTest::newRow("postponed to zero") << "0 days" << 0;
+        QTest::newRow("none") << "" << -1;
+        QTest::newRow("unreadable") << "soon" << -1;
+    }
+    void reminderLeadTexts()
+    {
+        QFETCH(QString, stored);
+        QFETCH(int, days);
+        QCOMPARE(AgendaRepository::reminderLeadDays(stored), days);
+    }
+
+    void toDoUpdateKeepsWhatTheListCannotShow()
+    {
+        TestData data;
+        ToDoRepository repo(data.db());
+        const RecordId id = data.insert(names::ToDo, {{td::Task, QStringLiteral("Milk")},
+                                                      {td::Category, QStringLiteral("Groceries")},
+                                                      {td::Done, QStringLiteral("Maybe")},
+                                                      {td::Priority, QStringLiteral("7")}});
+        const QStringList fields{td::Task, td::Category, td::Done, td::Priority};
+        ToDoItem item = *repo.byId(id).value;
+        QCOMPARE(item.done, false);
+        QCOMPARE(item.priority, 7);
+        item.text = QStringLiteral("Oat milk");
+        QVERIFY(repo.update(item, ToDoField::Text));
+        QCOMPARE(storedFields(data, names::ToDo, id, fields), (QStringList{"Oat milk", "Groceries", "Maybe", "7"}));
+        item.done = true;
+        item.priority = 2;
+        QVERIFY(repo.update(item, ToDoField::Done | ToDoField::Priority));
+        QCOMPARE(storedFields(data, names::ToDo, id, fields), (QStringList{"Oat milk", "Groceries", "Yes", "2"}));
+
+        ToDoItem copy{store::kNoRecord, QStringLiteral("REMINDER: x"), QStringLiteral("Work"), true, 1};
+        QVERIFY(repo.addReminderCopy(copy));
+        QCOMPARE(storedFields(data, names::ToDo, copy.id, fields), (QStringList{"REMINDER: x", "Work", "", ""}));
+        ToDoItem added{store::kNoRecord, QStringLiteral("oat milk"), {}, false, 0};
+        QVERIFY(repo.add(added));
+        QCOMPARE(storedFields(data, names::ToDo, added.id, fields), (QStringList{"oat milk", "", "No", "0"}));
+
+        QCOMPARE(repo.findByText(QStringLiteral("oat milk")).value->id, added.id);
+        QVERIFY(!repo.findByText(QStringLiteral("OAT MILK")).value);
+        QCOMPARE(repo.search(QStringLiteral("OAT MILK")).value->size(), 2);
+        QCOMPARE(repo.all().value->size(), 3);
+    }
+};
+
+BREVANE_TEST(RepositoryTests)
+#include "tst_repositories.moc"
