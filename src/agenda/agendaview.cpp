@@ -1,6 +1,5 @@
 #include "agenda/agendaview.h"
 
-#include "agenda/agendarecords.h"
 #include "agenda/logging.h"
 #include "agenda_editor/frmaddagenda.h"
 #include "controls/grid.h"
@@ -200,7 +199,7 @@ void AgendaView::load(const QDate &day)
     timer.start();
     // Only the shown month is read, through the month index, in table order;
     // tasks of other months could neither mark a cell nor stand on a row.
-    const store::ReadResult<QList<store::AgendaTask>> read = agenda::AgendaRecords(m_db).month(day.year(), day.month());
+    const store::ReadResult<QList<store::AgendaTask>> read = store::AgendaRepository(m_db).month(day.year(), day.month());
     if (!read.ok()) {
         // The grid, its title and the day a new task gets stay as they were.
         qCWarning(lcAgenda) << "agenda not read:" << read.error;
@@ -299,7 +298,7 @@ bool AgendaView::selectTask(store::RecordId id)
 
 std::optional<QDate> AgendaView::dayOfTask(store::RecordId id) const
 {
-    const store::ReadResult<store::AgendaTask> read = agenda::AgendaRecords(m_db).byId(id);
+    const store::ReadResult<store::AgendaTask> read = store::AgendaRepository(m_db).byId(id);
     if (!read.ok() || !read.value || !read.value->date().isValid())
         return std::nullopt;
     return read.value->date();
@@ -380,7 +379,7 @@ void AgendaView::deleteTask()
     }
     // Exactly the task on the selected row, never another of the same day
     // that shares its time and text.
-    if (const store::WriteResult result = agenda::AgendaRecords(m_db).remove(task->id); !result) {
+    if (const store::WriteResult result = store::AgendaRepository(m_db).remove(task->id); !result) {
         desktop().message(window(), tr("The task could not be deleted: %1").arg(result.error),
                           Desktop::Icon::Exclamation);
     }
@@ -393,7 +392,16 @@ void AgendaView::setReminder(int leadDays)
     m_grid->setCol(kTaskMarkCol);
     if (!task)
         return;
-    if (const store::WriteResult result = agenda::AgendaRecords(m_db).setReminderLead(task->id, leadDays); !result) {
+    // Read afresh: the reminder falls before the day the task has in the file.
+    store::AgendaRepository repository(m_db);
+    const store::ReadResult<store::AgendaTask> read = repository.byId(task->id);
+    if (read.ok() && !read.value)
+        return;
+    store::AgendaTask changed = read.value.value_or(*task);
+    store::AgendaRepository::setReminderLead(changed, leadDays);
+    const store::WriteResult result =
+        read.ok() ? repository.update(changed, store::AgendaField::Reminder) : store::WriteResult{false, read.error};
+    if (!result) {
         desktop().message(window(), tr("The reminder of \"%1\" was not saved.\n\n%2").arg(task->shownText, result.error),
                           Desktop::Icon::Exclamation);
     }

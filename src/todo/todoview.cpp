@@ -7,7 +7,6 @@
 #include "platform/desktop.h"
 #include "store/database.h"
 #include "todo/logging.h"
-#include "todo/todorecords.h"
 #include "todo_editor/frmaddtodo.h"
 
 #include <QAction>
@@ -184,7 +183,7 @@ void ToDoView::reload()
 {
     QElapsedTimer timer;
     timer.start();
-    const store::ReadResult<QList<store::ToDoItem>> read = todo::ToDoRecords(m_db).all();
+    const store::ReadResult<QList<store::ToDoItem>> read = store::ToDoRepository(m_db).all();
     if (!read.ok()) {
         qCWarning(lcToDo) << "to-do list not read:" << read.error;
         desktop().message(
@@ -313,7 +312,7 @@ void ToDoView::deleteItem()
                           Desktop::Buttons::YesNo)
         != Desktop::Answer::Yes)
         return;
-    reportWrite(todo::ToDoRecords(m_db).remove(item.id), tr("deleted"));
+    reportWrite(store::ToDoRepository(m_db).remove(item.id), tr("deleted"));
     reload();
     setSelectionCommandsEnabled(false);
 }
@@ -325,7 +324,7 @@ void ToDoView::setPriority(int code)
         return;
     store::ToDoItem item = m_items.at(row - 1);
     item.priority = code;
-    reportWrite(todo::ToDoRecords(m_db).update(item, store::ToDoField::Priority), tr("saved"));
+    reportWrite(store::ToDoRepository(m_db).update(item, store::ToDoField::Priority), tr("saved"));
     reload();
 }
 
@@ -336,7 +335,7 @@ void ToDoView::toggleDone()
         return;
     store::ToDoItem item = m_items.at(row - 1);
     item.done = !item.done;
-    reportWrite(todo::ToDoRecords(m_db).update(item, store::ToDoField::Done), tr("saved"));
+    reportWrite(store::ToDoRepository(m_db).update(item, store::ToDoField::Done), tr("saved"));
     reload();
     m_grid->selectRow(row, 0);
 }
