@@ -1,5 +1,6 @@
 #include "agenda_editor/frmaddagenda.h"
 #include "agendafixture.h"
+#include "app/frmmain.h"
 #include "reminders/frmremind.h"
 #include "app/frmsplash.h"
 #include "todo_editor/frmaddtodo.h"

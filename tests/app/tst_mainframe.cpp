@@ -1,3 +1,4 @@
+#include "agendafixture.h"
 #include "app/frmmain.h"
 #include "controls/flatbutton.h"
 #include "platform/unsavedchanges.h"
@@ -8,12 +9,13 @@
 #include <QAccessible>
 #include <QAction>
 #include <QComboBox>
+#include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
 #include <QSqlQuery>
 
 using namespace brevane;
-using testing::TestData;
+using namespace brevane::testing;
 namespace names = store::names;
 
 namespace {
@@ -283,6 +285,26 @@ private Q_SLOTS:
                  unsaved ? QStringList{QStringLiteral("Some windows have changes that are not saved.  Exit anyway?")}
                          : QStringList{});
         QCOMPARE(window.isVisible(), unsaved && !answerYes);
+    }
+
+    // Other windows move the calendar and select a task by its identity.
+    void showAgendaTaskMovesTheCalendar()
+    {
+        TestData data(QDate(2003, 3, 5));
+        const store::RecordId id = addTask(data, QDate(2004, 7, 9), QStringLiteral("Trip"), QStringLiteral("10:00 AM"),
+                                           QStringLiteral("11:00 AM"));
+        frmMain window(data.db());
+        Grid *grid = loaded(window);
+        QVERIFY(window.showAgendaTask(id));
+        QCOMPARE(window.findChild<QLabel *>(QStringLiteral("lblAgendaTitle"))->text(),
+                 QStringLiteral("Tasks For: July 9, 2004"));
+        QCOMPARE(grid->row(), rowOf(grid, QStringLiteral("10:00 AM")));
+        QVERIFY(child<QAction>(window, "mnuEditAgendaTask")->isEnabled());
+        QVERIFY(!window.showAgendaTask(id + 1));
+        QVERIFY(!window.showToDoItem(id));
+        window.showDay(QDate(2003, 4, 30));
+        QCOMPARE(window.findChild<QLabel *>(QStringLiteral("lblAgendaTitle"))->text(),
+                 QStringLiteral("Tasks For: April 30, 2003"));
     }
 };
 

@@ -1,4 +1,5 @@
 #include "agendafixture.h"
+#include "app/frmmain.h"
 #include "reminders/frmremind.h"
 
 #include <QAction>
@@ -134,9 +135,6 @@ private Q_SLOTS:
         else
             QCOMPARE(grid->col(), 1);
     }
-
-    // Tasks of months before the current one go, after a question; what could
-    // not be read or deleted is reported.
 };
 
 BREVANE_TEST(MainRemindersTests)

@@ -1,5 +1,6 @@
 #include "agenda_editor/frmaddagenda.h"
 #include "agendafixture.h"
+#include "calendar/calendarview.h"
 #include "core/organizer.h"
 
 #include <QAction>
@@ -18,7 +19,7 @@ namespace {
 
 const QDate kToday(2003, 3, 5);
 
-QAction *action(const frmMain &window, const char *name)
+QAction *action(const QObject &window, const char *name)
 {
     if (auto *menu = window.findChild<QMenu *>(QLatin1String(name)))
         return menu->menuAction();
@@ -26,7 +27,7 @@ QAction *action(const frmMain &window, const char *name)
 }
 
 // Edit, Delete and the Reminder submenu, in that order.
-QList<bool> selectionCommands(const frmMain &window)
+QList<bool> selectionCommands(const QObject &window)
 {
     return {action(window, "mnuEditAgendaTask")->isEnabled(), action(window, "mnuDeleteAgendaTask")->isEnabled(),
             action(window, "mnuReminder")->isEnabled()};
@@ -34,7 +35,7 @@ QList<bool> selectionCommands(const frmMain &window)
 const QList<bool> kAllOff{false, false, false};
 const QList<bool> kAllOn{true, true, true};
 
-frmAddAgenda *editorOf(const frmMain &window)
+frmAddAgenda *editorOf(const QObject &window)
 {
     const auto editors = window.findChildren<frmAddAgenda *>();
     return editors.size() == 1 ? editors.first() : nullptr;
@@ -75,6 +76,38 @@ void pressRow(Grid *grid, int row, int col, Qt::MouseButton button = Qt::LeftBut
     QTest::mouseClick(cellSurface(grid, row), button, {}, showCell(grid, row, col));
 }
 
+// The calendar and the agenda, wired and placed as the main window does.
+class AgendaWindow : public QWidget
+{
+public:
+    explicit AgendaWindow(store::Database &db)
+        : m_calendar(new CalendarView(this)), m_agenda(new AgendaView(db, this)), m_menu(new QMenu(this))
+    {
+        m_menu->setObjectName(QStringLiteral("mnuAgenda"));
+        m_menu->addActions({m_agenda->newTaskAction(), m_agenda->editTaskAction(), m_agenda->deleteTaskAction(),
+                            m_agenda->reminderMenu()->menuAction()});
+        m_agenda->setContextMenu(m_menu);
+        connect(m_calendar, &CalendarView::dayShown, m_agenda, &AgendaView::showDay);
+        connect(m_agenda, &AgendaView::taskDaysChanged, m_calendar, &CalendarView::setTaskDays);
+        resize(1000, 700);
+        m_agenda->title()->setGeometry(0, 0, 550, 20);
+        m_agenda->grid()->setGeometry(0, 30, 550, 670);
+        m_calendar->setGeometry(550, 30, 450, 420);
+        m_calendar->arrange();
+        m_agenda->sizeColumns();
+    }
+    void load()
+    {
+        m_calendar->showDate(desktop().today());
+        show();
+    }
+
+private:
+    CalendarView *m_calendar;
+    AgendaView *m_agenda;
+    QMenu *m_menu;
+};
+
 } // namespace
 
 class AgendaTests : public QObject
@@ -85,7 +118,7 @@ private Q_SLOTS:
     void emptyDay()
     {
         TestData data(kToday);
-        frmMain window(data.db());
+        AgendaWindow window(data.db());
         Grid *grid = loaded(window);
         QCOMPARE(grid->rows(), 51);
         for (int row = 1; row <= 50; ++row) {
@@ -116,7 +149,7 @@ private Q_SLOTS:
         QFETCH(QStringList, shaded);
         TestData data(kToday);
         const store::RecordId id = addTask(data, kToday, QStringLiteral("Task"), start, end, QStringLiteral("Work"));
-        frmMain window(data.db());
+        AgendaWindow window(data.db());
         const Grid *grid = loaded(window);
         const int row = rowOf(grid, start);
         QCOMPARE(grid->textMatrix(row, 1) + grid->textMatrix(row, 2) + u'|' + grid->textMatrix(row, 3),
@@ -155,7 +188,7 @@ private Q_SLOTS:
         data.insert(store::names::Agenda, {{ag::Task, QStringLiteral("Task")}, {ag::StartHour, time.at(0)},
                                            {ag::StartMinute, time.at(1)}, {ag::StartAmPm, time.at(2)},
                                            {ag::Day, stored.at(0)}, {ag::Month, stored.at(1)}, {ag::Year, stored.at(2)}});
-        frmMain window(data.db());
+        AgendaWindow window(data.db());
         const Grid *grid = loaded(window);
         QCOMPARE(grid->textMatrix(rowOf(grid, QStringLiteral("9:00 AM")), 2).isEmpty(), !inGrid);
         QCOMPARE(cellOfDay(window, 5)->foreColor() == QColor(255, 0, 0), marksDay5);
@@ -164,7 +197,7 @@ private Q_SLOTS:
     void addFromARow()
     {
         TestData data(kToday);
-        frmMain window(data.db());
+        AgendaWindow window(data.db());
         Grid *grid = loaded(window);
         QTest::mouseClick(cellOfDay(window, 17), Qt::LeftButton);
         // "Midnight" has no time of its own: the editor keeps its first hour.
@@ -198,7 +231,7 @@ private Q_SLOTS:
              {ag::StartHour, QStringLiteral("9")}, {ag::StartMinute, QStringLiteral("00")}, {ag::StartAmPm, QStringLiteral("AM")},
              {ag::EndHour, QStringLiteral("10")}, {ag::EndMinute, QStringLiteral("30")}, {ag::EndAmPm, QStringLiteral("AM")},
              {ag::Day, QStringLiteral("5")}, {ag::Month, QStringLiteral("3")}, {ag::Year, QStringLiteral("2003")}});
-        frmMain window(data.db());
+        AgendaWindow window(data.db());
         Grid *grid = loaded(window);
         doubleClickRow(grid, rowOf(grid, QStringLiteral("9:00 AM")));
         frmAddAgenda *editor = editorOf(window);
@@ -238,7 +271,7 @@ private Q_SLOTS:
         gym(kToday.addDays(-1));
         const store::RecordId hidden = gym(kToday);
         const store::RecordId shown = gym(kToday);
-        frmMain window(data.db());
+        AgendaWindow window(data.db());
         Grid *grid = loaded(window);
         const int row = rowOf(grid, QStringLiteral("6:00 PM"));
         const QString text = QStringLiteral("Gym (to 7:00 PM)");
@@ -279,7 +312,7 @@ private Q_SLOTS:
     {
         TestData data(kToday);
         addTask(data, kToday, QStringLiteral("No category"), QStringLiteral("8:00 AM"), QStringLiteral("9:00 AM"));
-        frmMain window(data.db());
+        AgendaWindow window(data.db());
         Grid *grid = loaded(window);
         const int start = rowOf(grid, QStringLiteral("8:00 AM"));
         pressRow(grid, start, 3); // the empty category cell of the task's row
@@ -318,7 +351,7 @@ private Q_SLOTS:
     {
         TestData data(kToday);
         addTask(data, kToday, QStringLiteral("Call"), QStringLiteral("8:00 AM"), QStringLiteral("8:30 AM"));
-        frmMain window(data.db());
+        AgendaWindow window(data.db());
         Grid *grid = loaded(window);
         const int start = rowOf(grid, QStringLiteral("8:00 AM"));
         pressRow(grid, start - 1, 2);
@@ -336,32 +369,13 @@ private Q_SLOTS:
         QCOMPARE(selectionCommands(window), kAllOn);
     }
 
-    // Other windows move the calendar and select a task by its identity.
-    void showAgendaTaskMovesTheCalendar()
-    {
-        TestData data(kToday);
-        const store::RecordId id = addTask(data, QDate(2004, 7, 9), QStringLiteral("Trip"), QStringLiteral("10:00 AM"),
-                                           QStringLiteral("11:00 AM"));
-        frmMain window(data.db());
-        Grid *grid = loaded(window);
-        QVERIFY(window.showAgendaTask(id));
-        QCOMPARE(window.findChild<QLabel *>(QStringLiteral("lblAgendaTitle"))->text(),
-                 QStringLiteral("Tasks For: July 9, 2004"));
-        QCOMPARE(grid->row(), rowOf(grid, QStringLiteral("10:00 AM")));
-        QCOMPARE(selectionCommands(window), kAllOn);
-        QVERIFY(!window.showAgendaTask(id + 1));
-        window.showDay(QDate(2003, 4, 30));
-        QCOMPARE(window.findChild<QLabel *>(QStringLiteral("lblAgendaTitle"))->text(),
-                 QStringLiteral("Tasks For: April 30, 2003"));
-    }
-
     // A file that cannot be read during a month change is reported with its
     // name and reason; the agenda keeps what it showed.
     void failedReadKeepsTheAgenda()
     {
         TestData data(kToday);
         addTask(data, kToday, QStringLiteral("Kept"), QStringLiteral("9:00 AM"), QStringLiteral("9:30 AM"));
-        frmMain window(data.db());
+        AgendaWindow window(data.db());
         Grid *grid = loaded(window);
         QVERIFY(QSqlQuery(data.db().connection()).exec(QStringLiteral("ALTER TABLE \"Agenda\" RENAME TO \"Gone\"")));
         window.findChild<QAction *>(QStringLiteral("mnuNextMonth"))->trigger();
@@ -375,4 +389,4 @@ private Q_SLOTS:
 };
 
 BREVANE_TEST(AgendaTests)
-#include "tst_agenda.moc"
+#include "tst_agendaview.moc"
