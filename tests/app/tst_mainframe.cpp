@@ -174,65 +174,6 @@ private Q_SLOTS:
         QCOMPARE(box->currentIndex(), 0);
     }
 
-    // Without the option, or without a notification area to show the icon
-    // in, a minimized window stays reachable.
-    void minimizedWindowStaysWithoutTrayIcon_data()
-    {
-        QTest::addColumn<QString>("option");
-        QTest::addColumn<bool>("trayAvailable");
-        QTest::newRow("option off") << "False" << true;
-        QTest::newRow("no notification area") << "True" << false;
-    }
-    void minimizedWindowStaysWithoutTrayIcon()
-    {
-        QFETCH(QString, option);
-        QFETCH(bool, trayAvailable);
-        TestData data;
-        QVERIFY(setTrayOption(data, option));
-        data.desktop().setTrayAvailable(trayAvailable);
-        frmMain window(data.db());
-        window.load();
-        QVERIFY(!data.desktop().isTrayIconShown());
-        window.showMinimized();
-        QCoreApplication::processEvents();
-        QVERIFY(window.isVisible());
-    }
-
-    void trayOn()
-    {
-        TestData data;
-        QVERIFY(setTrayOption(data, QStringLiteral("True")));
-        frmMain window(data.db());
-        window.load();
-        QVERIFY(data.desktop().isTrayIconShown());
-        QCOMPARE(data.desktop().trayTip(), QStringLiteral("Brevane Organizer"));
-        QCOMPARE(data.desktop().trayMenu(), child<QMenu>(window, "mPopupSys"));
-
-        window.showMinimized();
-        QTRY_VERIFY2(!window.isVisible(), "minimizing hides the window while the icon is shown");
-        data.desktop().simulateTrayLeftClick();
-        QCoreApplication::processEvents();
-        QVERIFY(window.isVisible() && window.isMaximized());
-        QVERIFY(!child<QAction>(window, "mPopMaximize")->isEnabled());
-        data.desktop().simulateTrayLeftClick();
-        QTRY_VERIFY(!window.isVisible());
-        QVERIFY(!child<QAction>(window, "mPopMinimize")->isEnabled());
-
-        data.desktop().simulateTrayRightClick(QPoint(5, 5));
-        QCOMPARE(data.desktop().menusPopped, QList<QMenu *>{child<QMenu>(window, "mPopupSys")});
-        child<QAction>(window, "mnuOpen")->trigger();
-        QVERIFY(window.isVisible() && window.isMaximized());
-
-        // Minimized by the window's own button while maximized.
-        window.showMinimized();
-        QTRY_VERIFY(!window.isVisible());
-        child<QAction>(window, "mnuOpen")->trigger();
-        QVERIFY(window.isVisible());
-
-        window.close();
-        QVERIFY2(!data.desktop().isTrayIconShown(), "the icon goes with the window");
-    }
-
     // Preferences tell the window; the icon comes and goes at once.
     void traySettingChanged()
     {
@@ -246,6 +187,10 @@ private Q_SLOTS:
         QVERIFY(setTrayOption(data, QStringLiteral("False")));
         window.settingsChanged();
         QVERIFY(!data.desktop().isTrayIconShown());
+        QVERIFY(setTrayOption(data, QStringLiteral("True")));
+        window.settingsChanged();
+        window.close();
+        QVERIFY2(!data.desktop().isTrayIconShown(), "the icon goes with the window");
     }
 
     // However the program is asked to end, typing not yet saved in an open
