@@ -304,6 +304,14 @@ QString checkSchema(const QSqlDatabase &connection, const QString &path)
     return {};
 }
 
+bool hasTable(const QSqlDatabase &connection, const QString &table)
+{
+    QSqlQuery query(connection);
+    query.prepare(QStringLiteral("SELECT 1 FROM sqlite_master WHERE type = 'table' AND name = ?"));
+    query.addBindValue(table);
+    return query.exec() && query.next();
+}
+
 // The file's schema version; files from before versions were kept read as 0.
 bool readVersion(const QSqlDatabase &connection, int *version, QSqlError *error)
 {
@@ -438,7 +446,15 @@ MoveResult moveIntoPlace(const QString &from, const QString &to)
         ::unlink(source.constData());
         return MoveResult::Moved;
     }
-    return errno == EEXIST ? MoveResult::TargetExists : MoveResult::Failed;
+    if (errno == EEXIST)
+        return MoveResult::TargetExists;
+    if (errno != EPERM && errno != ENOTSUP && errno != EOPNOTSUPP)
+        return MoveResult::Failed;
+    // Nor hard links (FAT and the like): a plain rename, checked just before.
+    struct stat info {};
+    if (::lstat(target.constData(), &info) == 0)
+        return MoveResult::TargetExists;
+    return ::rename(source.constData(), target.constData()) == 0 ? MoveResult::Moved : MoveResult::Failed;
 }
 
 enum class Creation { Created, AlreadyThere, Failed };
@@ -602,12 +618,11 @@ std::unique_ptr<Database> Database::open(const QString &path, QString *error, Ac
         QSqlError readError;
         if (problem.isEmpty() && !readVersion(connection, &version, &readError))
             problem = readProblem(path, readError);
-        if (problem.isEmpty())
-            problem = checkSchema(connection, path);
-        // A newer program may have changed what this one expects; so a file
-        // of a newer version is checked for being ours only before saying so,
-        // and is never written.
-        if (problem.isEmpty() && version > kSchemaVersion) {
+        const QString schemaProblem = problem.isEmpty() ? checkSchema(connection, path) : QString();
+        // A newer program may have changed its tables, so a file of a newer
+        // version is told apart from a foreign one by its agenda alone. It is
+        // never written.
+        if (problem.isEmpty() && version > kSchemaVersion && hasTable(connection, names::Agenda)) {
             problem = QStringLiteral("The file '%1' was written by a newer version of Brevane Organizer "
                                      "(data version %2; this version reads up to %3).  Please use the newer "
                                      "version.")
@@ -615,6 +630,8 @@ std::unique_ptr<Database> Database::open(const QString &path, QString *error, Ac
                           .arg(version)
                           .arg(kSchemaVersion);
         }
+        if (problem.isEmpty())
+            problem = schemaProblem;
         if (problem.isEmpty())
             problem = checkWritable(connection, path, version);
         if (problem.isEmpty() && version < kSchemaVersion)

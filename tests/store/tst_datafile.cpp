@@ -83,6 +83,9 @@ private Q_SLOTS:
         if (refusal.isEmpty()) {
             QVERIFY2(db, qPrintable(error));
             QCOMPARE(run(db->connection(), QStringLiteral("PRAGMA user_version")), QStringLiteral("2"));
+            // Saves survive a power cut: the journal and its folder are synced.
+            QCOMPARE(run(db->connection(), QStringLiteral("PRAGMA synchronous")), QStringLiteral("3"));
+            QCOMPARE(run(db->connection(), QStringLiteral("PRAGMA journal_mode")), QStringLiteral("delete"));
             QCOMPARE(run(db->connection(), QStringLiteral("SELECT count(*) FROM sqlite_master WHERE name = "
                                                           "'Agenda month'")),
                      QStringLiteral("1"));
@@ -152,26 +155,42 @@ private Q_SLOTS:
     {
         QTest::addColumn<QString>("kind");
         QTest::addColumn<QString>("refusal");
-        QTest::newRow("fifo") << "fifo" << "is not a Brevane Organizer data file: it is not a regular file.";
-        QTest::newRow("link to fifo") << "link" << "is not a Brevane Organizer data file: it is not a regular file.";
-        QTest::newRow("device") << "device" << "is not a Brevane Organizer data file: it is not a regular file.";
+        const QString notRegular = QStringLiteral("is not a Brevane Organizer data file: it is not a regular file.");
+        QTest::newRow("fifo") << "fifo" << notRegular;
+        QTest::newRow("link to fifo") << "link" << notRegular;
+        QTest::newRow("device") << "device" << notRegular;
         QTest::newRow("damaged") << "damaged" << "is damaged: database disk image is malformed.";
         QTest::newRow("locked for reading") << "EXCLUSIVE" << "is in use by another program.";
         QTest::newRow("locked for writing") << "IMMEDIATE" << "is in use by another program.";
+        // The trial write at start must reach the journal, which cannot be
+        // made in this folder.
+        QTest::newRow("read-only folder") << "folder" << "cannot be written: attempt to write a readonly database.";
     }
     void refusalsNameTheCause()
     {
         QFETCH(QString, kind);
         QFETCH(QString, refusal);
         QTemporaryDir dir;
-        QString path = dir.filePath(QStringLiteral("data.sqlite"));
+        QVERIFY(QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner
+                                                      | QFile::ReadOther | QFile::ExeOther));
+        const QString folder = dir.filePath(QStringLiteral("folder"));
+        QString path = folder + QStringLiteral("/data.sqlite");
         const QByteArray name = QFile::encodeName(path);
         QSqlDatabase other;
-        const auto closeOther = qScopeGuard([&] {
+        const bool root = ::geteuid() == 0;
+        const auto cleanup = qScopeGuard([&] {
             other.close();
             other = QSqlDatabase();
             QSqlDatabase::removeDatabase(QStringLiteral("other"));
+            if (root) {
+                ::setfsuid(0);
+                ::setfsgid(0);
+            }
+            ::chmod(QFile::encodeName(folder).constData(), 0755);
         });
+        QVERIFY(QDir().mkpath(folder));
+        const bool special = QStringList{"fifo", "link", "device"}.contains(kind);
+        QVERIFY(special || makeFile(path, {}));
         if (kind == QLatin1String("fifo") || kind == QLatin1String("link")) {
             QCOMPARE(::mkfifo(name.constData(), 0600), 0);
             if (kind == QLatin1String("link")) {
@@ -180,65 +199,29 @@ private Q_SLOTS:
             }
         } else if (kind == QLatin1String("device")) {
             path = QStringLiteral("/dev/null");
-        } else {
-            QVERIFY(makeFile(path, {}));
-            if (kind == QLatin1String("damaged")) {
-                QFile file(path);
-                QVERIFY(file.open(QIODevice::ReadWrite) && file.seek(100));
-                file.write(QByteArray(200, '\xff'));
-            } else {
-                other = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("other"));
-                other.setDatabaseName(path);
-                QVERIFY(other.open());
-                QCOMPARE(run(other, QStringLiteral("BEGIN ") + kind), QString());
-                QCOMPARE(run(other, QStringLiteral("DELETE FROM \"Notes\"")), QString());
-            }
-        }
-        QString error;
-        QVERIFY(!Database::open(path, &error));
-        QCOMPARE(error, QStringLiteral("The file '%1' ").arg(path) + refusal);
-    }
-
-    // The trial write at start must reach the journal: a file that may be
-    // written in a folder where no journal can be made is refused at once.
-    void fileInReadOnlyFolderRefused()
-    {
-        QTemporaryDir dir;
-        QVERIFY(QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner
-                                                      | QFile::ReadOther | QFile::ExeOther));
-        const QString folder = dir.filePath(QStringLiteral("read-only"));
-        const QString path = folder + QStringLiteral("/data.sqlite");
-        QVERIFY(makeFile(path, {}));
-        const bool root = ::geteuid() == 0;
-        if (root)
-            QCOMPARE(::chown(QFile::encodeName(path).constData(), 65534, 65534), 0);
-        QCOMPARE(::chmod(QFile::encodeName(folder).constData(), 0555), 0);
-        {
-            // As the superuser no permission is ever checked; the checks of
-            // an ordinary user apply to file access under its identity.
+        } else if (kind == QLatin1String("damaged")) {
+            QFile file(path);
+            QVERIFY(file.open(QIODevice::ReadWrite) && file.seek(100));
+            file.write(QByteArray(200, '\xff'));
+        } else if (kind == QLatin1String("folder")) {
+            // As the superuser no permission is checked; file access under an
+            // ordinary user's identity is.
+            QCOMPARE(!root || ::chown(name.constData(), 65534, 65534) == 0, true);
+            QCOMPARE(::chmod(QFile::encodeName(folder).constData(), 0555), 0);
             if (root) {
                 ::setfsgid(65534);
                 ::setfsuid(65534);
             }
-            const auto back = qScopeGuard([&] {
-                if (root) {
-                    ::setfsuid(0);
-                    ::setfsgid(0);
-                }
-                ::chmod(QFile::encodeName(folder).constData(), 0755);
-            });
-            QString error;
-            QVERIFY(!Database::open(path, &error));
-            QCOMPARE(error, QStringLiteral("The file '%1' cannot be written: attempt to write a readonly database.")
-                                .arg(path));
+        } else {
+            other = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("other"));
+            other.setDatabaseName(path);
+            QVERIFY(other.open());
+            QCOMPARE(run(other, QStringLiteral("BEGIN ") + kind), QString());
+            QCOMPARE(run(other, QStringLiteral("DELETE FROM \"Notes\"")), QString());
         }
-    }
-
-    void savesSurviveAPowerCut()
-    {
-        testing::TestData data;
-        QCOMPARE(run(data.db().connection(), QStringLiteral("PRAGMA synchronous")), QStringLiteral("3"));
-        QCOMPARE(run(data.db().connection(), QStringLiteral("PRAGMA journal_mode")), QStringLiteral("delete"));
+        QString error;
+        QVERIFY(!Database::open(path, &error));
+        QCOMPARE(error, QStringLiteral("The file '%1' ").arg(path) + refusal);
     }
 };
 
