@@ -200,10 +200,11 @@ void frmMain::buildToolbar()
         twips::setGeometry(divider, 60, kToolbarButtonTop, kDividerWidth, kToolbarButtonHeight);
         return divider;
     };
-    m_toolbarButtons = {makeButton(QStringLiteral("cmdContacts"), tr("Contacts")),
-                        makeButton(QStringLiteral("cmdNotes"), tr("Notes")),
-                        makeButton(QStringLiteral("cmdQuickLinks"), tr("Quick Links")),
-                        makeButton(QStringLiteral("cmdSearch"), tr("Search")),
+    m_cmdContacts = makeButton(QStringLiteral("cmdContacts"), tr("Contacts"));
+    m_cmdNotes = makeButton(QStringLiteral("cmdNotes"), tr("Notes"));
+    m_cmdQuickLinks = makeButton(QStringLiteral("cmdQuickLinks"), tr("Quick Links"));
+    m_cmdSearch = makeButton(QStringLiteral("cmdSearch"), tr("Search"));
+    m_toolbarButtons = {m_cmdContacts, m_cmdNotes, m_cmdQuickLinks, m_cmdSearch,
                         makeButton(QStringLiteral("cmdHelp"), tr("Help"))};
     m_dividers = {makeDivider(QStringLiteral("cmdDivider1")), makeDivider(QStringLiteral("cmdDivider2")),
                   makeDivider(QStringLiteral("cmdDivider3"))};

@@ -72,11 +72,15 @@ private:
     Reminders *m_reminders = nullptr;
 
     QFrame *m_fraToolbar = nullptr;
-    // Contacts, Notes, Quick Links, Search, Help.
+    // Contacts, Notes, Quick Links, Search, Help, in toolbar order.
     QList<FlatButton *> m_toolbarButtons;
     QList<QWidget *> m_dividers;
     // The windows that arrive later: each toolbar button or menu entry that
     // opens one, disabled until it is connected to its window.
+    FlatButton *m_cmdContacts = nullptr;
+    FlatButton *m_cmdNotes = nullptr;
+    FlatButton *m_cmdQuickLinks = nullptr;
+    FlatButton *m_cmdSearch = nullptr;
     QAction *m_mnuNewContact = nullptr;
     QAction *m_mnuNewNote = nullptr;
     QAction *m_mnuNewQuickLink = nullptr;
