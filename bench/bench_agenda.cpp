@@ -8,10 +8,11 @@
 #include "controls/flatbutton.h"
 #include "controls/grid.h"
 #include "core/organizer.h"
-#include "platform/scripteddesktop.h"
+#include "scripteddesktop.h"
 #include "store/database.h"
 #include "store/names.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QLineEdit>
 #include <QSqlError>
@@ -120,7 +121,7 @@ void run(int spread)
     bench::report(("day-cell click and repaint, " + size + " tasks").constData(), clickPainted);
 
     // Saves go to free slots of next month's first days: 48 slot rows a day.
-    window.cmdNextMonth_Click();
+    window.findChild<QAction *>(QStringLiteral("mnuNextMonth"))->trigger();
     auto *grid = window.findChild<Grid *>(QStringLiteral("Agenda"));
     const int before = agendaCount(*db);
     const double save = bench::medianMs(kSaves, [&](int i) {
@@ -129,7 +130,7 @@ void run(int spread)
         }
         const int slot = i % 48;
         grid->selectRow(slot < 24 ? slot + 2 : slot + 3, 1); // past "Midnight" and "Noon"
-        window.addAgendaTask();
+        window.findChild<QAction *>(QStringLiteral("mnuNewAgendaTask"))->trigger();
         auto *editor = window.findChild<frmAddAgenda *>();
         editor->findChild<QLineEdit *>(QStringLiteral("txtTask"))->setText(QStringLiteral("Benchmark task"));
         editor->updateAgenda();

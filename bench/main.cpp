@@ -1,6 +1,6 @@
 #include "bench.h"
 
-#include "platform/scripteddesktop.h"
+#include "scripteddesktop.h"
 
 #include <QApplication>
 #include <QStandardPaths>

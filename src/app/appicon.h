@@ -1,11 +1,4 @@
 #pragma once
 
-#include <QIcon>
-
-namespace brevane {
-
-// The organizer's icon: a calendar page, drawn rather than shipped so that
-// every size is sharp. The installed desktop entry uses the matching SVG.
-[[nodiscard]] QIcon appIcon();
-
-} // namespace brevane
+// The icon moved below the windows, so that every window can carry it.
+#include "platform/appicon.h"

@@ -1,31 +1,31 @@
 #include "app/frmmain.h"
 
-#include "app/appicon.h"
+#include "agenda/agendaview.h"
 #include "app/helpfile.h"
+#include "app/toolbardivider.h"
+#include "calendar/calendarview.h"
 #include "controls/flatbutton.h"
 #include "controls/grid.h"
 #include "controls/twips.h"
 #include "core/logging.h"
 #include "core/organizer.h"
+#include "links_box/quicklinksbox.h"
+#include "platform/appicon.h"
 #include "platform/desktop.h"
-#include "store/database.h"
-#include "store/names.h"
-#include "store/recordset.h"
+#include "platform/unsavedchanges.h"
+#include "reminders/reminders.h"
+#include "todo/todoview.h"
+#include "tray/trayicon.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
-#include <QComboBox>
 #include <QFrame>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
-#include <QStandardItemModel>
-#include <QWindowStateChangeEvent>
 
 namespace brevane {
-
-namespace names = store::names;
 
 namespace {
 // Design sizes, in twips.
@@ -33,16 +33,46 @@ constexpr double kToolbarHeight = 555;
 constexpr double kToolbarButtonTop = 90;
 constexpr double kToolbarButtonHeight = 375;
 constexpr double kDividerWidth = 30;
-constexpr double kQuickLinksFrameWidth = 3600;
+constexpr double kAgendaTitleHeight = 300;
 // Five readable toolbar buttons beside the quick-links box.
 constexpr double kMinClientWidth = 760 * 15;
 constexpr double kDefaultClientWidth = 1000 * 15;
 constexpr double kDefaultClientHeight = 680 * 15;
 
-const QString kSelectAnAction = QStringLiteral("Select an Action...");
-const QString kAddEditDelete = QStringLiteral("Add/Edit/Delete Quick Links");
-const QString kQuickLinksEmpty = QStringLiteral("Quick Links are Empty");
-const QString kDashLine = QString(54, u'-');
+QMenu *addSubMenu(QMenu *parent, QMenu *sub)
+{
+    parent->addMenu(sub);
+    return sub;
+}
+
+QMenu *newMenu(QWidget *parent, const QString &name, const QString &caption)
+{
+    auto *menu = new QMenu(caption, parent);
+    menu->setObjectName(name);
+    menu->menuAction()->setObjectName(name + QStringLiteral("Action"));
+    return menu;
+}
+
+QAction *addEntry(QMenu *menu, const QString &name, const QString &caption, bool enabled = true)
+{
+    QAction *action = menu->addAction(caption);
+    action->setObjectName(name);
+    action->setEnabled(enabled);
+    return action;
+}
+
+void addHidden(QMenu *menu, const QString &name, const QString &caption)
+{
+    addEntry(menu, name, caption)->setVisible(false);
+}
+
+void addSeparator(QMenu *menu, const QString &name, bool visible = true)
+{
+    QAction *separator = menu->addSeparator();
+    separator->setObjectName(name);
+    separator->setVisible(visible);
+}
+
 } // namespace
 
 frmMain::frmMain(store::Database &db, QWidget *parent)
@@ -54,29 +84,23 @@ frmMain::frmMain(store::Database &db, QWidget *parent)
     m_client->setObjectName(QStringLiteral("client"));
     setCentralWidget(m_client);
 
-    buildMenus();
     buildToolbar();
-    buildTrayMenu();
-
-    // The month calendar and the agenda of the selected day.
-    buildCalendar();
-    buildAgenda();
-
-
-    // The to-do list.
-    setupToDoList();
-
+    m_calendar = new CalendarView(m_client);
+    m_agenda = new AgendaView(db, m_client);
+    m_toDo = new ToDoView(db, m_client);
+    m_tray = new TrayIcon(db, this);
+    m_reminders = new Reminders(db, this);
+    // Where the layout expects the title on its first run: below the toolbar.
+    twips::setGeometry(m_agenda->title(), 0, 60 + kToolbarHeight + 120, 6000, kAgendaTitleHeight);
+    buildMenus();
+    connectViews();
 
     // Smaller than this, the formulas would squeeze the day cells below a
     // usable height and the toolbar captions below their text.
-    const double agendaTop = 60 + kToolbarHeight + 120 + twips::height(m_lblAgendaTitle) + 120;
+    const double agendaTop = 60 + kToolbarHeight + 120 + twips::height(m_agenda->title()) + 120;
     m_client->setMinimumSize(twips::toPixels(this, kMinClientWidth),
                              twips::toPixels(this, agendaTop + minimumAgendaHeight() + 60));
     resize(twips::toPixels(this, kDefaultClientWidth), twips::toPixels(this, kDefaultClientHeight));
-
-    connect(&desktop(), &Desktop::trayLeftReleased, this, &frmMain::trayLeftReleased);
-    connect(&desktop(), &Desktop::trayRightReleased, this, &frmMain::trayRightReleased);
-    setupReminders();
 }
 
 frmMain::~frmMain()
@@ -88,120 +112,73 @@ frmMain::~frmMain()
         disconnect(child, nullptr, this, nullptr);
 }
 
-QAction *frmMain::addMenuAction(QMenu *menu, const QString &name, const QString &caption)
-{
-    QAction *action = menu->addAction(caption);
-    action->setObjectName(name);
-    return action;
-}
-
-QMenu *frmMain::addSubMenu(QMenu *menu, const QString &name, const QString &caption)
-{
-    QMenu *sub = menu->addMenu(caption);
-    sub->setObjectName(name);
-    sub->menuAction()->setObjectName(name + QStringLiteral("Action"));
-    return sub;
-}
-
-void frmMain::addSeparator(QMenu *menu, const QString &name)
-{
-    menu->addSeparator()->setObjectName(name);
-}
-
-QAction *frmMain::addHidden(QMenu *menu, const QString &name, const QString &caption)
-{
-    QAction *action = addMenuAction(menu, name, caption);
-    action->setVisible(false);
-    return action;
-}
-
 void frmMain::buildMenus()
 {
     QMenuBar *bar = menuBar();
-    auto topMenu = [bar](const QString &name, const QString &caption) {
-        QMenu *menu = bar->addMenu(caption);
-        menu->setObjectName(name);
-        menu->menuAction()->setObjectName(name + QStringLiteral("Action"));
+    const auto topMenu = [this, bar](const QString &name, const QString &caption) {
+        QMenu *menu = newMenu(this, name, caption);
+        bar->addMenu(menu);
         return menu;
     };
 
-    QMenu *file = topMenu(QStringLiteral("mnuFile"), QStringLiteral("&File"));
-    QMenu *fileNew = addSubMenu(file, QStringLiteral("mnuFileNew"), QStringLiteral("New"));
-    addMenuAction(fileNew, QStringLiteral("mnuFileNewAgendaTask"), QStringLiteral("Agenda Task"))->setEnabled(false);
-    addMenuAction(fileNew, QStringLiteral("mnuFileNewToDoItem"), QStringLiteral("To-Do Item"))->setEnabled(false);
+    QMenu *file = topMenu(QStringLiteral("mnuFile"), tr("&File"));
+    QMenu *fileNew = addSubMenu(file, newMenu(file, QStringLiteral("mnuFileNew"), tr("New")));
+    fileNew->addAction(m_agenda->fileNewTaskAction());
+    fileNew->addAction(m_toDo->fileNewItemAction());
     addSeparator(fileNew, QStringLiteral("mnuDash1"));
-    addMenuAction(fileNew, QStringLiteral("mnuNewContact"), QStringLiteral("Contact"))->setEnabled(false);
-    addMenuAction(fileNew, QStringLiteral("mnuNewNote"), QStringLiteral("Note"))->setEnabled(false);
-    addMenuAction(fileNew, QStringLiteral("mnuNewQuickLink"), QStringLiteral("Quick Link"))->setEnabled(false);
-    addHidden(file, QStringLiteral("mnuFilePrint"), QStringLiteral("Print"));
+    m_mnuNewContact = addEntry(fileNew, QStringLiteral("mnuNewContact"), tr("Contact"), false);
+    m_mnuNewNote = addEntry(fileNew, QStringLiteral("mnuNewNote"), tr("Note"), false);
+    m_mnuNewQuickLink = addEntry(fileNew, QStringLiteral("mnuNewQuickLink"), tr("Quick Link"), false);
+    addHidden(file, QStringLiteral("mnuFilePrint"), tr("Print"));
     addSeparator(file, QStringLiteral("mnuDash0"));
-    QAction *exit = addMenuAction(file, QStringLiteral("mnuExit"), QStringLiteral("Exit Brevane Organizer"));
-    connect(exit, &QAction::triggered, this, &QWidget::close);
+    connect(addEntry(file, QStringLiteral("mnuExit"), tr("Exit Brevane Organizer")), &QAction::triggered, this,
+            &QWidget::close);
 
-    QMenu *agenda = topMenu(QStringLiteral("mnuAgenda"), QStringLiteral("&Agenda"));
-    addMenuAction(agenda, QStringLiteral("mnuNewAgendaTask"), QStringLiteral("New Task"))->setEnabled(false);
+    QMenu *agenda = topMenu(QStringLiteral("mnuAgenda"), tr("&Agenda"));
+    agenda->addAction(m_agenda->newTaskAction());
     addSeparator(agenda, QStringLiteral("mnuDash3"));
-    addMenuAction(agenda, QStringLiteral("mnuEditAgendaTask"), QStringLiteral("Edit Task"))->setEnabled(false);
-    addMenuAction(agenda, QStringLiteral("mnuDeleteAgendaTask"), QStringLiteral("Delete Task"))->setEnabled(false);
+    agenda->addActions({m_agenda->editTaskAction(), m_agenda->deleteTaskAction()});
     addSeparator(agenda, QStringLiteral("mnuDash23890"));
-    QMenu *reminder = addSubMenu(agenda, QStringLiteral("mnuReminder"), QStringLiteral("Reminder"));
-    reminder->menuAction()->setEnabled(false);
-    for (int n = 0; n <= 7; ++n) {
-        const QString caption = n == 0 ? QStringLiteral("None")
-                                : n == 1 ? QStringLiteral("1 Day")
-                                         : QStringLiteral("%1 Days").arg(n);
-        addMenuAction(reminder, QStringLiteral("mnuSetReminder%1").arg(n), caption);
-    }
+    agenda->addMenu(m_agenda->reminderMenu());
+    m_agenda->setContextMenu(agenda);
 
-    QMenu *todo = topMenu(QStringLiteral("mnuToDo"), QStringLiteral("&To-Do List"));
-    addMenuAction(todo, QStringLiteral("mnuNewToDoItem"), QStringLiteral("New Item"))->setEnabled(false);
+    QMenu *todo = topMenu(QStringLiteral("mnuToDo"), tr("&To-Do List"));
+    todo->addAction(m_toDo->newItemAction());
     addSeparator(todo, QStringLiteral("mnuDash238"));
-    addMenuAction(todo, QStringLiteral("mnuEditToDoItem"), QStringLiteral("Edit Item"))->setEnabled(false);
-    addMenuAction(todo, QStringLiteral("mnuDeleteToDoTask"), QStringLiteral("Delete Item"))->setEnabled(false);
+    todo->addActions({m_toDo->editItemAction(), m_toDo->deleteItemAction()});
     addSeparator(todo, QStringLiteral("mnuDash293"));
-    QMenu *priority = addSubMenu(todo, QStringLiteral("mnuPriority"), QStringLiteral("Priority"));
-    priority->menuAction()->setEnabled(false);
-    for (int n = 1; n <= 3; ++n)
-        addMenuAction(priority, QStringLiteral("mnuSetPriority%1").arg(n), brevane::priorityNames().at(n - 1));
+    todo->addMenu(m_toDo->priorityMenu());
     addSeparator(todo, QStringLiteral("mnuDash2394"));
-    addMenuAction(todo, QStringLiteral("mnuMarkAsDone"), QStringLiteral("Mark as Done/Not Done"))->setEnabled(false);
+    todo->addAction(m_toDo->markAsDoneAction());
+    m_toDo->setContextMenu(todo);
 
-    QMenu *view = topMenu(QStringLiteral("mnuView"), QStringLiteral("&View"));
-    addHidden(view, QStringLiteral("mnuDailyView"), QStringLiteral("Daily View"));
-    addHidden(view, QStringLiteral("mnuWeeklyView"), QStringLiteral("Weekly View"));
-    addHidden(view, QStringLiteral("mnuMonthlyView"), QStringLiteral("Monthly View"));
-    view->addSeparator()->setObjectName(QStringLiteral("mnuDashViews"));
-    view->actions().constLast()->setVisible(false);
-    addMenuAction(view, QStringLiteral("mnuViewContacts"), QStringLiteral("Contacts"))->setEnabled(false);
-    addMenuAction(view, QStringLiteral("mnuViewNotes"), QStringLiteral("Notes"))->setEnabled(false);
-    addMenuAction(view, QStringLiteral("mnuViewQuickLinks"), QStringLiteral("Quick Links"))->setEnabled(false);
+    QMenu *view = topMenu(QStringLiteral("mnuView"), tr("&View"));
+    addHidden(view, QStringLiteral("mnuDailyView"), tr("Daily View"));
+    addHidden(view, QStringLiteral("mnuWeeklyView"), tr("Weekly View"));
+    addHidden(view, QStringLiteral("mnuMonthlyView"), tr("Monthly View"));
+    addSeparator(view, QStringLiteral("mnuDashViews"), false);
+    m_mnuViewContacts = addEntry(view, QStringLiteral("mnuViewContacts"), tr("Contacts"), false);
+    m_mnuViewNotes = addEntry(view, QStringLiteral("mnuViewNotes"), tr("Notes"), false);
+    m_mnuViewQuickLinks = addEntry(view, QStringLiteral("mnuViewQuickLinks"), tr("Quick Links"), false);
     addSeparator(view, QStringLiteral("mnuDash84"));
-    addMenuAction(view, QStringLiteral("mnuViewReminders"), QStringLiteral("Reminders"))->setEnabled(false);
+    view->addAction(m_reminders->viewAction());
 
-    QMenu *navigate = topMenu(QStringLiteral("mnuNavigate"), QStringLiteral("&Navigate"));
-    addMenuAction(navigate, QStringLiteral("mnuLastMonth"), QStringLiteral("Last Month"))->setEnabled(false);
-    addMenuAction(navigate, QStringLiteral("mnuNextMonth"), QStringLiteral("Next Month"))->setEnabled(false);
-    addSeparator(navigate, QStringLiteral("mnuDash5"));
-    addMenuAction(navigate, QStringLiteral("mnuLastYear"), QStringLiteral("Last Year"))->setEnabled(false);
-    addMenuAction(navigate, QStringLiteral("mnuNextYear"), QStringLiteral("Next Year"))->setEnabled(false);
-    addSeparator(navigate, QStringLiteral("mnuDash6"));
-    addMenuAction(navigate, QStringLiteral("mnuToday"), QStringLiteral("Today"))->setEnabled(false);
+    bar->addMenu(m_calendar->navigateMenu());
 
-    QMenu *options = topMenu(QStringLiteral("mnuOptions"), QStringLiteral("&Options"));
-    addHidden(options, QStringLiteral("mnuOptionsAgenda"), QStringLiteral("Agenda..."));
-    addHidden(options, QStringLiteral("mnuOptionsToDoList"), QStringLiteral("To-Do List..."));
-    addHidden(options, QStringLiteral("mnuOptionsCalendar"), QStringLiteral("Calendar..."));
-    options->addSeparator()->setObjectName(QStringLiteral("mnuDashOptions"));
-    options->actions().constLast()->setVisible(false);
-    addMenuAction(options, QStringLiteral("mnuPreferences"), QStringLiteral("Preferences"))->setEnabled(false);
+    QMenu *options = topMenu(QStringLiteral("mnuOptions"), tr("&Options"));
+    addHidden(options, QStringLiteral("mnuOptionsAgenda"), tr("Agenda..."));
+    addHidden(options, QStringLiteral("mnuOptionsToDoList"), tr("To-Do List..."));
+    addHidden(options, QStringLiteral("mnuOptionsCalendar"), tr("Calendar..."));
+    addSeparator(options, QStringLiteral("mnuDashOptions"), false);
+    m_mnuPreferences = addEntry(options, QStringLiteral("mnuPreferences"), tr("Preferences"), false);
     addSeparator(options, QStringLiteral("mnuDash298403"));
-    addMenuAction(options, QStringLiteral("mnuDatabaseCleanup"), QStringLiteral("Database Cleanup"))->setEnabled(false);
+    options->addAction(m_reminders->cleanupAction());
 
-    QMenu *help = topMenu(QStringLiteral("mnuHelp"), QStringLiteral("&Help"));
-    QAction *topics = addMenuAction(help, QStringLiteral("mnuHelpTopics"), QStringLiteral("Help Topics"));
+    QMenu *help = topMenu(QStringLiteral("mnuHelp"), tr("&Help"));
+    QAction *topics = addEntry(help, QStringLiteral("mnuHelpTopics"), tr("Help Topics"));
     topics->setShortcut(QKeySequence::HelpContents);
     connect(topics, &QAction::triggered, this, &frmMain::openHelp);
-    addMenuAction(help, QStringLiteral("mnuAbout"), QStringLiteral("About Brevane Organizer"))->setEnabled(false);
+    m_mnuAbout = addEntry(help, QStringLiteral("mnuAbout"), tr("About Brevane Organizer"), false);
 }
 
 void frmMain::buildToolbar()
@@ -211,149 +188,117 @@ void frmMain::buildToolbar()
     m_fraToolbar->setFrameShape(QFrame::StyledPanel);
     twips::setGeometry(m_fraToolbar, 60, 60, 9000, kToolbarHeight);
 
-    auto makeButton = [this](const QString &name, const QString &caption) {
+    const auto makeButton = [this](const QString &name, const QString &caption) {
         auto *button = new FlatButton(caption, m_fraToolbar);
         button->setObjectName(name);
         twips::setGeometry(button, 60, kToolbarButtonTop, 1200, kToolbarButtonHeight);
         return button;
     };
-    auto makeDivider = [this](const QString &name) {
-        auto *divider = new FlatButton(QString(), m_fraToolbar);
+    const auto makeDivider = [this](const QString &name) {
+        auto *divider = new ToolbarDivider(m_fraToolbar);
         divider->setObjectName(name);
-        divider->setFocusPolicy(Qt::NoFocus);
-        divider->setEnabled(false);
-        divider->setHighlightColor(kEdgeGrey);
-        divider->setShadowColor(kEdgeWhite);
         twips::setGeometry(divider, 60, kToolbarButtonTop, kDividerWidth, kToolbarButtonHeight);
-        divider->setAccessibleName(QStringLiteral("Divider"));
         return divider;
     };
-
-    m_cmdContacts = makeButton(QStringLiteral("cmdContacts"), QStringLiteral("Contacts"));
-    m_cmdNotes = makeButton(QStringLiteral("cmdNotes"), QStringLiteral("Notes"));
-    m_cmdQuickLinks = makeButton(QStringLiteral("cmdQuickLinks"), QStringLiteral("Quick Links"));
-    m_cmdSearch = makeButton(QStringLiteral("cmdSearch"), QStringLiteral("Search"));
-    m_cmdHelp = makeButton(QStringLiteral("cmdHelp"), QStringLiteral("Help"));
-    m_toolbarButtons = {m_cmdContacts, m_cmdNotes, m_cmdQuickLinks, m_cmdSearch, m_cmdHelp};
+    m_cmdContacts = makeButton(QStringLiteral("cmdContacts"), tr("Contacts"));
+    m_cmdNotes = makeButton(QStringLiteral("cmdNotes"), tr("Notes"));
+    m_cmdQuickLinks = makeButton(QStringLiteral("cmdQuickLinks"), tr("Quick Links"));
+    m_cmdSearch = makeButton(QStringLiteral("cmdSearch"), tr("Search"));
+    m_toolbarButtons = {m_cmdContacts, m_cmdNotes, m_cmdQuickLinks, m_cmdSearch,
+                        makeButton(QStringLiteral("cmdHelp"), tr("Help"))};
     m_dividers = {makeDivider(QStringLiteral("cmdDivider1")), makeDivider(QStringLiteral("cmdDivider2")),
                   makeDivider(QStringLiteral("cmdDivider3"))};
     makeDivider(QStringLiteral("cmdDivider4"))->hide();
-    m_cmdToday2 = makeButton(QStringLiteral("cmdToday2"), QStringLiteral("Today"));
-    m_cmdToday2->hide();
+    FlatButton *today = makeButton(QStringLiteral("cmdToday2"), tr("Today"));
+    today->hide();
+    connect(today, &QPushButton::clicked, this, [this] { m_calendar->todayAction()->trigger(); });
 
-    // Their windows arrive with later versions of this window.
-    for (FlatButton *button : {m_cmdContacts, m_cmdNotes, m_cmdQuickLinks, m_cmdSearch})
-        enableButton(button, false);
-    enableButton(m_cmdHelp, true);
-    connect(m_cmdHelp, &QPushButton::clicked, this, &frmMain::openHelp);
+    // Contacts, Notes, Quick Links and Search open windows that are not yet
+    // connected; Help opens the help pages.
+    for (FlatButton *button : std::as_const(m_toolbarButtons))
+        button->enableWithEdges(button == m_toolbarButtons.constLast(), kEdgeGrey);
+    connect(m_toolbarButtons.constLast(), &QPushButton::clicked, this, &frmMain::openHelp);
 
-    m_fraQuickLinks = new QFrame(m_fraToolbar);
-    m_fraQuickLinks->setObjectName(QStringLiteral("fraQuickLinks"));
-    twips::setGeometry(m_fraQuickLinks, 6000, 60, kQuickLinksFrameWidth, kToolbarHeight - 120);
-    auto *label = new QLabel(QStringLiteral("QUICK LINKS:"), m_fraQuickLinks);
-    label->setObjectName(QStringLiteral("lblQuickLinks"));
-    QFont bold = label->font();
-    bold.setBold(true);
-    label->setFont(bold);
-    const double labelWidth = twips::fromPixels(label, label->sizeHint().width()) + 60;
-    twips::setGeometry(label, 0, 60, labelWidth, 300);
-    m_cmbQuickLinks = new QComboBox(m_fraQuickLinks);
-    m_cmbQuickLinks->setObjectName(QStringLiteral("cmbQuickLinks"));
-    m_cmbQuickLinks->setAccessibleName(QStringLiteral("Quick Links:"));
-    label->setBuddy(m_cmbQuickLinks);
-    twips::setGeometry(m_cmbQuickLinks, labelWidth, 0, kQuickLinksFrameWidth - labelWidth, 375);
-    connect(m_cmbQuickLinks, &QComboBox::activated, this, &frmMain::cmbQuickLinks_Click);
+    m_links = new QuickLinksBox(m_db, m_fraToolbar);
 }
 
-void frmMain::buildTrayMenu()
+void frmMain::connectViews()
 {
-    m_mPopupSys = new QMenu(QStringLiteral("&SysTray"), this);
-    m_mPopupSys->setObjectName(QStringLiteral("mPopupSys"));
-    addMenuAction(m_mPopupSys, QStringLiteral("mnuSystemTrayReminders"), QStringLiteral("&Reminders"))->setEnabled(false);
-    addSeparator(m_mPopupSys, QStringLiteral("mnuDash2"));
-    m_mnuSysQuickLinks = addSubMenu(m_mPopupSys, QStringLiteral("mnuSysQuickLinks"), QStringLiteral("Quick Links"));
-    QAction *placeholder = addMenuAction(m_mnuSysQuickLinks, QStringLiteral("mnuSysQuickLinksList0"), QStringLiteral(" "));
-    placeholder->setVisible(false);
-    m_sysQuickLinks = {placeholder};
-    addSeparator(m_mPopupSys, QStringLiteral("mnuDash324"));
-    m_mPopRestore = addHidden(m_mPopupSys, QStringLiteral("mPopRestore"), QStringLiteral("&Restore"));
-    m_mPopMinimize = addHidden(m_mPopupSys, QStringLiteral("mPopMinimize"), QStringLiteral("&Minimize"));
-    m_mPopMaximize = addHidden(m_mPopupSys, QStringLiteral("mPopMaximize"), QStringLiteral("&Maximize"));
-    connect(m_mPopRestore, &QAction::triggered, this, [this] { setTrayWindowState(Qt::WindowNoState); });
-    connect(m_mPopMinimize, &QAction::triggered, this, [this] { setTrayWindowState(Qt::WindowMinimized); });
-    connect(m_mPopMaximize, &QAction::triggered, this, [this] { setTrayWindowState(Qt::WindowMaximized); });
-    addSeparator(m_mPopupSys, QStringLiteral("mnuDash29"));
-    QAction *help = addMenuAction(m_mPopupSys, QStringLiteral("mnuSystemTrayHelp"), QStringLiteral("&Help"));
-    connect(help, &QAction::triggered, this, &frmMain::openHelp);
-    addSeparator(m_mPopupSys, QStringLiteral("mDash"));
-    QAction *open = addMenuAction(m_mPopupSys, QStringLiteral("mnuOpen"), QStringLiteral("Open"));
-    // Not through mPopMaximize, which is disabled while the window is maximized.
-    connect(open, &QAction::triggered, this, [this] { setTrayWindowState(Qt::WindowMaximized); });
-    QAction *exit = addMenuAction(m_mPopupSys, QStringLiteral("mPopExit"), QStringLiteral("&Exit"));
-    connect(exit, &QAction::triggered, this, &QWidget::close);
+    connect(m_calendar, &CalendarView::dayShown, m_agenda, &AgendaView::showDay);
+    connect(m_agenda, &AgendaView::taskDaysChanged, m_calendar, &CalendarView::setTaskDays);
+    connect(m_toDo, &ToDoView::focusLeaves, m_agenda, &AgendaView::focusGrid);
+    connect(m_reminders, &Reminders::agendaChanged, m_agenda, &AgendaView::reload);
+    connect(m_reminders, &Reminders::toDoChanged, m_toDo, &ToDoView::reload);
+    connect(m_links, &QuickLinksBox::linksChanged, this, [this] {
+        QList<QPair<store::RecordId, QString>> links;
+        for (const QuickLinksBox::Link &link : m_links->links())
+            links.append({link.id, link.name});
+        m_tray->setQuickLinks(links);
+    });
+    connect(m_tray, &TrayIcon::quickLinkChosen, m_links, &QuickLinksBox::run);
+    connect(m_tray->remindersAction(), &QAction::triggered, m_reminders, &Reminders::view);
+    connect(m_tray->helpAction(), &QAction::triggered, this, &frmMain::openHelp);
+    connect(m_tray->exitAction(), &QAction::triggered, this, &QWidget::close);
 }
 
 void frmMain::load()
 {
-    // The window's record sets.
-    m_quickLinks = std::make_unique<store::RecordSet>(m_db, names::QuickLinksQuery);
-
-    // Month and year drop-downs: see the calendar.
-
-    priorityNames = brevane::priorityNames();
-
     const QDate today = desktop().today();
-    loadDay = today.day();
-    loadMonthIndex = today.month() - 1;
-    loadYear = today.year();
-    selectedDay = loadDay;
-    shownMonthIndex = loadMonthIndex;
-    shownYear = loadYear;
-
     // Set once: the title keeps the day the program started.
-    setWindowTitle(QStringLiteral("%1 - %2 %3, %4")
-                       .arg(kProgramTitle, monthName(today.month()))
-                       .arg(today.day())
-                       .arg(today.year()));
+    setWindowTitle(tr("%1 - %2 %3, %4").arg(kProgramTitle, monthName(today.month())).arg(today.day()).arg(today.year()));
 
-    // The to-do list.
-    loadToDoList();
-
-
+    m_toDo->reload();
     // The calendar, which also fills the agenda.
-    changeCalendar(loadDay, loadMonthIndex + 1, loadYear);
-
-
-    loadQuickLinks();
-    calendarReady = 1;
-
+    m_calendar->showDate(today);
+    m_links->reload();
     // The to-do selection commands start disabled.
-    enableToDoSelection(false);
+    m_toDo->setSelectionCommandsEnabled(false);
 
-    m_loaded = true;
     show();
     layoutWindow();
-
-    // The reminder check.
-    checkReminders();
-
-    if (getMinimizeToSystemTray() && desktop().trayAvailable()) {
-        desktop().showTrayIcon(windowIcon(), kProgramTitle, m_mPopupSys);
-        m_trayIconAdded = true;
-    }
+    m_reminders->check();
+    m_tray->applySetting();
     qCDebug(lcApp) << "main window loaded for" << today;
 }
 
-bool frmMain::getMinimizeToSystemTray() const
+void frmMain::showDay(const QDate &day)
 {
-    store::RecordSet options(m_db, names::Options);
-    options.moveFirst();
-    return options.field(names::options::MinimizeToSystemTray) == QLatin1String("True");
+    m_calendar->showDate(day);
 }
 
-void frmMain::enableButton(FlatButton *button, bool enable)
+bool frmMain::showAgendaTask(store::RecordId task)
 {
-    button->enableWithEdges(enable, kEdgeGrey);
+    const std::optional<QDate> day = m_agenda->dayOfTask(task);
+    if (!day)
+        return false;
+    m_calendar->showDate(*day);
+    return m_agenda->selectTask(task);
+}
+
+bool frmMain::showToDoItem(store::RecordId item)
+{
+    if (m_toDo->selectItem(item))
+        return true;
+    m_toDo->reload();
+    return m_toDo->selectItem(item);
+}
+
+void frmMain::reloadQuickLinks()
+{
+    m_links->reload();
+}
+
+void frmMain::settingsChanged()
+{
+    m_tray->applySetting();
+}
+
+void frmMain::reloadAll()
+{
+    m_toDo->reload();
+    m_calendar->showDate(m_calendar->selectedDate());
+    m_links->reload();
+    m_tray->applySetting();
 }
 
 void frmMain::openHelp()
@@ -361,136 +306,31 @@ void frmMain::openHelp()
     desktop().openDocument(helpFilePath());
 }
 
-void frmMain::loadQuickLinks()
+bool frmMain::mayExit()
 {
-    m_cmbQuickLinks->clear();
-    m_cmbQuickLinks->addItems({kSelectAnAction, kAddEditDelete, kDashLine});
-    // The manager window arrives with a later version; until then its entry
-    // cannot be chosen.
-    if (auto *model = qobject_cast<QStandardItemModel *>(m_cmbQuickLinks->model()))
-        model->item(1)->setEnabled(false);
-
-    // Each entry keeps its link's identity: two links may share a name.
-    (void)m_quickLinks->requery();
-    m_quickLinks->moveFirst();
-    int count = 0;
-    while (!m_quickLinks->eof()) {
-        ++count;
-        const QString name = m_quickLinks->field(names::quicklinks::ProgramName);
-        const QVariant id = QVariant::fromValue(m_quickLinks->recordId());
-        m_cmbQuickLinks->addItem(name, id);
-        if (count >= m_sysQuickLinks.size()) {
-            QAction *entry = addMenuAction(m_mnuSysQuickLinks, QStringLiteral("mnuSysQuickLinksList%1").arg(count), name);
-            connect(entry, &QAction::triggered, this, [this, entry] { runTrayQuickLink(entry); });
-            m_sysQuickLinks.append(entry);
-        }
-        m_sysQuickLinks.at(count)->setText(name);
-        m_sysQuickLinks.at(count)->setData(id);
-        m_quickLinks->moveNext();
-    }
-    while (m_sysQuickLinks.size() > count + 1)
-        delete m_sysQuickLinks.takeLast();
-    m_cmbQuickLinks->setCurrentIndex(0);
-}
-
-void frmMain::cmbQuickLinks_Click(int index)
-{
-    const QString chosen = m_cmbQuickLinks->itemText(index);
-    if (index == 1 && chosen == kAddEditDelete) {
-        // Opens the quick-links manager once it is part of the program.
-    } else if (index >= 3 && chosen != kQuickLinksEmpty) {
-        runQuickLink(m_cmbQuickLinks->itemData(index).value<store::RecordId>());
-    }
-    m_cmbQuickLinks->setCurrentIndex(0);
-}
-
-void frmMain::runQuickLink(store::RecordId link)
-{
-    store::RecordSet set(m_db, names::QuickLinksQuery, store::onlyRecord(link));
-    if (set.eof())
-        return;
-    const QString path = set.field(names::quicklinks::ProgramPath);
-    if (!desktop().startProgram(path)) {
-        desktop().message(this,
-                          QStringLiteral("'") + path + QStringLiteral("' is not a valid path.  The program ")
-                              + QStringLiteral("cannot be run."),
-                          Desktop::Icon::Critical);
-    }
-}
-
-void frmMain::runTrayQuickLink(const QAction *entry)
-{
-    const int index = m_cmbQuickLinks->findData(entry->data());
-    if (index < 3) {
-        desktop().message(this, QStringLiteral("There was an error trying to run '") + entry->text() + QStringLiteral("'."),
-                          Desktop::Icon::Critical);
-        return;
-    }
-    m_cmbQuickLinks->setCurrentIndex(index);
-    cmbQuickLinks_Click(index);
-}
-
-void frmMain::trayLeftReleased()
-{
-    if (!getMinimizeToSystemTray())
-        return;
-    if (isMinimized() || isHidden()) {
-        setTrayWindowState(Qt::WindowMaximized);
-    } else {
-        setTrayWindowState(Qt::WindowMinimized);
-    }
-}
-
-void frmMain::trayRightReleased(const QPoint &globalPos)
-{
-    if (!getMinimizeToSystemTray())
-        return;
-    activateWindow();
-    desktop().popupMenu(m_mPopupSys, globalPos);
-}
-
-void frmMain::setTrayWindowState(Qt::WindowState state)
-{
-    m_mPopRestore->setEnabled(state != Qt::WindowNoState);
-    m_mPopMinimize->setEnabled(state != Qt::WindowMinimized);
-    m_mPopMaximize->setEnabled(state != Qt::WindowMaximized);
-    switch (state) {
-    case Qt::WindowMaximized: showMaximized(); break;
-    case Qt::WindowMinimized: showMinimized(); break;
-    default: showNormal(); break;
-    }
-    if (state != Qt::WindowMinimized) {
-        raise();
-        activateWindow();
-    }
+    const QList<QWidget *> windows = QApplication::topLevelWidgets();
+    const bool unsaved = std::any_of(windows.cbegin(), windows.cend(), [](const QWidget *window) {
+        const auto *holder = dynamic_cast<const UnsavedChanges *>(window);
+        return holder && window->isVisible() && holder->hasUnsavedChanges();
+    });
+    return !unsaved
+           || desktop().message(this, tr("Some windows have changes that are not saved.  Exit anyway?"),
+                                Desktop::Icon::Question, Desktop::Buttons::YesNo)
+                  == Desktop::Answer::Yes;
 }
 
 void frmMain::closeEvent(QCloseEvent *event)
 {
-    if (m_trayIconAdded && getMinimizeToSystemTray())
-        desktop().removeTrayIcon();
-    m_trayIconAdded = false;
+    // Asked once, however the exit was asked for.
+    if (!m_exitConfirmed && !mayExit()) {
+        event->ignore();
+        return;
+    }
+    m_exitConfirmed = true;
+    m_tray->remove();
     event->accept();
     // Closing the main window ends the program and every window with it.
     QApplication::quit();
-}
-
-void frmMain::changeEvent(QEvent *event)
-{
-    QMainWindow::changeEvent(event);
-    if (event->type() == QEvent::WindowStateChange && m_loaded && isMinimized()) {
-        // Queued, because showMinimized() shows the window again right after
-        // changing its state. Only hide when the notification icon is really
-        // there to bring the window back; without it the window minimizes
-        // normally.
-        QMetaObject::invokeMethod(
-            this,
-            [this] {
-                if (isMinimized() && getMinimizeToSystemTray() && desktop().isTrayIconShown())
-                    hide();
-            },
-            Qt::QueuedConnection);
-    }
 }
 
 void frmMain::resizeEvent(QResizeEvent *event)
@@ -499,36 +339,83 @@ void frmMain::resizeEvent(QResizeEvent *event)
     layoutWindow();
 }
 
+double frmMain::minimumAgendaHeight() const
+{
+    // The calendar frame takes 0.6 of the agenda's height.
+    return m_calendar->minimumHeightTwips() / 0.6;
+}
+
 void frmMain::layoutWindow()
 {
+    // A formula that yields no room leaves the control at its previous size.
+    const auto setWidth = twips::setWidthIfRoom;
+    const auto setHeight = twips::setHeightIfRoom;
+    using twips::height;
+    using twips::left;
+    using twips::top;
+    using twips::width;
+    const FlatButton *contacts = m_toolbarButtons.constFirst();
+
     // The layout is written for the outer window size. The client area stands
     // in for it: W adds the 120-twip border allowance the formulas expect, and
     // H is chosen so that the agenda ends 60 twips above the client's bottom.
-    const double W = twips::width(m_client) + 120;
-    const double H = twips::height(m_client) + 1.4 * twips::height(m_cmdContacts) - 60;
+    const double W = width(m_client) + 120;
+    const double H = height(m_client) + 1.4 * height(contacts) - 60;
 
-    // Toolbar. A formula that yields no room leaves the control at its
-    // previous size.
+    // Toolbar.
     twips::setLeft(m_fraToolbar, 60);
     twips::setTop(m_fraToolbar, 60);
-    twips::setWidthIfRoom(m_fraToolbar, W - 240);
-    const double b = (twips::width(m_fraToolbar) - 780 - twips::width(m_fraQuickLinks)) / 5;
+    setWidth(m_fraToolbar, W - 240);
+    const double b = (width(m_fraToolbar) - 780 - width(m_links)) / 5;
     for (FlatButton *button : std::as_const(m_toolbarButtons))
-        twips::setWidthIfRoom(button, b);
-    const QList<QWidget *> order{m_cmdContacts, m_cmdNotes,    m_cmdQuickLinks, m_dividers.at(0), m_cmdSearch,
-                                 m_dividers.at(1), m_cmdHelp, m_dividers.at(2), m_fraQuickLinks};
-    double left = 60;
+        setWidth(button, b);
+    const QList<QWidget *> order{m_toolbarButtons.at(0), m_toolbarButtons.at(1), m_toolbarButtons.at(2),
+                                 m_dividers.at(0),       m_toolbarButtons.at(3), m_dividers.at(1),
+                                 m_toolbarButtons.at(4), m_dividers.at(2),       m_links};
+    double x = 60;
     for (QWidget *control : order) {
-        twips::setLeft(control, left);
-        left += twips::width(control) + 60;
+        twips::setLeft(control, x);
+        x += width(control) + 60;
     }
 
-    // Agenda and calendar column.
-    layoutCalendarAndAgenda(W, H);
+    // Agenda, below its title as the title stood before this run.
+    Grid *agenda = m_agenda->grid();
+    QLabel *title = m_agenda->title();
+    twips::setTop(agenda, top(title) + height(title) + 120);
+    twips::setLeft(agenda, 0);
+    setHeight(agenda, H - top(agenda) - 1.4 * height(contacts));
+    setWidth(agenda, (W - 120) * 0.55);
+    twips::setTop(title, top(m_fraToolbar) + height(m_fraToolbar) + 120);
+    twips::setLeft(title, 0);
+    setWidth(title, width(agenda));
+    setHeight(title, kAgendaTitleHeight);
 
-    // To-do list, under the calendar.
-    layoutToDoList(twips::left(m_fraCalendar), twips::top(m_fraCalendar) + twips::height(m_fraCalendar),
-                   twips::width(m_fraCalendar), twips::height(m_agenda));
+    // Calendar column: the frame beside the agenda, 0.6 of its height.
+    setHeight(m_calendar, height(agenda) * 0.6);
+    setWidth(m_calendar, (W - 120) * 0.45);
+    twips::setLeft(m_calendar, left(agenda) + width(agenda));
+    twips::setTop(m_calendar, top(agenda));
+    m_calendar->arrange();
+    m_agenda->sizeColumns();
+
+    // To-do list, under the calendar, with its buttons below it.
+    Grid *toDo = m_toDo->grid();
+    const QList<FlatButton *> buttons = m_toDo->buttons();
+    twips::setLeft(toDo, left(m_calendar));
+    twips::setTop(toDo, top(m_calendar) + height(m_calendar));
+    setWidth(toDo, width(m_calendar));
+    setHeight(toDo, height(agenda) * 0.4 - height(buttons.at(0)) - 120);
+    const double buttonTop = top(toDo) + height(toDo) + 60;
+    const double buttonWidth = (width(toDo) - 240) / 3;
+    double buttonLeft = left(toDo) + 60;
+    for (FlatButton *button : buttons) {
+        twips::setTop(button, buttonTop);
+        twips::setLeft(button, buttonLeft);
+        setWidth(button, buttonWidth);
+        buttonLeft += width(button) + 60;
+    }
+    // The columns follow the grid's width as the window is resized.
+    m_toDo->sizeColumns();
 }
 
 } // namespace brevane

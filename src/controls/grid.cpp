@@ -117,6 +117,7 @@ protected:
     void mouseReleaseEvent(QMouseEvent *event) override;
     void mouseDoubleClickEvent(QMouseEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
+    QModelIndex moveCursor(CursorAction action, Qt::KeyboardModifiers modifiers) override;
     void focusInEvent(QFocusEvent *event) override;
     void focusOutEvent(QFocusEvent *event) override;
     void changeEvent(QEvent *event) override;
@@ -371,6 +372,14 @@ void GridTable::keyPressEvent(QKeyEvent *event)
         Q_EMIT m_grid->keyPressed(QChar(u'\r'));
         return;
     }
+    // The keyboard's way to the pop-up menu, at the current row.
+    if (event->key() == Qt::Key_Menu || (event->key() == Qt::Key_F10 && event->modifiers() == Qt::ShiftModifier)) {
+        event->accept();
+        const int row = std::max(m_grid->m_row, 1);
+        const QRect cell = row < m_grid->rows() ? m_grid->cellRect(row, m_grid->m_col) : QRect();
+        Q_EMIT m_grid->menuKeyPressed(viewport()->mapToGlobal(cell.isValid() ? cell.center() : QPoint(0, 0)));
+        return;
+    }
     const QString typed = event->text();
     if (!typed.isEmpty()) {
         Q_EMIT m_grid->keyPressed(typed.at(0));
@@ -378,7 +387,41 @@ void GridTable::keyPressEvent(QKeyEvent *event)
             return;
         }
     }
+    const int rowBefore = m_grid->m_row;
     QTableWidget::keyPressEvent(event);
+    if (self && m_grid && m_grid->m_row != rowBefore) {
+        Q_EMIT m_grid->keyboardMoved();
+    }
+}
+
+QModelIndex GridTable::moveCursor(CursorAction action, Qt::KeyboardModifiers modifiers)
+{
+    const QModelIndex current = currentIndex();
+    if (!m_grid || !current.isValid() || !isColumnHidden(current.column())) {
+        return QTableWidget::moveCursor(action, modifiers);
+    }
+    // A row made current on a hidden column (the agenda's task mark) must
+    // still move with the keys: move from the first shown column, and stay
+    // on the hidden one for moves between rows.
+    int shown = -1;
+    for (int c = 0; c < columnCount() && shown < 0; ++c) {
+        if (!isColumnHidden(c)) {
+            shown = c;
+        }
+    }
+    if (shown < 0) {
+        return {};
+    }
+    QModelIndex moved;
+    {
+        const QScopedValueRollback syncing(m_grid->m_syncing, true);
+        selectionModel()->setCurrentIndex(model()->index(current.row(), shown), QItemSelectionModel::NoUpdate);
+        moved = QTableWidget::moveCursor(action, modifiers);
+        selectionModel()->setCurrentIndex(current, QItemSelectionModel::NoUpdate);
+    }
+    const bool betweenRows = action == MoveUp || action == MoveDown || action == MovePageUp
+                             || action == MovePageDown || action == MoveHome || action == MoveEnd;
+    return moved.isValid() && betweenRows ? model()->index(moved.row(), current.column()) : moved;
 }
 
 void GridTable::focusInEvent(QFocusEvent *event)

@@ -103,6 +103,11 @@ Q_SIGNALS:
     void mouseDown(Qt::MouseButton button, const QPoint &globalPos);
     void mouseUp(Qt::MouseButton button, const QPoint &globalPos);
     void lostFocus();
+    // The arrow, page or home/end keys moved the current row.
+    void keyboardMoved();
+    // The Menu key or Shift+F10: the pop-up menu belongs at globalPos, over
+    // the current row.
+    void menuKeyPressed(const QPoint &globalPos);
 
 private:
     friend class GridTable;

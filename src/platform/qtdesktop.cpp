@@ -28,6 +28,9 @@ Desktop::Answer QtDesktop::message(QWidget *parent, const QString &text, Icon ic
 {
     QMessageBox box(parent);
     box.setWindowTitle(kProgramTitle);
+    // User text and paths, never markup: a task named "<img src=...>" must
+    // show as typed, not load an image or restyle the question.
+    box.setTextFormat(Qt::PlainText);
     box.setText(text);
     switch (icon) {
     case Icon::Information: box.setIcon(QMessageBox::Information); break;

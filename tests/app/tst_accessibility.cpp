@@ -1,6 +1,7 @@
 #include "agenda_editor/frmaddagenda.h"
 #include "agendafixture.h"
-#include "app/frmremind.h"
+#include "app/frmmain.h"
+#include "reminders/frmremind.h"
 #include "app/frmsplash.h"
 #include "todo_editor/frmaddtodo.h"
 
@@ -64,7 +65,7 @@ private Q_SLOTS:
         addTask(data, QDate(2024, 3, 15), QStringLiteral("Task"), QStringLiteral("9:00 AM"), QStringLiteral("9:30 AM"));
         frmMain window(data.db());
         window.load();
-        window.addAgendaTask();
+        window.findChild<QAction *>(QStringLiteral("mnuNewAgendaTask"))->trigger();
         window.findChild<QAction *>(QStringLiteral("mnuNewToDoItem"))->trigger();
         QVERIFY(window.findChild<frmAddAgenda *>() && window.findChild<frmAddToDo *>());
         frmSplash splash(data.db());

@@ -1,4 +1,5 @@
 #include "agendafixture.h"
+#include "app/frmmain.h"
 
 #include <QFontMetrics>
 #include <QLabel>

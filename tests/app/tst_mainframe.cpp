@@ -1,16 +1,21 @@
+#include "agendafixture.h"
 #include "app/frmmain.h"
 #include "controls/flatbutton.h"
+#include "platform/unsavedchanges.h"
 #include "store/names.h"
 #include "testsupport.h"
 
+#include <QAbstractButton>
+#include <QAccessible>
 #include <QAction>
 #include <QComboBox>
+#include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
 #include <QSqlQuery>
 
 using namespace brevane;
-using testing::TestData;
+using namespace brevane::testing;
 namespace names = store::names;
 
 namespace {
@@ -95,12 +100,17 @@ private Q_SLOTS:
         window.load();
         QCOMPARE(window.windowTitle(), QStringLiteral("Brevane Organizer - March 5, 2003"));
         data.desktop().setToday(QDate(2003, 3, 6));
-        window.loadQuickLinks();
+        window.reloadQuickLinks();
         QCOMPARE(window.windowTitle(), QStringLiteral("Brevane Organizer - March 5, 2003"));
 
-        for (const char *name : {"cmdContacts", "cmdNotes", "cmdQuickLinks", "cmdSearch", "cmdHelp", "cmdDivider1",
-                                 "cmdDivider2", "cmdDivider3"})
+        for (const char *name : {"cmdContacts", "cmdNotes", "cmdQuickLinks", "cmdSearch", "cmdHelp"})
             QVERIFY2(child<FlatButton>(window, name) && child<FlatButton>(window, name)->isVisible(), name);
+        // Dividers are separators to a screen reader, never buttons.
+        for (const char *name : {"cmdDivider1", "cmdDivider2", "cmdDivider3"}) {
+            auto *divider = child<QWidget>(window, name);
+            QVERIFY2(divider && divider->isVisible() && !qobject_cast<QAbstractButton *>(divider), name);
+            QCOMPARE(QAccessible::queryAccessibleInterface(divider)->role(), QAccessible::Separator);
+        }
         QVERIFY(!child<FlatButton>(window, "cmdToday2")->isVisible());
         const auto *contacts = child<FlatButton>(window, "cmdContacts");
         const auto *notes = child<FlatButton>(window, "cmdNotes");
@@ -152,7 +162,7 @@ private Q_SLOTS:
         // The tray submenu follows a reload.
         store::RecordSet links(data.db(), names::QuickLinks);
         QVERIFY(links.moveToRecord(calc) && links.deleteCurrent().ok);
-        window.loadQuickLinks();
+        window.reloadQuickLinks();
         QCOMPARE(entries(sys->actions()), QStringLiteral("[ ]|editor|editor"));
         QVERIFY(!child<QAction>(window, "mnuSysQuickLinksList3"));
 
@@ -164,63 +174,82 @@ private Q_SLOTS:
         QCOMPARE(box->currentIndex(), 0);
     }
 
-    // Without the option, or without a notification area to show the icon
-    // in, a minimized window stays reachable.
-    void minimizedWindowStaysWithoutTrayIcon_data()
+    // Preferences tell the window; the icon comes and goes at once.
+    void traySettingChanged()
     {
-        QTest::addColumn<QString>("option");
-        QTest::addColumn<bool>("trayAvailable");
-        QTest::newRow("option off") << "False" << true;
-        QTest::newRow("no notification area") << "True" << false;
-    }
-    void minimizedWindowStaysWithoutTrayIcon()
-    {
-        QFETCH(QString, option);
-        QFETCH(bool, trayAvailable);
         TestData data;
-        QVERIFY(setTrayOption(data, option));
-        data.desktop().setTrayAvailable(trayAvailable);
         frmMain window(data.db());
         window.load();
         QVERIFY(!data.desktop().isTrayIconShown());
-        window.showMinimized();
-        QCoreApplication::processEvents();
-        QVERIFY(window.isVisible());
-    }
-
-    void trayOn()
-    {
-        TestData data;
         QVERIFY(setTrayOption(data, QStringLiteral("True")));
-        frmMain window(data.db());
-        window.load();
+        window.settingsChanged();
         QVERIFY(data.desktop().isTrayIconShown());
-        QCOMPARE(data.desktop().trayTip(), QStringLiteral("Brevane Organizer"));
-        QCOMPARE(data.desktop().trayMenu(), child<QMenu>(window, "mPopupSys"));
-
-        window.showMinimized();
-        QTRY_VERIFY2(!window.isVisible(), "minimizing hides the window while the icon is shown");
-        data.desktop().simulateTrayLeftClick();
-        QCoreApplication::processEvents();
-        QVERIFY(window.isVisible() && window.isMaximized());
-        QVERIFY(!child<QAction>(window, "mPopMaximize")->isEnabled());
-        data.desktop().simulateTrayLeftClick();
-        QTRY_VERIFY(!window.isVisible());
-        QVERIFY(!child<QAction>(window, "mPopMinimize")->isEnabled());
-
-        data.desktop().simulateTrayRightClick(QPoint(5, 5));
-        QCOMPARE(data.desktop().menusPopped, QList<QMenu *>{child<QMenu>(window, "mPopupSys")});
-        child<QAction>(window, "mnuOpen")->trigger();
-        QVERIFY(window.isVisible() && window.isMaximized());
-
-        // Minimized by the window's own button while maximized.
-        window.showMinimized();
-        QTRY_VERIFY(!window.isVisible());
-        child<QAction>(window, "mnuOpen")->trigger();
-        QVERIFY(window.isVisible());
-
+        QVERIFY(setTrayOption(data, QStringLiteral("False")));
+        window.settingsChanged();
+        QVERIFY(!data.desktop().isTrayIconShown());
+        QVERIFY(setTrayOption(data, QStringLiteral("True")));
+        window.settingsChanged();
         window.close();
         QVERIFY2(!data.desktop().isTrayIconShown(), "the icon goes with the window");
+    }
+
+    // However the program is asked to end, typing not yet saved in an open
+    // window is not dropped without one question.
+    void exitAsksAboutUnsavedTyping_data()
+    {
+        QTest::addColumn<QString>("how");
+        QTest::addColumn<bool>("unsaved");
+        QTest::addColumn<bool>("answerYes");
+        for (const char *how : {"close box", "mnuExit", "mPopExit"}) {
+            QTest::addRow("%s, nothing typed", how) << how << false << false;
+            QTest::addRow("%s, typed, answered No", how) << how << true << false;
+            QTest::addRow("%s, typed, answered Yes", how) << how << true << true;
+        }
+    }
+    void exitAsksAboutUnsavedTyping()
+    {
+        QFETCH(QString, how);
+        QFETCH(bool, unsaved);
+        QFETCH(bool, answerYes);
+        struct Typing : QWidget, UnsavedChanges {
+            bool typed = false;
+            bool hasUnsavedChanges() const override { return typed; }
+        };
+        TestData data;
+        frmMain window(data.db());
+        window.load();
+        Typing other;
+        other.typed = unsaved;
+        other.show();
+        data.desktop().queueAnswer(answerYes ? Desktop::Answer::Yes : Desktop::Answer::No);
+        if (how == QLatin1String("close box"))
+            window.close();
+        else
+            child<QAction>(window, qPrintable(how))->trigger();
+        QCOMPARE(data.desktop().messageTexts(),
+                 unsaved ? QStringList{QStringLiteral("Some windows have changes that are not saved.  Exit anyway?")}
+                         : QStringList{});
+        QCOMPARE(window.isVisible(), unsaved && !answerYes);
+    }
+
+    // Other windows move the calendar and select a task by its identity.
+    void showAgendaTaskMovesTheCalendar()
+    {
+        TestData data(QDate(2003, 3, 5));
+        const store::RecordId id = addTask(data, QDate(2004, 7, 9), QStringLiteral("Trip"), QStringLiteral("10:00 AM"),
+                                           QStringLiteral("11:00 AM"));
+        frmMain window(data.db());
+        Grid *grid = loaded(window);
+        QVERIFY(window.showAgendaTask(id));
+        QCOMPARE(window.findChild<QLabel *>(QStringLiteral("lblAgendaTitle"))->text(),
+                 QStringLiteral("Tasks For: July 9, 2004"));
+        QCOMPARE(grid->row(), rowOf(grid, QStringLiteral("10:00 AM")));
+        QVERIFY(child<QAction>(window, "mnuEditAgendaTask")->isEnabled());
+        QVERIFY(!window.showAgendaTask(id + 1));
+        QVERIFY(!window.showToDoItem(id));
+        window.showDay(QDate(2003, 4, 30));
+        QCOMPARE(window.findChild<QLabel *>(QStringLiteral("lblAgendaTitle"))->text(),
+                 QStringLiteral("Tasks For: April 30, 2003"));
     }
 };
 

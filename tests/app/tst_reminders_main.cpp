@@ -1,5 +1,6 @@
 #include "agendafixture.h"
-#include "app/frmremind.h"
+#include "app/frmmain.h"
+#include "reminders/frmremind.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -30,7 +31,7 @@ store::RecordId addReminded(TestData &data, const QDate &date, const QString &te
 
 } // namespace
 
-// The main window's side of reminders, and the database cleanup.
+// The main window's side of reminders.
 class MainRemindersTests : public QObject
 {
     Q_OBJECT
@@ -133,62 +134,6 @@ private Q_SLOTS:
             QCOMPARE(data.desktop().messages.first().icon, Desktop::Icon::Exclamation);
         else
             QCOMPARE(grid->col(), 1);
-    }
-
-    // Tasks of months before the current one go, after a question; what could
-    // not be read or deleted is reported.
-    void databaseCleanup_data()
-    {
-        QTest::addColumn<QList<QDate>>("dates");
-        QTest::addColumn<QString>("trouble");
-        QTest::addColumn<QString>("report");
-        QTest::addColumn<int>("remaining");
-        const QList<QDate> mixed{QDate(2023, 12, 31), QDate(2024, 1, 15), QDate(2024, 2, 29), QDate(2024, 3, 1),
-                                 QDate(2024, 3, 14), QDate(2024, 3, 15), QDate(2024, 4, 2), QDate(2025, 1, 1)};
-        const QList<QDate> old{QDate(2023, 5, 1), QDate(2023, 6, 1)};
-        const QString done = QStringLiteral("Database cleanup was performed successfully.  ");
-        QTest::newRow("plural") << mixed << "" << done + "3 records were deleted." << 5;
-        QTest::newRow("singular") << QList<QDate>{QDate(2024, 2, 1), QDate(2024, 3, 2)} << ""
-                                  << done + "1 record was deleted." << 1;
-        QTest::newRow("empty agenda") << QList<QDate>{} << "" << done + "0 records were deleted." << 0;
-        QTest::newRow("answered No") << old << "No" << QString() << 2;
-        QTest::newRow("deletes fail") << old << "fail"
-                                      << done + "0 records were deleted.  2 records could not be deleted." << 2;
-        QTest::newRow("agenda unreadable") << old << "unreadable"
-                                           << "The agenda could not be read, so no task was deleted." << -1;
-    }
-    void databaseCleanup()
-    {
-        QFETCH(QList<QDate>, dates);
-        QFETCH(QString, trouble);
-        QFETCH(QString, report);
-        QFETCH(int, remaining);
-        TestData data(QDate(2024, 3, 15));
-        for (const QDate &date : dates)
-            addTask(data, date, QStringLiteral("Task"), QStringLiteral("9:00 AM"), QStringLiteral("9:00 AM"));
-        frmMain window(data.db());
-        window.load();
-        if (trouble == QLatin1String("No"))
-            data.desktop().queueAnswer(Desktop::Answer::No);
-        else if (trouble == QLatin1String("fail"))
-            data.failWrites(names::Agenda);
-        else if (trouble == QLatin1String("unreadable"))
-            QVERIFY(QSqlQuery(data.db().connection())
-                        .exec(QStringLiteral("ALTER TABLE \"Agenda\" RENAME TO \"Agenda moved\"")));
-        window.findChild<QAction *>(QStringLiteral("mnuDatabaseCleanup"))->trigger();
-        const QList<ScriptedDesktop::Message> &messages = data.desktop().messages;
-        QCOMPARE(messages.size(), report.isEmpty() ? 1 : 2);
-        QCOMPARE(messages.at(0).text,
-                 QStringLiteral("Database cleanup is designed to improve the efficiency of Brevane Organizer "
-                                "by deleting all passed agenda tasks.  Do you want to continue?"));
-        QCOMPARE(messages.at(0).buttons, Desktop::Buttons::YesNo);
-        if (!report.isEmpty()) {
-            // The reason for a failure follows the report after a blank line.
-            QCOMPARE(messages.at(1).text.section(QStringLiteral("\n\n"), 0, 0), report);
-            QCOMPARE(messages.at(1).icon, trouble.isEmpty() ? Desktop::Icon::Information : Desktop::Icon::Exclamation);
-        }
-        if (remaining >= 0)
-            QCOMPARE(data.countOf(names::Agenda), remaining);
     }
 };
 

@@ -1,7 +1,6 @@
 #include "controls/grid.h"
 #include "testmain.h"
 
-#include <QElapsedTimer>
 #include <QHeaderView>
 #include <QImage>
 #include <QLineEdit>
@@ -329,28 +328,6 @@ private Q_SLOTS:
 
         other->setFocus();
         QTRY_COMPARE(lost.count(), 1);
-    }
-
-    void fillingManyRowsIsFast()
-    {
-        auto grid = shownGrid();
-        QVERIFY(grid);
-        constexpr int count = 10000;
-        QElapsedTimer timer;
-        timer.start();
-        grid->clear();
-        grid->setFormatString(QStringLiteral("To-Do List|Priority"));
-        grid->setRows(count + 1);
-        for (int row = 1; row <= count; ++row) {
-            grid->setTextMatrix(row, 0, QStringLiteral("item %1").arg(row));
-            grid->setTextMatrix(row, 1, QStringLiteral("High"));
-            grid->setCellStrikeThroughAt(row, 0, row % 2 == 0);
-            grid->setCellBackColorAt(row, 1, QColor(192, 192, 192));
-        }
-        grid->selectRow(1, 0);
-        const qint64 elapsed = timer.elapsed();
-        QVERIFY2(elapsed < 1000, qPrintable(QStringLiteral("%1 ms").arg(elapsed)));
-        QCOMPARE(grid->textMatrix(count, 0), QStringLiteral("item %1").arg(count));
     }
 };
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/scripteddesktop.h"
+#include "scripteddesktop.h"
 #include "store/database.h"
 #include "store/recordset.h"
 #include "testmain.h"

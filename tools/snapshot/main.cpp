@@ -3,17 +3,19 @@
 //
 //   brevane-snapshot [output folder]     (default: ./snapshots)
 
+#include "agenda/agendaview.h"
 #include "agenda_editor/frmaddagenda.h"
 #include "app/frmmain.h"
-#include "app/frmremind.h"
+#include "reminders/frmremind.h"
 #include "app/frmsplash.h"
 #include "controls/grid.h"
-#include "platform/scripteddesktop.h"
+#include "scripteddesktop.h"
 #include "sampledata.h"
 #include "snapshot.h"
 #include "store/database.h"
 #include "store/names.h"
 #include "store/recordset.h"
+#include "todo/todoview.h"
 #include "todo_editor/frmaddtodo.h"
 
 #include <QAction>
@@ -109,14 +111,14 @@ int main(int argc, char *argv[])
 
         auto *grid = window.findChild<Grid *>(QStringLiteral("Agenda"));
         grid->selectRow(20, 1); // 9:00 AM, the project review
-        window.editAgendaTask();
+        window.findChild<AgendaView *>()->editTask();
         if (auto *editor = window.findChild<frmAddAgenda *>()) {
             ok &= snapshot::save(editor, QStringLiteral("agenda-editor-edit"));
             editor->close();
             QApplication::processEvents();
         }
         grid->selectRow(33, 1); // 3:00 PM
-        window.addAgendaTask();
+        window.findChild<AgendaView *>()->addTask();
         if (auto *editor = window.findChild<frmAddAgenda *>()) {
             ok &= snapshot::save(editor, QStringLiteral("agenda-editor-add"));
             editor->close();
@@ -142,7 +144,7 @@ int main(int argc, char *argv[])
 
         grid->selectRow(2, 0);
         Q_EMIT grid->clicked();
-        window.editToDoTask();
+        window.findChild<ToDoView *>()->editItem();
         editor = window.findChild<frmAddToDo *>(QStringLiteral("frmAddToDo"));
         ok &= editor && snapshot::save(editor, QStringLiteral("todo-editor-edit"));
     }

@@ -1,4 +1,4 @@
-#include "app/frmremind.h"
+#include "reminders/frmremind.h"
 #include "store/names.h"
 #include "testsupport.h"
 

@@ -1,8 +1,11 @@
 #include "agenda_editor/frmaddagenda.h"
 #include "agendafixture.h"
+#include "calendar/calendarview.h"
 #include "core/organizer.h"
 
 #include <QAction>
+#include <QLabel>
+#include <QSqlQuery>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QMenu>
@@ -16,7 +19,7 @@ namespace {
 
 const QDate kToday(2003, 3, 5);
 
-QAction *action(const frmMain &window, const char *name)
+QAction *action(const QObject &window, const char *name)
 {
     if (auto *menu = window.findChild<QMenu *>(QLatin1String(name)))
         return menu->menuAction();
@@ -24,7 +27,7 @@ QAction *action(const frmMain &window, const char *name)
 }
 
 // Edit, Delete and the Reminder submenu, in that order.
-QList<bool> selectionCommands(const frmMain &window)
+QList<bool> selectionCommands(const QObject &window)
 {
     return {action(window, "mnuEditAgendaTask")->isEnabled(), action(window, "mnuDeleteAgendaTask")->isEnabled(),
             action(window, "mnuReminder")->isEnabled()};
@@ -32,7 +35,7 @@ QList<bool> selectionCommands(const frmMain &window)
 const QList<bool> kAllOff{false, false, false};
 const QList<bool> kAllOn{true, true, true};
 
-frmAddAgenda *editorOf(const frmMain &window)
+frmAddAgenda *editorOf(const QObject &window)
 {
     const auto editors = window.findChildren<frmAddAgenda *>();
     return editors.size() == 1 ? editors.first() : nullptr;
@@ -73,6 +76,38 @@ void pressRow(Grid *grid, int row, int col, Qt::MouseButton button = Qt::LeftBut
     QTest::mouseClick(cellSurface(grid, row), button, {}, showCell(grid, row, col));
 }
 
+// The calendar and the agenda, wired and placed as the main window does.
+class AgendaWindow : public QWidget
+{
+public:
+    explicit AgendaWindow(store::Database &db)
+        : m_calendar(new CalendarView(this)), m_agenda(new AgendaView(db, this)), m_menu(new QMenu(this))
+    {
+        m_menu->setObjectName(QStringLiteral("mnuAgenda"));
+        m_menu->addActions({m_agenda->newTaskAction(), m_agenda->editTaskAction(), m_agenda->deleteTaskAction(),
+                            m_agenda->reminderMenu()->menuAction()});
+        m_agenda->setContextMenu(m_menu);
+        connect(m_calendar, &CalendarView::dayShown, m_agenda, &AgendaView::showDay);
+        connect(m_agenda, &AgendaView::taskDaysChanged, m_calendar, &CalendarView::setTaskDays);
+        resize(1000, 700);
+        m_agenda->title()->setGeometry(0, 0, 550, 20);
+        m_agenda->grid()->setGeometry(0, 30, 550, 670);
+        m_calendar->setGeometry(550, 30, 450, 420);
+        m_calendar->arrange();
+        m_agenda->sizeColumns();
+    }
+    void load()
+    {
+        m_calendar->showDate(desktop().today());
+        show();
+    }
+
+private:
+    CalendarView *m_calendar;
+    AgendaView *m_agenda;
+    QMenu *m_menu;
+};
+
 } // namespace
 
 class AgendaTests : public QObject
@@ -83,7 +118,7 @@ private Q_SLOTS:
     void emptyDay()
     {
         TestData data(kToday);
-        frmMain window(data.db());
+        AgendaWindow window(data.db());
         Grid *grid = loaded(window);
         QCOMPARE(grid->rows(), 51);
         for (int row = 1; row <= 50; ++row) {
@@ -114,14 +149,14 @@ private Q_SLOTS:
         QFETCH(QStringList, shaded);
         TestData data(kToday);
         const store::RecordId id = addTask(data, kToday, QStringLiteral("Task"), start, end, QStringLiteral("Work"));
-        frmMain window(data.db());
+        AgendaWindow window(data.db());
         const Grid *grid = loaded(window);
         const int row = rowOf(grid, start);
         QCOMPARE(grid->textMatrix(row, 1) + grid->textMatrix(row, 2) + u'|' + grid->textMatrix(row, 3),
                  QStringLiteral(".Task (to ") + end + QStringLiteral(")|Work"));
         QStringList shadedNow;
         for (int r = 1; r < grid->rows(); ++r) {
-            QCOMPARE(window.agendaRecordAt(r), r == row ? id : store::kNoRecord);
+            QCOMPARE(agendaView(window)->recordAt(r), r == row ? id : store::kNoRecord);
             QCOMPARE(grid->textMatrix(r, 2).isEmpty(), r != row);
             if (grid->cellBackColorAt(r, 2).isValid()) {
                 shadedNow << grid->textMatrix(r, 0);
@@ -153,7 +188,7 @@ private Q_SLOTS:
         data.insert(store::names::Agenda, {{ag::Task, QStringLiteral("Task")}, {ag::StartHour, time.at(0)},
                                            {ag::StartMinute, time.at(1)}, {ag::StartAmPm, time.at(2)},
                                            {ag::Day, stored.at(0)}, {ag::Month, stored.at(1)}, {ag::Year, stored.at(2)}});
-        frmMain window(data.db());
+        AgendaWindow window(data.db());
         const Grid *grid = loaded(window);
         QCOMPARE(grid->textMatrix(rowOf(grid, QStringLiteral("9:00 AM")), 2).isEmpty(), !inGrid);
         QCOMPARE(cellOfDay(window, 5)->foreColor() == QColor(255, 0, 0), marksDay5);
@@ -162,7 +197,7 @@ private Q_SLOTS:
     void addFromARow()
     {
         TestData data(kToday);
-        frmMain window(data.db());
+        AgendaWindow window(data.db());
         Grid *grid = loaded(window);
         QTest::mouseClick(cellOfDay(window, 17), Qt::LeftButton);
         // "Midnight" has no time of its own: the editor keeps its first hour.
@@ -196,7 +231,7 @@ private Q_SLOTS:
              {ag::StartHour, QStringLiteral("9")}, {ag::StartMinute, QStringLiteral("00")}, {ag::StartAmPm, QStringLiteral("AM")},
              {ag::EndHour, QStringLiteral("10")}, {ag::EndMinute, QStringLiteral("30")}, {ag::EndAmPm, QStringLiteral("AM")},
              {ag::Day, QStringLiteral("5")}, {ag::Month, QStringLiteral("3")}, {ag::Year, QStringLiteral("2003")}});
-        frmMain window(data.db());
+        AgendaWindow window(data.db());
         Grid *grid = loaded(window);
         doubleClickRow(grid, rowOf(grid, QStringLiteral("9:00 AM")));
         frmAddAgenda *editor = editorOf(window);
@@ -207,7 +242,7 @@ private Q_SLOTS:
                               textOf(editor, "cmbRepeat"), timeIn(editor, "End"), dateIn(editor)}),
                  (QStringList{"Talk (to Bob)", "Meeting", "3 Days", "Weekly", "10:30 AM", "5 March 2003"}));
         // Asking again brings the same editor forward.
-        window.editAgendaTask();
+        agendaView(window)->editTask();
         QCOMPARE(editorOf(window), editor);
 
         for (const auto &[name, text] : {std::pair{"cmbDay", "12"}, {"cmbStartHour", "2"}, {"cmbStartAMPM", "PM"},
@@ -236,12 +271,12 @@ private Q_SLOTS:
         gym(kToday.addDays(-1));
         const store::RecordId hidden = gym(kToday);
         const store::RecordId shown = gym(kToday);
-        frmMain window(data.db());
+        AgendaWindow window(data.db());
         Grid *grid = loaded(window);
         const int row = rowOf(grid, QStringLiteral("6:00 PM"));
         const QString text = QStringLiteral("Gym (to 7:00 PM)");
         pressRow(grid, row, 2);
-        QVERIFY(window.findAgendaRecord(QStringLiteral("6:00 PM"), text, QStringLiteral("Leisure")));
+        QCOMPARE(agendaView(window)->recordAt(row), shown);
         QTest::keyClick(grid->table(), Qt::Key_Return);
         QCOMPARE(editorOf(window)->recordId(), shown);
         editorOf(window)->close();
@@ -258,7 +293,7 @@ private Q_SLOTS:
         QCOMPARE(data.desktop().messages.last().buttons, Desktop::Buttons::YesNo);
         QCOMPARE(data.fieldOf(store::names::Agenda, shown, ag::Task), QStringLiteral("<no record>"));
         QCOMPARE(data.countOf(store::names::Agenda), 2);
-        QCOMPARE(window.agendaRecordAt(row), hidden);
+        QCOMPARE(agendaView(window)->recordAt(row), hidden);
         QCOMPARE(grid->textMatrix(row, 2), text);
 
         // A delete the file refuses is reported and the task stays.
@@ -277,7 +312,7 @@ private Q_SLOTS:
     {
         TestData data(kToday);
         addTask(data, kToday, QStringLiteral("No category"), QStringLiteral("8:00 AM"), QStringLiteral("9:00 AM"));
-        frmMain window(data.db());
+        AgendaWindow window(data.db());
         Grid *grid = loaded(window);
         const int start = rowOf(grid, QStringLiteral("8:00 AM"));
         pressRow(grid, start, 3); // the empty category cell of the task's row
@@ -287,7 +322,7 @@ private Q_SLOTS:
 
         pressRow(grid, start + 1, 2); // inside the span
         QCOMPARE(selectionCommands(window), kAllOff);
-        window.editAgendaTask();
+        agendaView(window)->editTask();
         QTest::keyClick(grid->table(), Qt::Key_Delete);
         QCOMPARE(data.desktop().messageTexts(),
                  (QStringList{QStringLiteral("Please Select A Record To Edit"), QStringLiteral("Please Select A Record To Delete")}));
@@ -309,7 +344,49 @@ private Q_SLOTS:
         Q_EMIT grid->lostFocus();
         QCOMPARE(selectionCommands(window), kAllOff);
     }
+    // Keyboard users reach the same commands: a move of the selection
+    // switches them like a click, and the Menu key or Shift+F10 pops up the
+    // Agenda menu at the selected row.
+    void selectionCommandsFollowTheKeyboard()
+    {
+        TestData data(kToday);
+        addTask(data, kToday, QStringLiteral("Call"), QStringLiteral("8:00 AM"), QStringLiteral("8:30 AM"));
+        AgendaWindow window(data.db());
+        Grid *grid = loaded(window);
+        const int start = rowOf(grid, QStringLiteral("8:00 AM"));
+        pressRow(grid, start - 1, 2);
+        QCOMPARE(selectionCommands(window), kAllOff);
+        QTest::keyClick(grid->table(), Qt::Key_Down);
+        QCOMPARE(grid->row(), start);
+        QCOMPARE(selectionCommands(window), kAllOn);
+        QTest::keyClick(grid->table(), Qt::Key_Down);
+        QCOMPARE(selectionCommands(window), kAllOff);
+        QTest::keyClick(grid->table(), Qt::Key_Up);
+        QTest::keyClick(grid->table(), Qt::Key_Menu);
+        QTest::keyClick(grid->table(), Qt::Key_F10, Qt::ShiftModifier);
+        QCOMPARE(data.desktop().menusPopped.size(), 2);
+        QCOMPARE(data.desktop().menusPopped.first()->objectName(), QStringLiteral("mnuAgenda"));
+        QCOMPARE(selectionCommands(window), kAllOn);
+    }
+
+    // A file that cannot be read during a month change is reported with its
+    // name and reason; the agenda keeps what it showed.
+    void failedReadKeepsTheAgenda()
+    {
+        TestData data(kToday);
+        addTask(data, kToday, QStringLiteral("Kept"), QStringLiteral("9:00 AM"), QStringLiteral("9:30 AM"));
+        AgendaWindow window(data.db());
+        Grid *grid = loaded(window);
+        QVERIFY(QSqlQuery(data.db().connection()).exec(QStringLiteral("ALTER TABLE \"Agenda\" RENAME TO \"Gone\"")));
+        window.findChild<QAction *>(QStringLiteral("mnuNextMonth"))->trigger();
+        QCOMPARE(data.desktop().messages.size(), 1);
+        QVERIFY(data.desktop().messages.first().text.contains(data.path()));
+        QVERIFY(data.desktop().messages.first().text.contains(QStringLiteral("Agenda")));
+        QCOMPARE(grid->textMatrix(rowOf(grid, QStringLiteral("9:00 AM")), 2), QStringLiteral("Kept (to 9:30 AM)"));
+        QCOMPARE(window.findChild<QLabel *>(QStringLiteral("lblAgendaTitle"))->text(),
+                 QStringLiteral("Tasks For: March 5, 2003"));
+    }
 };
 
 BREVANE_TEST(AgendaTests)
-#include "tst_agenda.moc"
+#include "tst_agendaview.moc"

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "store/recordset.h"
+#include "store/agendarepository.h"
 
 #include <QDialog>
 
@@ -31,6 +31,9 @@ public:
     void setReminder(int day, int month, int year, const QString &task, const QString &startHour,
                      const QString &startMinute, const QString &startAmPm, const QString &category,
                      store::RecordId record);
+
+    // The same for a task as the agenda reads it.
+    void setReminder(const store::AgendaTask &task);
 
     // The record the window shows.
     [[nodiscard]] store::RecordId record() const { return m_record; }

@@ -1,9 +1,10 @@
 #pragma once
 
-// Set-up shared by the calendar and agenda tests: tasks written straight into
-// the data file, and the controls of the main window's calendar and agenda.
+// Set-up shared by the agenda tests and the main window's: tasks written
+// straight into the data file, and the controls of the calendar and agenda of
+// any window that holds them.
 
-#include "app/frmmain.h"
+#include "agenda/agendaview.h"
 #include "controls/flatbutton.h"
 #include "controls/grid.h"
 #include "store/names.h"
@@ -33,13 +34,13 @@ inline store::RecordId addTask(TestData &data, const QDate &date, const QString 
                         {ag::Year, QString::number(date.year())}});
 }
 
-inline FlatButton *dayCell(const frmMain &window, int index)
+inline FlatButton *dayCell(const QObject &window, int index)
 {
     return window.findChild<FlatButton *>(QStringLiteral("cmdDay%1").arg(index));
 }
 
 // The cell showing a day number, or nullptr.
-inline FlatButton *cellOfDay(const frmMain &window, int day)
+inline FlatButton *cellOfDay(const QObject &window, int day)
 {
     for (int i = 0; i < 42; ++i) {
         if (dayCell(window, i)->text() == QString::number(day))
@@ -48,13 +49,19 @@ inline FlatButton *cellOfDay(const frmMain &window, int day)
     return nullptr;
 }
 
-inline Grid *agendaGrid(const frmMain &window)
+inline AgendaView *agendaView(const QObject &window)
+{
+    return window.findChild<AgendaView *>();
+}
+
+inline Grid *agendaGrid(const QObject &window)
 {
     return window.findChild<Grid *>(QStringLiteral("Agenda"));
 }
 
 // Loads the window and hands back its agenda grid.
-inline Grid *loaded(frmMain &window)
+template <typename Window>
+inline Grid *loaded(Window &window)
 {
     window.load();
     return agendaGrid(window);

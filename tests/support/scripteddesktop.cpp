@@ -1,4 +1,4 @@
-#include "platform/scripteddesktop.h"
+#include "scripteddesktop.h"
 
 #include <QDialog>
 

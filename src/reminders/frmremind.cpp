@@ -1,11 +1,11 @@
-#include "app/frmremind.h"
+#include "reminders/frmremind.h"
 
-#include "app/appicon.h"
-#include "core/logging.h"
+#include "platform/appicon.h"
+#include "reminders/logging.h"
 #include "core/organizer.h"
 #include "core/reminders.h"
 #include "platform/desktop.h"
-#include "store/names.h"
+#include "store/todorepository.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -23,8 +23,6 @@
 #include <optional>
 
 namespace brevane {
-
-namespace names = store::names;
 
 namespace {
 
@@ -50,7 +48,7 @@ frmRemind::frmRemind(store::Database &db, QWidget *parent)
     : QDialog(parent), m_db(db)
 {
     setObjectName(QStringLiteral("frmRemind"));
-    setWindowTitle(QStringLiteral("Reminder"));
+    setWindowTitle(tr("Reminder"));
     setWindowIcon(appIcon());
     setModal(true);
 
@@ -68,9 +66,9 @@ frmRemind::frmRemind(store::Database &db, QWidget *parent)
     m_txtTime = readOnlyBox(QStringLiteral("txtTime"), this);
     m_txtCategory = readOnlyBox(QStringLiteral("txtCategory"), this);
 
-    m_chkReminder = new QCheckBox(QStringLiteral("Place this reminder in my to-do list"), this);
+    m_chkReminder = new QCheckBox(tr("Place this reminder in my to-do list"), this);
     m_chkReminder->setObjectName(QStringLiteral("chkReminder"));
-    m_chkDisplay = new QCheckBox(QStringLiteral("Don't Display This Message Again"), this);
+    m_chkDisplay = new QCheckBox(tr("Don't Display This Message Again"), this);
     m_chkDisplay->setObjectName(QStringLiteral("chkDisplay"));
 
     m_cmbNext = new QComboBox(this);
@@ -79,7 +77,7 @@ frmRemind::frmRemind(store::Database &db, QWidget *parent)
     m_cmbNext->setSizeAdjustPolicy(QComboBox::AdjustToContents);
     m_cmbNext->setMinimumContentsLength(8);
 
-    m_cmdOk = new QPushButton(QStringLiteral("OK"), this);
+    m_cmdOk = new QPushButton(tr("OK"), this);
     m_cmdOk->setObjectName(QStringLiteral("cmdOk"));
     m_cmdOk->setDefault(true);
     m_cmdOk->setMinimumWidth(metrics.averageCharWidth() * 12);
@@ -91,13 +89,13 @@ frmRemind::frmRemind(store::Database &db, QWidget *parent)
     bell->setAlignment(Qt::AlignTop | Qt::AlignHCenter);
 
     auto *fields = new QGridLayout;
-    fields->addWidget(buddyLabel(QStringLiteral("Task:"), m_txtTask, this), 0, 0, Qt::AlignTop);
+    fields->addWidget(buddyLabel(tr("Task:"), m_txtTask, this), 0, 0, Qt::AlignTop);
     fields->addWidget(m_txtTask, 0, 1, 1, 3);
-    fields->addWidget(buddyLabel(QStringLiteral("Date:"), m_txtDate, this), 1, 0);
+    fields->addWidget(buddyLabel(tr("Date:"), m_txtDate, this), 1, 0);
     fields->addWidget(m_txtDate, 1, 1);
-    fields->addWidget(buddyLabel(QStringLiteral("Time:"), m_txtTime, this), 1, 2);
+    fields->addWidget(buddyLabel(tr("Time:"), m_txtTime, this), 1, 2);
     fields->addWidget(m_txtTime, 1, 3);
-    fields->addWidget(buddyLabel(QStringLiteral("Category:"), m_txtCategory, this), 2, 0);
+    fields->addWidget(buddyLabel(tr("Category:"), m_txtCategory, this), 2, 0);
     fields->addWidget(m_txtCategory, 2, 1);
     fields->setColumnStretch(1, 3);
     fields->setColumnStretch(3, 2);
@@ -107,7 +105,7 @@ frmRemind::frmRemind(store::Database &db, QWidget *parent)
     rule->setFrameShadow(QFrame::Sunken);
 
     auto *next = new QHBoxLayout;
-    next->addWidget(buddyLabel(QStringLiteral("Remind me again in:"), m_cmbNext, this));
+    next->addWidget(buddyLabel(tr("Remind me again in:"), m_cmbNext, this));
     next->addWidget(m_cmbNext);
     next->addStretch(1);
     next->addWidget(m_cmdOk);
@@ -173,7 +171,17 @@ void frmRemind::setReminder(int day, int month, int year, const QString &task, c
     m_chkReminder->setChecked(false);
     m_chkDisplay->setChecked(false);
     m_cmdOk->setFocus();
-    qCDebug(lcApp) << "reminder shown for record" << record;
+    qCDebug(lcReminders) << "reminder shown for record" << record;
+}
+
+void frmRemind::setReminder(const store::AgendaTask &task)
+{
+    // The start as its three parts ("9", "30", "AM"), read off its shown form.
+    const QString start = timeText(task.start);
+    const qsizetype colon = start.indexOf(u':');
+    const qsizetype blank = start.indexOf(u' ');
+    setReminder(task.day, task.month, task.year, task.shownText, start.left(colon), start.mid(colon + 1, blank - colon - 1),
+                start.mid(blank + 1), task.category, task.id);
 }
 
 void frmRemind::cmdOk_Click()
@@ -196,7 +204,7 @@ void frmRemind::updateReminder()
 
     const auto notSaved = [this](const QString &reason) {
         desktop().message(this,
-                          QStringLiteral("The change to the reminder of \"%1\" was not saved.\n\n%2")
+                          tr("The change to the reminder of \"%1\" was not saved.\n\n%2")
                               .arg(m_task, reason),
                           Desktop::Icon::Exclamation);
     };
@@ -204,24 +212,32 @@ void frmRemind::updateReminder()
     if (m_record == store::kNoRecord)
         return;
     // The record is sought by its identity alone: its texts may have twins.
-    store::RecordSet agenda(m_db, names::Agenda, store::onlyRecord(m_record));
-    if (!agenda.moveToRecord(m_record)) {
-        // A record deleted while the window was up has no reminder to change;
-        // a file that could not be read is another matter.
-        if (!agenda.lastError().isEmpty())
-            notSaved(agenda.lastError());
-        qCDebug(lcApp) << "reminder record" << m_record << "no longer exists";
+    store::AgendaRepository agenda(m_db);
+    const store::ReadResult<store::AgendaTask> read = agenda.byId(m_record);
+    if (!read.ok()) {
+        notSaved(read.error);
         return;
     }
-
-    const reminders::ReminderFields next = reminders::postponedReminder(
-        agenda.field(names::agenda::Reminder), days, desktop().today());
-    agenda.edit();
-    agenda.setField(names::agenda::Reminder, next.reminder);
-    agenda.setField(names::agenda::ReminderDay, next.day);
-    agenda.setField(names::agenda::ReminderMonth, next.month);
-    agenda.setField(names::agenda::ReminderYear, next.year);
-    if (const store::WriteResult result = agenda.update(); !result) {
+    if (!read.value) {
+        // A record deleted while the window was up has no reminder to change.
+        qCDebug(lcReminders) << "reminder record" << m_record << "no longer exists";
+        return;
+    }
+    store::AgendaTask task = *read.value;
+    if (days) {
+        // The lead shrinks by the days put off, never below none.
+        const int putOff = std::max(0, *days);
+        const int lead = std::max(0, store::AgendaRepository::reminderLeadDays(task.reminder) - putOff);
+        const QDate next = desktop().today().addDays(putOff);
+        task.reminder = store::AgendaRepository::postponedReminderText(lead);
+        task.reminderDay = next.day();
+        task.reminderMonth = next.month();
+        task.reminderYear = next.year();
+    } else {
+        task.reminder.clear();
+        task.reminderDay = task.reminderMonth = task.reminderYear = 0;
+    }
+    if (const store::WriteResult result = agenda.update(task, store::AgendaField::Reminder); !result) {
         notSaved(result.error);
         return;
     }
@@ -230,14 +246,11 @@ void frmRemind::updateReminder()
 
 void frmRemind::addTodoCopy()
 {
-    // Adding needs none of the existing items read.
-    store::RecordSet todo(m_db, names::ToDo, store::onlyRecord(store::kNoRecord));
-    todo.addNew();
-    todo.setField(names::todo::Category, m_category);
-    todo.setField(names::todo::Task, reminders::todoCopyText(m_task, m_dateText, m_timeText));
-    if (const store::WriteResult result = todo.update(); !result) {
-        desktop().message(this,
-                          QStringLiteral("The reminder was not copied to the to-do list.\n\n%1").arg(result.error),
+    store::ToDoItem item;
+    item.category = m_category;
+    item.text = reminders::todoCopyText(m_task, m_dateText, m_timeText);
+    if (const store::WriteResult result = store::ToDoRepository(m_db).addReminderCopy(item); !result) {
+        desktop().message(this, tr("The reminder was not copied to the to-do list.\n\n%1").arg(result.error),
                           Desktop::Icon::Exclamation);
         return;
     }

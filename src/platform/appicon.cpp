@@ -1,4 +1,4 @@
-#include "app/appicon.h"
+#include "platform/appicon.h"
 
 #include <QPainter>
 #include <QPixmap>

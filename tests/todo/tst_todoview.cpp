@@ -1,11 +1,18 @@
-#include "agendafixture.h"
+#include "controls/flatbutton.h"
+#include "controls/grid.h"
+#include "store/names.h"
+#include "testsupport.h"
+#include "todo/todoview.h"
 #include "todo_editor/frmaddtodo.h"
 
 #include <QAction>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QMenu>
+#include <QHeaderView>
 #include <QScrollBar>
+#include <QTableWidget>
+#include <QSqlQuery>
 
 #include <functional>
 
@@ -22,16 +29,50 @@ store::RecordId addItem(TestData &data, const QString &task, const QString &prio
     return data.insert(names::ToDo, {{todo::Task, task}, {todo::Done, done}, {todo::Priority, priority}});
 }
 
-// The main window, shown and active so that focus moves as for a user.
+// The to-do list in a window of its own, placed as the main window places
+// it; the list hands the keyboard to `elsewhere` as it does to the agenda.
+class ToDoWindow : public QWidget
+{
+public:
+    explicit ToDoWindow(store::Database &db) : m_view(new ToDoView(db, this)), m_elsewhere(new QLineEdit(this))
+    {
+        m_elsewhere->setObjectName(QStringLiteral("elsewhere"));
+        auto *menu = new QMenu(this);
+        menu->setObjectName(QStringLiteral("mnuToDo"));
+        m_view->setContextMenu(menu);
+        connect(m_view, &ToDoView::focusLeaves, m_elsewhere, [this] { m_elsewhere->setFocus(); });
+        resize(500, 400);
+    }
+    [[nodiscard]] ToDoView *view() const { return m_view; }
+
+protected:
+    void resizeEvent(QResizeEvent *event) override
+    {
+        QWidget::resizeEvent(event);
+        m_elsewhere->setGeometry(0, 0, width(), 24);
+        m_view->grid()->setGeometry(0, 30, width(), height() - 70);
+        const QList<FlatButton *> buttons = m_view->buttons();
+        for (int i = 0; i < buttons.size(); ++i)
+            buttons.at(i)->setGeometry(i * width() / 3, height() - 32, width() / 3 - 4, 28);
+        m_view->sizeColumns();
+    }
+
+private:
+    ToDoView *m_view;
+    QLineEdit *m_elsewhere;
+};
+
+// The list, shown and active so that focus moves as for a user.
 struct Main {
     explicit Main(TestData &data) : window(data.db())
     {
-        window.load();
+        window.view()->reload();
+        window.show();
         window.activateWindow();
         active = QTest::qWaitForWindowActive(&window);
-        grid = window.findChild<Grid *>(QStringLiteral("ToDo"));
+        grid = window.view()->grid();
     }
-    frmMain window;
+    ToDoWindow window;
     Grid *grid = nullptr;
     bool active = false;
 
@@ -54,7 +95,7 @@ struct Main {
     }
     void click(int row, int col = 0, Qt::MouseButton button = Qt::LeftButton) const
     {
-        QTest::mouseClick(testing::cellSurface(grid, row), button, {}, grid->cellRect(row, col).center());
+        QTest::mouseClick((row == 0 ? grid->table()->horizontalHeader()->viewport() : grid->table()->viewport()), button, {}, grid->cellRect(row, col).center());
     }
     void key(Qt::Key key) const { QTest::keyClick(grid->table(), key); }
 };
@@ -76,7 +117,7 @@ private Q_SLOTS:
         main.key(Qt::Key_Delete);
         QCOMPARE(data.desktop().messageTexts(), QStringList{QStringLiteral("Please Select A Task To Delete")});
         QCOMPARE(data.desktop().messages.last().icon, Desktop::Icon::Exclamation);
-        main.window.editToDoTask();
+        main.window.view()->editItem();
         QCOMPARE(data.desktop().messageTexts().last(), QStringLiteral("Please Select A Task To Edit"));
         main.key(Qt::Key_Return);
         QVERIFY2(main.editor() && main.editor()->isVisible(), "Enter opens the editor");
@@ -123,9 +164,9 @@ private Q_SLOTS:
             event();
             return before + u'>' + main.commands();
         };
-        auto *elsewhere = main.child<QComboBox>(QStringLiteral("cmbQuickLinks"));
+        auto *elsewhere = main.child<QLineEdit>(QStringLiteral("elsewhere"));
         QCOMPARE(pickThen([elsewhere] { elsewhere->setFocus(); }), QStringLiteral("on>off"));
-        QCOMPARE(pickThen([&main] { main.window.loadToDoList(); }), QStringLiteral("on>off"));
+        QCOMPARE(pickThen([&main] { main.window.view()->reload(); }), QStringLiteral("on>off"));
         QCOMPARE(pickThen([&main] { main.click(0, 0, Qt::RightButton); }), QStringLiteral("on>off"));
     }
 
@@ -214,7 +255,7 @@ private Q_SLOTS:
         if (how == QLatin1String("Enter"))
             main.key(Qt::Key_Return);
         else
-            QTest::mouseDClick(testing::cellSurface(main.grid, row), Qt::LeftButton, {},
+            QTest::mouseDClick((row == 0 ? main.grid->table()->horizontalHeader()->viewport() : main.grid->table()->viewport()), Qt::LeftButton, {},
                                main.grid->cellRect(row, 0).center());
         QTRY_VERIFY(main.editor());
         QCOMPARE(main.editor()->windowTitle(), caption);
@@ -237,7 +278,48 @@ private Q_SLOTS:
         QCOMPARE(main.grid->col(), 0);
         QTRY_VERIFY(!main.editor());
     }
+    // Keyboard users reach the same commands: a move of the selection
+    // switches them like a click, and the Menu key or Shift+F10 pops up the
+    // To-Do List menu at the selected row.
+    void selectionCommandsFollowTheKeyboard()
+    {
+        TestData data;
+        addItem(data, QStringLiteral("Open"));
+        addItem(data, QStringLiteral("Finished"), QStringLiteral("1"), QStringLiteral("Yes"));
+        Main main(data);
+        main.grid->setFocus();
+        QCOMPARE(main.commands(), QStringLiteral("off"));
+        main.key(Qt::Key_Down);
+        QCOMPARE(main.grid->row(), 2);
+        QCOMPARE(main.commands(), QStringLiteral("on"));
+        QCOMPARE(main.action(QStringLiteral("mnuMarkAsDone"))->text(), QStringLiteral("Mark as Not Done"));
+        main.key(Qt::Key_Menu);
+        QTest::keyClick(main.grid->table(), Qt::Key_F10, Qt::ShiftModifier);
+        QCOMPARE(data.desktop().menusPopped.size(), 2);
+        QCOMPARE(data.desktop().menusPopped.first(), main.child<QMenu>(QStringLiteral("mnuToDo")));
+    }
+
+    // The list selects an item by its identity; a failed read is
+    // reported with the file's name and the list keeps what it showed.
+    void showItemAndFailedRead()
+    {
+        TestData data;
+        addItem(data, QStringLiteral("First"));
+        const store::RecordId second = addItem(data, QStringLiteral("Second"));
+        Main main(data);
+        QVERIFY(main.window.view()->selectItem(second));
+        QCOMPARE(main.grid->row(), 2);
+        QCOMPARE(main.commands(), QStringLiteral("on"));
+        QVERIFY(!main.window.view()->selectItem(second + 1));
+
+        QVERIFY(QSqlQuery(data.db().connection()).exec(QStringLiteral("DROP VIEW \"To-Do Query\"")));
+        main.window.view()->reload();
+        QCOMPARE(data.desktop().messages.size(), 1);
+        QVERIFY(data.desktop().messages.first().text.contains(data.path()));
+        QCOMPARE(main.grid->rows(), 3);
+        QCOMPARE(main.grid->textMatrix(2, 0), QStringLiteral("Second"));
+    }
 };
 
 BREVANE_TEST(ToDoListTests)
-#include "tst_todo.moc"
+#include "tst_todoview.moc"

@@ -1,0 +1,115 @@
+#include "reminders/reminders.h"
+
+#include "platform/desktop.h"
+#include "reminders/frmremind.h"
+#include "reminders/logging.h"
+#include "store/agendarepository.h"
+#include "store/database.h"
+
+#include <QAction>
+#include <QWidget>
+
+#include <algorithm>
+
+Q_LOGGING_CATEGORY(lcReminders, "brevane.reminders", QtWarningMsg)
+
+namespace brevane {
+
+namespace {
+
+// The tasks whose reminder is due today, in record order. A due task lies
+// between today and seven days ahead (a reminder is set at most seven days
+// before its task and only ever put off towards it), so only this month and
+// the next are read, through the month index, not the whole table.
+store::ReadResult<QList<store::AgendaTask>> dueReminders(store::Database &db, const QDate &today)
+{
+    QList<store::AgendaTask> due;
+    const store::AgendaRepository agenda(db);
+    for (const QDate &month : {today, today.addMonths(1)}) {
+        store::ReadResult<QList<store::AgendaTask>> read = agenda.month(month.year(), month.month());
+        if (!read.ok())
+            return read;
+        for (const store::AgendaTask &task : std::as_const(*read.value)) {
+            if (store::AgendaRepository::isReminderDue(task, today))
+                due.append(task);
+        }
+    }
+    std::sort(due.begin(), due.end(), [](const auto &a, const auto &b) { return a.id < b.id; });
+    return {due, {}};
+}
+
+} // namespace
+
+Reminders::Reminders(store::Database &db, QWidget *window)
+    : QObject(window), m_db(db), m_window(window)
+{
+    m_view = new QAction(tr("Reminders"), this);
+    m_view->setObjectName(QStringLiteral("mnuViewReminders"));
+    connect(m_view, &QAction::triggered, this, &Reminders::view);
+    m_cleanup = new QAction(tr("Database Cleanup"), this);
+    m_cleanup->setObjectName(QStringLiteral("mnuDatabaseCleanup"));
+    connect(m_cleanup, &QAction::triggered, this, &Reminders::cleanUp);
+}
+
+bool Reminders::check(store::RecordId after)
+{
+    bool found = false;
+    const store::ReadResult<QList<store::AgendaTask>> due = dueReminders(m_db, desktop().today());
+    if (!due.ok()) {
+        desktop().message(m_window,
+                          tr("The reminders could not be read from \"%1\".\n\n%2").arg(m_db.path(), due.error),
+                          Desktop::Icon::Exclamation);
+        return false;
+    }
+    for (const store::AgendaTask &reminder : std::as_const(*due.value)) {
+        if (reminder.id <= after)
+            continue;
+        frmRemind popup(m_db, m_window);
+        connect(&popup, &frmRemind::reminderChanged, this, &Reminders::agendaChanged);
+        connect(&popup, &frmRemind::todoAdded, this, [this] {
+            Q_EMIT agendaChanged();
+            Q_EMIT toDoChanged();
+        });
+        popup.setReminder(reminder);
+        found = true;
+        // Closing the window without OK ends the chain; the rest come at the
+        // next check.
+        if (desktop().runModal(&popup) != QDialog::Accepted)
+            break;
+    }
+    return found;
+}
+
+void Reminders::view()
+{
+    if (!check(store::kNoRecord))
+        desktop().message(m_window, tr("There are no reminders for today."), Desktop::Icon::Information);
+}
+
+void Reminders::cleanUp()
+{
+    const Desktop::Answer answer = desktop().message(
+        m_window,
+        tr("Database cleanup is designed to improve the efficiency of Brevane Organizer by deleting all passed "
+           "agenda tasks.  Do you want to continue?"),
+        Desktop::Icon::Question, Desktop::Buttons::YesNo);
+    if (answer != Desktop::Answer::Yes)
+        return;
+
+    int removed = 0;
+    const QDate today = desktop().today();
+    const store::WriteResult result = store::AgendaRepository(m_db).removeBefore(today.year(), today.month(), &removed);
+    qCInfo(lcReminders) << "cleanup" << (result ? "removed" : "failed") << removed << result.error;
+    if (!result) {
+        desktop().message(m_window, tr("Database cleanup failed, so no task was deleted.\n\n%1").arg(result.error),
+                          Desktop::Icon::Exclamation);
+        return;
+    }
+    desktop().message(m_window,
+                      tr("Database cleanup was performed successfully.  %1")
+                          .arg(removed == 1 ? tr("1 record was deleted.") : tr("%1 records were deleted.").arg(removed)),
+                      Desktop::Icon::Information);
+    Q_EMIT agendaChanged();
+}
+
+} // namespace brevane

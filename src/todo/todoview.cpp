@@ -1,0 +1,404 @@
+#include "todo/todoview.h"
+
+#include "controls/flatbutton.h"
+#include "controls/grid.h"
+#include "controls/twips.h"
+#include "core/organizer.h"
+#include "platform/desktop.h"
+#include "store/database.h"
+#include "todo/logging.h"
+#include "todo_editor/frmaddtodo.h"
+
+#include <QAction>
+#include <QElapsedTimer>
+#include <QFontMetricsF>
+#include <QHeaderView>
+#include <QLabel>
+#include <QMenu>
+#include <QMouseEvent>
+#include <QStyle>
+#include <QTableWidget>
+
+#include <algorithm>
+#include <functional>
+
+Q_LOGGING_CATEGORY(lcToDo, "brevane.todo", QtWarningMsg)
+
+namespace brevane {
+
+namespace {
+
+const QString kToDoFormat = QStringLiteral("To-Do List|Priority");
+// Design height of the three buttons under the list, in twips.
+constexpr double kButtonHeight = 375;
+
+// Calls back on a double click with the left button in the watched widget.
+class DoubleClickWatcher final : public QObject
+{
+public:
+    DoubleClickWatcher(QWidget *watched, QObject *receiver, std::function<void()> onDoubleClick)
+        : QObject(watched), m_receiver(receiver), m_onDoubleClick(std::move(onDoubleClick))
+    {
+        watched->installEventFilter(this);
+    }
+    Q_DISABLE_COPY_MOVE(DoubleClickWatcher)
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (m_receiver && event->type() == QEvent::MouseButtonDblClick
+            && static_cast<QMouseEvent *>(event)->button() == Qt::LeftButton) {
+            // After the grid has handled the press that comes with it.
+            QMetaObject::invokeMethod(m_receiver, m_onDoubleClick, Qt::QueuedConnection);
+        }
+        return QObject::eventFilter(watched, event);
+    }
+
+private:
+    QPointer<QObject> m_receiver;
+    std::function<void()> m_onDoubleClick;
+};
+
+} // namespace
+
+ToDoView::ToDoView(store::Database &db, QWidget *client)
+    : QObject(client), m_db(db)
+{
+    m_grid = new Grid(client);
+    m_grid->setObjectName(QStringLiteral("ToDo"));
+    m_grid->setAccessibleName(tr("To-Do List"));
+    m_grid->setFormatString(kToDoFormat);
+
+    // Measures the Priority column; it shares the grid's font.
+    m_lblPriorityWidth = new QLabel(QStringLiteral("Priority"), client);
+    m_lblPriorityWidth->setObjectName(QStringLiteral("lblPriorityWidth"));
+    m_lblPriorityWidth->setFont(m_grid->font());
+    m_lblPriorityWidth->hide();
+
+    auto makeButton = [client](const QString &name, const QString &caption) {
+        auto *button = new FlatButton(caption, client);
+        button->setObjectName(name);
+        twips::setGeometry(button, 0, 0, 1800, kButtonHeight);
+        return button;
+    };
+    m_cmdAdd = makeButton(QStringLiteral("cmdAddToDoTask"), tr("New To-Do Item"));
+    m_cmdEdit = makeButton(QStringLiteral("cmdEditToDoTask"), tr("Edit To-Do Item"));
+    m_cmdDelete = makeButton(QStringLiteral("cmdDeleteToDoTask"), tr("Delete To-Do Item"));
+    // Edit and Delete act on the grid's selection, which lasts only while the
+    // grid has the focus: a click on them must not take the focus away first.
+    m_cmdEdit->setFocusPolicy(Qt::TabFocus);
+    m_cmdDelete->setFocusPolicy(Qt::TabFocus);
+    m_cmdAdd->enableWithEdges(true, kEdgeGrey);
+
+    buildCommands();
+    connect(m_cmdAdd, &QPushButton::clicked, this, &ToDoView::addItem);
+    connect(m_cmdEdit, &QPushButton::clicked, this, &ToDoView::editItem);
+    connect(m_cmdDelete, &QPushButton::clicked, this, &ToDoView::deleteItem);
+
+    connect(m_grid, &Grid::clicked, this, &ToDoView::clicked);
+    connect(m_grid, &Grid::doubleClicked, this, &ToDoView::doubleClicked);
+    connect(m_grid, &Grid::keyPressed, this, &ToDoView::keyPressed);
+    connect(m_grid, &Grid::keyDown, this, [this](int key) {
+        if (key == Qt::Key_Delete)
+            deleteItem();
+    });
+    connect(m_grid, &Grid::mouseDown, this, &ToDoView::mousePressed);
+    connect(m_grid, &Grid::mouseUp, this, [this](Qt::MouseButton button, const QPoint &globalPos) {
+        if (button == Qt::RightButton && m_contextMenu)
+            desktop().popupMenu(m_contextMenu, globalPos);
+    });
+    connect(m_grid, &Grid::keyboardMoved, this, &ToDoView::keyboardMoved);
+    connect(m_grid, &Grid::menuKeyPressed, this, [this](const QPoint &globalPos) {
+        keyboardMoved();
+        if (m_contextMenu)
+            desktop().popupMenu(m_contextMenu, globalPos);
+    });
+    connect(m_grid, &Grid::lostFocus, this, [this] { setSelectionCommandsEnabled(false); });
+    // The grid reports double clicks on its items only; one on the header
+    // starts a new item.
+    new DoubleClickWatcher(m_grid->table()->horizontalHeader()->viewport(), this, [this] {
+        Q_EMIT focusLeaves();
+        addItem();
+    });
+}
+
+ToDoView::~ToDoView()
+{
+    // The grid outlives this object by a moment; what it signals while being
+    // torn down must not reach it.
+    disconnect(m_grid, nullptr, this, nullptr);
+}
+
+void ToDoView::buildCommands()
+{
+    const auto action = [this](const char *name, const QString &caption) {
+        auto *created = new QAction(caption, this);
+        created->setObjectName(QLatin1String(name));
+        return created;
+    };
+    m_new = action("mnuNewToDoItem", tr("New Item"));
+    m_fileNew = action("mnuFileNewToDoItem", tr("To-Do Item"));
+    m_edit = action("mnuEditToDoItem", tr("Edit Item"));
+    m_delete = action("mnuDeleteToDoTask", tr("Delete Item"));
+    m_markAsDone = action("mnuMarkAsDone", tr("Mark as Done/Not Done"));
+    m_priorityMenu = new QMenu(tr("Priority"), m_grid);
+    m_priorityMenu->setObjectName(QStringLiteral("mnuPriority"));
+    m_priorityMenu->menuAction()->setObjectName(QStringLiteral("mnuPriorityAction"));
+    for (int code = 1; code <= 3; ++code) {
+        QAction *entry = m_priorityMenu->addAction(priorityNames().at(code - 1));
+        entry->setObjectName(QStringLiteral("mnuSetPriority%1").arg(code));
+        connect(entry, &QAction::triggered, this, [this, code] { setPriority(code); });
+    }
+    connect(m_new, &QAction::triggered, this, &ToDoView::addItem);
+    connect(m_fileNew, &QAction::triggered, this, &ToDoView::addItem);
+    connect(m_edit, &QAction::triggered, this, &ToDoView::editItem);
+    connect(m_delete, &QAction::triggered, this, &ToDoView::deleteItem);
+    connect(m_markAsDone, &QAction::triggered, this, &ToDoView::toggleDone);
+    setSelectionCommandsEnabled(false);
+}
+
+QWidget *ToDoView::window() const
+{
+    return m_grid->window();
+}
+
+void ToDoView::sizeColumns()
+{
+    const QFontMetricsF metrics(m_lblPriorityWidth->font());
+    const double priorityWidth =
+        1.5 * twips::fromPixels(m_grid, qRound(metrics.horizontalAdvance(m_lblPriorityWidth->text())));
+    // 1.2 lines of text leave room for the vertical scroll bar; where the
+    // style draws a wider one (with the grid's frame), its width is left.
+    const double lineHeight = twips::fromPixels(m_grid, qRound(QFontMetricsF(m_grid->font()).height()));
+    const int scrollBar = m_grid->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, m_grid)
+                          + 2 * m_grid->style()->pixelMetric(QStyle::PM_DefaultFrameWidth, nullptr, m_grid) + 2;
+    const double room = std::max(1.2 * lineHeight, twips::fromPixels(m_grid, scrollBar));
+    const double itemWidth = m_grid->widthTwips() - priorityWidth - room;
+    m_grid->setColWidth(1, priorityWidth);
+    // Never 0, which would hide the column.
+    m_grid->setColWidth(0, std::max(itemWidth, twips::fromPixels(m_grid, 1)));
+}
+
+void ToDoView::reload()
+{
+    QElapsedTimer timer;
+    timer.start();
+    const store::ReadResult<QList<store::ToDoItem>> read = store::ToDoRepository(m_db).all();
+    if (!read.ok()) {
+        qCWarning(lcToDo) << "to-do list not read:" << read.error;
+        desktop().message(
+            window(),
+            tr("The to-do list could not be read from \"%1\", so it still shows what it showed before.\n\n%2")
+                .arg(m_db.path(), read.error),
+            Desktop::Icon::Exclamation);
+        return;
+    }
+    m_items = *read.value;
+
+    // Filled with updates off: one repaint for the whole list.
+    m_grid->setUpdatesEnabled(false);
+    m_grid->clear();
+    m_grid->setFormatString(kToDoFormat);
+    sizeColumns();
+    const int count = int(m_items.size());
+    m_grid->setRows(count + 1);
+    for (int row = 1; row <= count; ++row) {
+        const store::ToDoItem &item = m_items.at(row - 1);
+        m_grid->setTextMatrix(row, 0, item.text);
+        m_grid->setTextMatrix(row, 1, priorityName(QString::number(item.priority)));
+        if (item.done) {
+            m_grid->setCellStrikeThroughAt(row, 0, true);
+            m_grid->setCellStrikeThroughAt(row, 1, true);
+        }
+    }
+    m_grid->setUpdatesEnabled(true);
+
+    setSelectionCommandsEnabled(false);
+    if (count > 0)
+        m_grid->selectRow(1, 0);
+    else
+        Q_EMIT focusLeaves();
+    qCDebug(lcToDo) << "to-do list of" << count << "items built in" << timer.elapsed() << "ms";
+}
+
+int ToDoView::selectedRow() const
+{
+    const int row = m_grid->row();
+    return row >= 1 && row <= m_items.size() ? row : 0;
+}
+
+std::optional<store::ToDoItem> ToDoView::itemAt(int row) const
+{
+    if (row < 1 || row > m_items.size())
+        return std::nullopt;
+    return m_items.at(row - 1);
+}
+
+bool ToDoView::selectItem(store::RecordId id)
+{
+    for (int row = 1; row <= m_items.size(); ++row) {
+        if (m_items.at(row - 1).id == id) {
+            m_grid->setFocus();
+            m_grid->selectRow(row, 0);
+            updateMarkAsDoneCaption(row);
+            setSelectionCommandsEnabled(true);
+            return true;
+        }
+    }
+    return false;
+}
+
+void ToDoView::setSelectionCommandsEnabled(bool enable)
+{
+    m_cmdEdit->enableWithEdges(enable, kEdgeGrey);
+    m_cmdDelete->enableWithEdges(enable, kEdgeGrey);
+    m_edit->setEnabled(enable);
+    m_delete->setEnabled(enable);
+    m_priorityMenu->menuAction()->setEnabled(enable);
+    m_markAsDone->setEnabled(enable);
+}
+
+frmAddToDo *ToDoView::editor()
+{
+    if (!m_editor) {
+        m_editor = new frmAddToDo(m_db, window());
+        connect(m_editor, &frmAddToDo::saved, this, &ToDoView::reload);
+        connect(m_editor, &frmAddToDo::closed, this, &ToDoView::editorClosed);
+    }
+    return m_editor;
+}
+
+void ToDoView::addItem()
+{
+    editor()->openForAdd();
+}
+
+void ToDoView::editorClosed()
+{
+    m_editor = nullptr;
+    if (const int row = selectedRow())
+        m_grid->selectRow(row, 0);
+    else
+        m_grid->setCol(0);
+}
+
+void ToDoView::editItem()
+{
+    const int row = selectedRow();
+    if (row == 0)
+        desktop().message(window(), tr("Please Select A Task To Edit"), Desktop::Icon::Exclamation);
+    else if (!editor()->openForEdit(m_items.at(row - 1).id))
+        addItem();
+    setSelectionCommandsEnabled(false);
+}
+
+void ToDoView::reportWrite(const store::WriteResult &result, const QString &what)
+{
+    if (!result) {
+        desktop().message(window(), tr("The to-do item could not be %1: %2").arg(what, result.error),
+                          Desktop::Icon::Critical);
+    }
+}
+
+void ToDoView::deleteItem()
+{
+    const int row = selectedRow();
+    if (row == 0) {
+        desktop().message(window(), tr("Please Select A Task To Delete"), Desktop::Icon::Exclamation);
+        return;
+    }
+    const store::ToDoItem item = m_items.at(row - 1);
+    if (desktop().message(window(), tr("Delete '%1' From To-Do List?").arg(item.text), Desktop::Icon::Question,
+                          Desktop::Buttons::YesNo)
+        != Desktop::Answer::Yes)
+        return;
+    reportWrite(store::ToDoRepository(m_db).remove(item.id), tr("deleted"));
+    reload();
+    setSelectionCommandsEnabled(false);
+}
+
+void ToDoView::setPriority(int code)
+{
+    const int row = selectedRow();
+    if (row == 0)
+        return;
+    store::ToDoItem item = m_items.at(row - 1);
+    item.priority = code;
+    reportWrite(store::ToDoRepository(m_db).update(item, store::ToDoField::Priority), tr("saved"));
+    reload();
+}
+
+void ToDoView::toggleDone()
+{
+    const int row = selectedRow();
+    if (row == 0)
+        return;
+    store::ToDoItem item = m_items.at(row - 1);
+    item.done = !item.done;
+    reportWrite(store::ToDoRepository(m_db).update(item, store::ToDoField::Done), tr("saved"));
+    reload();
+    m_grid->selectRow(row, 0);
+}
+
+void ToDoView::updateMarkAsDoneCaption(int row)
+{
+    const std::optional<store::ToDoItem> item = itemAt(row);
+    m_markAsDone->setText(item && item->done ? tr("Mark as Not Done") : tr("Mark as Done"));
+}
+
+void ToDoView::clicked()
+{
+    if (const int row = selectedRow()) {
+        updateMarkAsDoneCaption(row);
+        setSelectionCommandsEnabled(true);
+    } else {
+        Q_EMIT focusLeaves();
+    }
+}
+
+void ToDoView::keyboardMoved()
+{
+    if (const int row = selectedRow()) {
+        updateMarkAsDoneCaption(row);
+        setSelectionCommandsEnabled(true);
+    }
+}
+
+void ToDoView::doubleClicked()
+{
+    Q_EMIT focusLeaves();
+    // A double click on an item edits it; on the header or below the last
+    // item it starts a new one.
+    if (m_grid->mouseRow() >= 1 && selectedRow() != 0)
+        editItem();
+    else
+        addItem();
+}
+
+void ToDoView::keyPressed(QChar key)
+{
+    if (key != u'\r')
+        return;
+    Q_EMIT focusLeaves();
+    if (selectedRow() != 0)
+        editItem();
+    else
+        addItem();
+}
+
+void ToDoView::mousePressed(Qt::MouseButton button)
+{
+    m_grid->setFocus();
+    if (button != Qt::RightButton)
+        return;
+    const int row = m_grid->mouseRow();
+    if (row >= 1 && row <= m_items.size()) {
+        m_grid->selectRow(row, 0);
+        updateMarkAsDoneCaption(row);
+        setSelectionCommandsEnabled(true);
+    } else if (row == 0) {
+        Q_EMIT focusLeaves();
+    }
+}
+
+} // namespace brevane

@@ -1,0 +1,43 @@
+# Fails when a folder under src/ includes a header of a folder it may not use.
+# Arrows point down only: core <- store <- controls, platform <- the window and
+# view folders <- app. A view may open the editor of its own records.
+# Run as: cmake -DSRC=<full path to src> -P check_layers.cmake
+cmake_minimum_required(VERSION 3.20)
+
+set(base core store controls platform)
+set(allowed_core core)
+set(allowed_store core store)
+set(allowed_controls core store controls)
+set(allowed_platform core store platform)
+set(allowed_agenda ${base} agenda agenda_editor)
+set(allowed_todo ${base} todo todo_editor)
+
+file(GLOB folders LIST_DIRECTORIES true RELATIVE ${SRC} ${SRC}/*)
+set(violations "")
+foreach(folder ${folders})
+    if(NOT IS_DIRECTORY ${SRC}/${folder} OR folder STREQUAL "app")
+        continue()
+    endif()
+    if(DEFINED allowed_${folder})
+        set(allowed ${allowed_${folder}})
+    else()
+        set(allowed ${base} ${folder})
+    endif()
+    file(GLOB_RECURSE files ${SRC}/${folder}/*.h ${SRC}/${folder}/*.cpp)
+    foreach(file ${files})
+        file(STRINGS ${file} includes REGEX "^[ \t]*#[ \t]*include[ \t]*\"[^\"/]+/")
+        foreach(line ${includes})
+            string(REGEX REPLACE "^[ \t]*#[ \t]*include[ \t]*\"([^\"/]+)/.*" "\\1" used "${line}")
+            if(NOT used IN_LIST allowed)
+                file(RELATIVE_PATH where ${SRC} ${file})
+                list(APPEND violations "src/${where} includes ${used}/")
+            endif()
+        endforeach()
+    endforeach()
+endforeach()
+
+if(violations)
+    list(JOIN violations "\n  " text)
+    message(FATAL_ERROR "Layering broken:\n  ${text}")
+endif()
+message(STATUS "Layering holds")

@@ -1,0 +1,3 @@
+#include "testmain.h"
+
+BREVANE_TEST_MAIN()
