@@ -5,7 +5,7 @@
 
 #include "contacts/frmcontacts.h"
 #include "contacts/frmsearchcontacts.h"
-#include "platform/scripteddesktop.h"
+#include "scripteddesktop.h"
 #include "store/contactrepository.h"
 #include "store/database.h"
 #include "store/names.h"

@@ -4,7 +4,7 @@
 #include "bench.h"
 
 #include "platform/navigation.h"
-#include "platform/scripteddesktop.h"
+#include "scripteddesktop.h"
 #include "store/agendarepository.h"
 #include "store/database.h"
 #include "store/names.h"

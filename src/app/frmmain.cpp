@@ -1,8 +1,9 @@
 #include "app/frmmain.h"
 
 #include "agenda/agendaview.h"
-#include "app/helpfile.h"
+#include "about/helpfile.h"
 #include "app/toolbardivider.h"
+#include "app/windowlauncher.h"
 #include "calendar/calendarview.h"
 #include "controls/flatbutton.h"
 #include "controls/grid.h"
@@ -94,6 +95,7 @@ frmMain::frmMain(store::Database &db, QWidget *parent)
     twips::setGeometry(m_agenda->title(), 0, 60 + kToolbarHeight + 120, 6000, kAgendaTitleHeight);
     buildMenus();
     connectViews();
+    connectWindows();
 
     // Smaller than this, the formulas would squeeze the day cells below a
     // usable height and the toolbar captions below their text.
@@ -105,6 +107,8 @@ frmMain::frmMain(store::Database &db, QWidget *parent)
 
 frmMain::~frmMain()
 {
+    // The other windows go first, while the views they may call still stand.
+    m_windows.reset();
     // The child widgets outlive this part of the window; what they signal
     // while being torn down (a grid losing the focus, say) must not reach it.
     const QList<QObject *> children = findChildren<QObject *>();
@@ -213,10 +217,6 @@ void frmMain::buildToolbar()
     today->hide();
     connect(today, &QPushButton::clicked, this, [this] { m_calendar->todayAction()->trigger(); });
 
-    // Contacts, Notes, Quick Links and Search open windows that are not yet
-    // connected; Help opens the help pages.
-    for (FlatButton *button : std::as_const(m_toolbarButtons))
-        button->enableWithEdges(button == m_toolbarButtons.constLast(), kEdgeGrey);
     connect(m_toolbarButtons.constLast(), &QPushButton::clicked, this, &frmMain::openHelp);
 
     m_links = new QuickLinksBox(m_db, m_fraToolbar);
@@ -239,6 +239,32 @@ void frmMain::connectViews()
     connect(m_tray->remindersAction(), &QAction::triggered, m_reminders, &Reminders::view);
     connect(m_tray->helpAction(), &QAction::triggered, this, &frmMain::openHelp);
     connect(m_tray->exitAction(), &QAction::triggered, this, &QWidget::close);
+}
+
+void frmMain::connectWindows()
+{
+    m_windows = std::make_unique<WindowLauncher>(m_db, *this, this);
+    WindowLauncher *windows = m_windows.get();
+    const auto wire = [this](QAction *action, void (WindowLauncher::*open)()) {
+        action->setEnabled(true);
+        connect(action, &QAction::triggered, m_windows.get(), open);
+    };
+    wire(m_mnuNewContact, &WindowLauncher::newContact);
+    wire(m_mnuNewNote, &WindowLauncher::newNote);
+    wire(m_mnuNewQuickLink, &WindowLauncher::newQuickLink);
+    wire(m_mnuViewContacts, &WindowLauncher::showContacts);
+    wire(m_mnuViewNotes, &WindowLauncher::showNotes);
+    wire(m_mnuViewQuickLinks, &WindowLauncher::showQuickLinks);
+    wire(m_mnuPreferences, &WindowLauncher::showPreferences);
+    wire(m_mnuAbout, &WindowLauncher::showAbout);
+    for (FlatButton *button : std::as_const(m_toolbarButtons))
+        button->enableWithEdges(true, kEdgeGrey);
+    connect(m_cmdContacts, &QPushButton::clicked, windows, &WindowLauncher::showContacts);
+    connect(m_cmdNotes, &QPushButton::clicked, windows, &WindowLauncher::showNotes);
+    connect(m_cmdQuickLinks, &QPushButton::clicked, windows, &WindowLauncher::showQuickLinks);
+    connect(m_cmdSearch, &QPushButton::clicked, windows, &WindowLauncher::showSearch);
+    m_links->setManagerAvailable(true);
+    connect(m_links, &QuickLinksBox::managerRequested, windows, &WindowLauncher::showQuickLinks);
 }
 
 void frmMain::load()

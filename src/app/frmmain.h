@@ -4,6 +4,8 @@
 
 #include <QMainWindow>
 
+#include <memory>
+
 class QAction;
 class QFrame;
 class QMenu;
@@ -17,6 +19,7 @@ class QuickLinksBox;
 class Reminders;
 class ToDoView;
 class TrayIcon;
+class WindowLauncher;
 namespace store {
 class Database;
 }
@@ -61,6 +64,7 @@ private:
     // True when no open window holds unsaved typing, or the user lets it go.
     [[nodiscard]] bool mayExit();
     void openHelp();
+    void connectWindows();
 
     store::Database &m_db;
     QWidget *m_client = nullptr;
@@ -70,13 +74,13 @@ private:
     QuickLinksBox *m_links = nullptr;
     TrayIcon *m_tray = nullptr;
     Reminders *m_reminders = nullptr;
+    std::unique_ptr<WindowLauncher> m_windows;
 
     QFrame *m_fraToolbar = nullptr;
     // Contacts, Notes, Quick Links, Search, Help, in toolbar order.
     QList<FlatButton *> m_toolbarButtons;
     QList<QWidget *> m_dividers;
-    // The windows that arrive later: each toolbar button or menu entry that
-    // opens one, disabled until it is connected to its window.
+    // The toolbar buttons and menu entries that open the other windows.
     FlatButton *m_cmdContacts = nullptr;
     FlatButton *m_cmdNotes = nullptr;
     FlatButton *m_cmdQuickLinks = nullptr;

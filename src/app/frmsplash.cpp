@@ -1,6 +1,6 @@
 #include "app/frmsplash.h"
 
-#include "app/appicon.h"
+#include "platform/appicon.h"
 #include "controls/flatbutton.h"
 #include "controls/twips.h"
 #include "core/logging.h"

@@ -1,9 +1,10 @@
-#include "app/appicon.h"
 #include "app/frmmain.h"
 #include "app/frmsplash.h"
 #include "app/startup.h"
 #include "core/organizer.h"
+#include "platform/appicon.h"
 #include "platform/qtdesktop.h"
+#include "platform/windowaccessibility.h"
 #include "store/database.h"
 
 #include <QApplication>
@@ -70,6 +71,7 @@ int main(int argc, char *argv[])
 
     QtDesktop realDesktop;
     setDesktop(&realDesktop);
+    installWindowAccessibility();
 
     const QString path = arguments.database.isEmpty() ? store::Database::defaultPath() : arguments.database;
     std::unique_ptr<store::Database> db = openDataFileOrReport(path);

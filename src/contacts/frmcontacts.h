@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/unsavedchanges.h"
 #include "store/contactrepository.h"
 #include "store/settingsrepository.h"
 
@@ -33,7 +34,7 @@ class ContactListModel;
 // Keep one instance and show() it: showing a closed book reloads it (purges
 // nameless contacts, reads the sort order, rebuilds the list); closing it
 // keeps the contact search window hidden, with its search, for the next time.
-class frmContacts : public QWidget
+class frmContacts : public QWidget, public UnsavedChanges
 {
     Q_OBJECT
 
@@ -58,7 +59,7 @@ public:
     // window and then calls this.
     void cmdAddContact_Click();
     // A new or edited contact has not been saved yet.
-    [[nodiscard]] bool hasUnsavedChanges() const;
+    [[nodiscard]] bool hasUnsavedChanges() const override;
     [[nodiscard]] WorkingState workingState() const { return m_state; }
     // The contact whose fields the boxes show; kNoRecord when none.
     [[nodiscard]] store::RecordId shownContact() const { return m_shownId; }

@@ -3,7 +3,7 @@
 #include "controls/twips.h"
 #include "platform/desktop.h"
 #include "store/database.h"
-#include "store/names.h"
+#include "store/quicklinkrepository.h"
 
 #include <QComboBox>
 #include <QLabel>
@@ -13,8 +13,6 @@
 Q_LOGGING_CATEGORY(lcLinksBox, "brevane.links_box", QtWarningMsg)
 
 namespace brevane {
-
-namespace names = store::names;
 
 namespace {
 // What each entry of the box is, beside the link identity in Qt::UserRole.
@@ -67,21 +65,18 @@ void QuickLinksBox::setManagerAvailable(bool available)
 
 void QuickLinksBox::reload()
 {
-    store::RecordSet set(m_db, names::QuickLinksQuery);
-    if (!set.lastError().isEmpty()) {
-        qCWarning(lcLinksBox) << "quick links not read:" << set.lastError();
-        desktop().message(window(),
-                          tr("The quick links could not be read from \"%1\", so the list still shows what it "
-                             "showed before.\n\n%2")
-                              .arg(m_db.path(), set.lastError()),
+    const store::ReadResult<QList<store::QuickLink>> links = store::QuickLinkRepository(m_db).all();
+    if (!links.ok()) {
+        qCWarning(lcLinksBox) << "quick links not read:" << links.error;
+        desktop().message(window(), tr("%1\n\nThe quick links box still shows what it showed before.").arg(links.error),
                           Desktop::Icon::Exclamation);
         return;
     }
     fillFixedEntries();
     // Each entry keeps its link's identity: two links may share a name.
     m_links.clear();
-    for (set.moveFirst(); !set.eof(); set.moveNext()) {
-        const Link link{set.recordId(), set.field(names::quicklinks::ProgramName)};
+    for (const store::QuickLink &stored : *links.value) {
+        const Link link{stored.id, stored.name};
         m_links.append(link);
         m_combo->addItem(link.name, QVariant::fromValue(link.id));
         m_combo->setItemData(m_combo->count() - 1, int(Entry::Link), kEntryRole);
@@ -113,10 +108,15 @@ void QuickLinksBox::run(store::RecordId id, const QString &name)
 
 void QuickLinksBox::start(store::RecordId id)
 {
-    store::RecordSet set(m_db, names::QuickLinksQuery, store::onlyRecord(id));
-    if (set.eof())
+    const store::ReadResult<store::QuickLink> link = store::QuickLinkRepository(m_db).byId(id);
+    if (!link.ok()) {
+        desktop().message(window(), link.error, Desktop::Icon::Exclamation);
         return;
-    const QString path = set.field(names::quicklinks::ProgramPath);
+    }
+    // Deleted meanwhile: the box is re-read after every change, so nothing to run.
+    if (!link.value)
+        return;
+    const QString path = link.value->path;
     if (!desktop().startProgram(path)) {
         desktop().message(window(), tr("'%1' is not a valid path.  The program cannot be run.").arg(path),
                           Desktop::Icon::Critical);

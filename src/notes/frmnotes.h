@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/unsavedchanges.h"
 #include "store/recordset.h"
 
 #include <QList>
@@ -23,7 +24,7 @@ class Database;
 // in the large box below, and the toolbar creates, deletes, renames, saves and
 // closes. Not modal. Each note entry carries its record's identity, so notes
 // that share a title each open their own text.
-class frmNotes : public QWidget
+class frmNotes : public QWidget, public UnsavedChanges
 {
     Q_OBJECT
 
@@ -36,7 +37,7 @@ public:
     // the new note's title. File > New > "Note" runs it after showing the window.
     void cmdNew_Click();
     // The open note holds typed changes that Save would write.
-    [[nodiscard]] bool hasUnsavedChanges() const;
+    [[nodiscard]] bool hasUnsavedChanges() const override;
     // The note shown in the text box; kNoRecord when none is open.
     [[nodiscard]] store::RecordId openNote() const { return m_openNote; }
 

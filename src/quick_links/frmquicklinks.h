@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/unsavedchanges.h"
 #include "store/quicklinkrepository.h"
 #include "store/recordset.h"
 
@@ -26,7 +27,7 @@ class Database;
 // deletes them. Not modal; created on each open and deleted when it closes.
 // After every save, delete and close the main window re-reads the links, so
 // that its quick-links box and tray menu follow.
-class frmQuickLinks : public QWidget
+class frmQuickLinks : public QWidget, public UnsavedChanges
 {
     Q_OBJECT
 
@@ -42,7 +43,7 @@ public:
     // shows the window and runs it.
     void cmdAddNew_Click();
     // True while a link is being added or changed.
-    [[nodiscard]] bool hasUnsavedChanges() const;
+    [[nodiscard]] bool hasUnsavedChanges() const override;
     [[nodiscard]] Mode mode() const { return m_mode; }
 
     // Re-reads the links into the list and selects the first one.

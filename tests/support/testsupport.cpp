@@ -1,5 +1,7 @@
 #include "testsupport.h"
 
+#include "platform/windowaccessibility.h"
+
 #include "store/recordset.h"
 
 #include <QLocale>
@@ -13,6 +15,7 @@ void initTestEnvironment()
 {
     QStandardPaths::setTestModeEnabled(true);
     QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
+    installWindowAccessibility();
 }
 
 TestData::TestData(const QDate &today)

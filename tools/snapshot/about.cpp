@@ -1,5 +1,5 @@
 #include "about/frmabout.h"
-#include "app/appicon.h"
+#include "platform/appicon.h"
 #include "snapshot.h"
 
 #include <QApplication>

@@ -3,7 +3,7 @@
 
 #include "contacts/frmcontacts.h"
 #include "contacts/frmsearchcontacts.h"
-#include "platform/scripteddesktop.h"
+#include "scripteddesktop.h"
 #include "snapshot.h"
 #include "store/contactrepository.h"
 
