@@ -194,9 +194,9 @@ QString inUse(const QString &path)
     return QStringLiteral("The file '%1' is in use by another program.").arg(path);
 }
 
-// What a failed read of an existing file tells the user: a file another
-// program holds locked and a damaged organizer file are not foreign files.
-QString readProblem(const QString &path, const QSqlError &error)
+// A file another program holds locked and a damaged organizer file are told
+// apart from the rest; `otherwise` says what any other failure means.
+QString fileProblem(const QString &path, const QSqlError &error, const QString &otherwise)
 {
     switch (sqliteCode(error)) {
     case kSqliteBusy:
@@ -205,22 +205,22 @@ QString readProblem(const QString &path, const QSqlError &error)
     case kSqliteCorrupt:
         return QStringLiteral("The file '%1' is damaged: %2.").arg(path, databaseText(error));
     default:
-        return notOrganizerFile(path, QStringLiteral("it cannot be read as an SQLite database (%1).")
-                                          .arg(databaseText(error)));
+        return otherwise;
     }
+}
+
+// What a failed read of an existing file tells the user.
+QString readProblem(const QString &path, const QSqlError &error)
+{
+    return fileProblem(path, error,
+                       notOrganizerFile(path, QStringLiteral("it cannot be read as an SQLite database (%1).")
+                                                  .arg(databaseText(error))));
 }
 
 QString writeProblem(const QString &path, const QSqlError &error)
 {
-    switch (sqliteCode(error)) {
-    case kSqliteBusy:
-    case kSqliteLocked:
-        return inUse(path);
-    case kSqliteCorrupt:
-        return QStringLiteral("The file '%1' is damaged: %2.").arg(path, databaseText(error));
-    default:
-        return QStringLiteral("The file '%1' cannot be written: %2.").arg(path, databaseText(error));
-    }
+    return fileProblem(path, error,
+                       QStringLiteral("The file '%1' cannot be written: %2.").arg(path, databaseText(error)));
 }
 
 // SQLite must never see a file that is not SQLite: it would answer with an
