@@ -144,6 +144,27 @@ QStringList indexStatements()
     return statements;
 }
 
+// Version 3: the agenda by day. The main window reads one day's tasks and
+// asks which days of a month have any; the reminder check reads the tasks
+// that have a reminder date, a few among many, from their own smaller index.
+// Both use the same expressions as the month index.
+QStringList dayIndexStatements()
+{
+    using namespace names;
+    const auto number = [](const QString &field) {
+        return QStringLiteral("CAST(%1 AS INTEGER)").arg(Database::quoteName(field));
+    };
+    const QString date = QStringList{number(agenda::Year), number(agenda::Month), number(agenda::Day)}.join(
+        QStringLiteral(", "));
+    return {
+        QStringLiteral("CREATE INDEX IF NOT EXISTS %1 ON %2 (%3)")
+            .arg(Database::quoteName(QStringLiteral("Agenda day")), Database::quoteName(Agenda), date),
+        QStringLiteral("CREATE INDEX IF NOT EXISTS %1 ON %2 (%3) WHERE %4 <> ''")
+            .arg(Database::quoteName(QStringLiteral("Agenda reminders")), Database::quoteName(Agenda), date,
+                 Database::quoteName(agenda::ReminderDay)),
+    };
+}
+
 // The steps from one version to the next, in order: the entry for version n
 // turns a file of version n - 1 into one of version n. A new file is built
 // from the base statements and every step, so that it equals an upgraded one.
@@ -156,6 +177,7 @@ const QList<Migration> &migrations()
 {
     static const QList<Migration> steps = {
         {2, indexStatements},
+        {3, dayIndexStatements},
     };
     return steps;
 }

@@ -32,6 +32,19 @@ QVariant storedText(const QString &value)
 
 } // namespace
 
+QString containsCondition(const QString &field, const QString &text)
+{
+    const bool ascii = std::all_of(text.cbegin(), text.cend(), [](QChar ch) { return ch.unicode() < 0x80; });
+    if (!ascii)
+        return {};
+    // Two characters outside ASCII fold to ASCII letters in Qt's comparison:
+    // the long s to "s" and the Kelvin sign to "k". A text holding one is
+    // left to the check in C++.
+    const QString quoted = Database::quoteName(field);
+    return QStringLiteral("(instr(lower(%1), lower(?)) > 0 OR instr(%1, char(383)) > 0 OR instr(%1, char(8490)) > 0)")
+        .arg(quoted);
+}
+
 RecordSet::RecordSet(Database &db, QString source, QList<NumericCondition> conditions)
     : m_db(db)
     , m_source(std::move(source))

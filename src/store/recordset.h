@@ -37,6 +37,13 @@ inline const QString kIdentityField = QStringLiteral("rowid");
     return {{kIdentityField, id}};
 }
 
+// An SQL condition that every record whose field contains `text`,
+// case-insensitively as QString::contains() compares, satisfies; a few others
+// may too, so matches are still checked with QString::contains(). It binds
+// `text` once. Empty when the text is not ASCII: SQLite folds the case of
+// ASCII letters only, so it cannot narrow such a search.
+[[nodiscard]] QString containsCondition(const QString &field, const QString &text);
+
 // A record set over a table or view, as the windows use it: a cursor over the
 // records read at the last requery, with field access on the current record and
 // one-record edits that are committed to the file before they return.

@@ -1,0 +1,183 @@
+// The store's reads behind the views, on data files of N agenda tasks spread
+// evenly over three years (June 2025 to May 2028, about N / 36 tasks a month,
+// one in ten with a reminder) and 100,000 to-do items. The files are made
+// once per run, in a temporary folder. "store" runs 1,000 and 100,000 tasks;
+// "store_1m" runs 1,000,000 (it takes a while to make).
+
+#include "bench.h"
+
+#include "store/agendarepository.h"
+#include "store/database.h"
+#include "store/names.h"
+#include "store/todorepository.h"
+
+#include <QElapsedTimer>
+#include <QHash>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QTemporaryDir>
+
+#include <cstdio>
+#include <memory>
+
+using namespace brevane;
+namespace names = store::names;
+
+namespace {
+
+constexpr int kToDoItems = 100'000;
+constexpr int kDays = 1096; // 2025-06-01 .. 2028-05-31
+const QDate kToday(2026, 6, 15);
+
+QString quoted(const QStringList &fields)
+{
+    QStringList list;
+    for (const QString &field : fields)
+        list << store::Database::quoteName(field);
+    return list.join(u',');
+}
+
+// One statement in one transaction: SQLite makes the rows itself, so a
+// million tasks take seconds rather than minutes. Task i falls on day
+// (i * 7919) mod 1096 of the three years, so that each day gets its share
+// and the table is not in date order.
+bool fill(store::Database &db, int tasks, int items, QString *error)
+{
+    namespace ag = names::agenda;
+    namespace td = names::todo;
+    QSqlDatabase connection = db.connection();
+    if (!connection.transaction()) {
+        *error = connection.lastError().text();
+        return false;
+    }
+    QSqlQuery query(connection);
+    const QString agenda =
+        QStringLiteral(
+            "INSERT INTO %1 (%2) WITH RECURSIVE n(i) AS (SELECT 0 UNION ALL SELECT i + 1 FROM n WHERE i + 1 < ?), "
+            "t(i, d, lead) AS (SELECT i, date('2025-06-01', '+' || ((i * 7919) % %3) || ' days'), 1 + i % 7 FROM n) "
+            "SELECT CASE WHEN i % 10 = 0 THEN 'Dentist appointment ' ELSE 'Project review ' END || i || "
+            "' (to 10:30 AM)', CASE i % 3 WHEN 0 THEN 'Business' WHEN 1 THEN 'Personal' ELSE 'Other' END, "
+            "1 + i % 12, CASE (i / 12) % 2 WHEN 0 THEN '00' ELSE '30' END, CASE (i / 24) % 2 WHEN 0 THEN 'AM' ELSE "
+            "'PM' END, 1 + (i + 1) % 12, '30', CASE (i / 24) % 2 WHEN 0 THEN 'AM' ELSE 'PM' END, "
+            "CAST(strftime('%d', d) AS INTEGER), CAST(strftime('%m', d) AS INTEGER), strftime('%Y', d), "
+            "CASE WHEN i % 10 = 3 THEN lead || CASE lead WHEN 1 THEN ' Day' ELSE ' Days' END ELSE '' END, "
+            "CASE WHEN i % 10 = 3 THEN CAST(strftime('%d', d, '-' || lead || ' days') AS INTEGER) ELSE '' END, "
+            "CASE WHEN i % 10 = 3 THEN CAST(strftime('%m', d, '-' || lead || ' days') AS INTEGER) ELSE '' END, "
+            "CASE WHEN i % 10 = 3 THEN strftime('%Y', d, '-' || lead || ' days') ELSE '' END FROM t")
+            .arg(store::Database::quoteName(names::Agenda),
+                 quoted({ag::Task, ag::Category, ag::StartHour, ag::StartMinute, ag::StartAmPm, ag::EndHour,
+                         ag::EndMinute, ag::EndAmPm, ag::Day, ag::Month, ag::Year, ag::Reminder, ag::ReminderDay,
+                         ag::ReminderMonth, ag::ReminderYear}))
+            .arg(kDays);
+    const QString todo =
+        QStringLiteral("INSERT INTO %1 (%2) WITH RECURSIVE n(i) AS (SELECT 0 UNION ALL SELECT i + 1 FROM n WHERE "
+                       "i + 1 < ?) SELECT 'To-do item ' || i || ': call the plumber about the kitchen tap', "
+                       "'Business', CASE WHEN i % 5 = 0 THEN 'Yes' ELSE 'No' END, i % 4 FROM n")
+            .arg(store::Database::quoteName(names::ToDo), quoted({td::Task, td::Category, td::Done, td::Priority}));
+    for (const auto &[sql, count] : {std::pair{agenda, tasks}, {todo, items}}) {
+        if (!query.prepare(sql)) {
+            *error = query.lastError().text();
+            return false;
+        }
+        query.addBindValue(count);
+        if (!query.exec()) {
+            *error = query.lastError().text();
+            return false;
+        }
+    }
+    if (!connection.commit()) {
+        *error = connection.lastError().text();
+        return false;
+    }
+    return true;
+}
+
+// The data file of this many tasks, made at its first use in the run.
+store::Database *dataFile(int tasks)
+{
+    static QTemporaryDir dir;
+    static QHash<int, std::shared_ptr<store::Database>> files;
+    if (const auto file = files.constFind(tasks); file != files.cend())
+        return file->get();
+    QElapsedTimer timer;
+    timer.start();
+    QString error;
+    std::shared_ptr<store::Database> db =
+        store::Database::open(dir.filePath(QStringLiteral("tasks-%1.sqlite").arg(tasks)), &error);
+    if (!db || !fill(*db, tasks, kToDoItems, &error)) {
+        std::fprintf(stderr, "no data file of %d tasks: %s\n", tasks, qPrintable(error));
+        return nullptr;
+    }
+    std::printf("(%d tasks and %d to-do items made in %.1f s)\n", tasks, kToDoItems, timer.elapsed() / 1000.0);
+    files.insert(tasks, db);
+    return db.get();
+}
+
+void line(const char *what, int tasks, double ms, qsizetype rows = -1)
+{
+    QByteArray label = QByteArray(what) + ", " + QByteArray::number(tasks) + " tasks";
+    if (rows >= 0)
+        label += " (" + QByteArray::number(rows) + " rows)";
+    bench::report(label.constData(), ms);
+}
+
+void run(int tasks)
+{
+    store::Database *db = dataFile(tasks);
+    if (!db)
+        return;
+    const store::AgendaRepository agenda(*db);
+    const store::ToDoRepository todo(*db);
+    constexpr int kRuns = 41;
+    qsizetype rows = 0;
+
+    line("day read", tasks, bench::medianMs(kRuns, [&](int i) {
+             rows = agenda.day(2026, 6, 1 + i % 30).value->size();
+         }), rows);
+    line("taskDays", tasks, bench::medianMs(kRuns, [&](int i) {
+             rows = agenda.taskDays(2026 + i % 2, 1 + i % 12).value->size();
+         }), rows);
+    line("month read", tasks, bench::medianMs(kRuns, [&](int i) {
+             rows = agenda.month(2026 + i % 2, 1 + i % 12).value->size();
+         }), rows);
+    line("dueReminders", tasks, bench::medianMs(kRuns, [&](int i) {
+             rows = agenda.dueReminders(kToday.addDays(i)).value->size();
+         }), rows);
+    for (const char *text : {"dentist", "review 777 ", "Über"}) {
+        const QByteArray what = QByteArray("search \"") + text + '"';
+        line(what.constData(), tasks, bench::medianMs(21, [&](int) {
+                 rows = agenda.search(QString::fromUtf8(text)).value->size();
+             }), rows);
+    }
+
+    if (tasks != 100'000)
+        return;
+    line("to-do count, 100000 items and", tasks, bench::medianMs(kRuns, [&](int) {
+             rows = *todo.count().value;
+         }));
+    line("to-do page of 40 at a random place, 100000 items and", tasks, bench::medianMs(kRuns, [&](int i) {
+             rows = todo.page((i * 7919) % kToDoItems, 40).value->size();
+         }), rows);
+    line("to-do ids, 100000 items and", tasks, bench::medianMs(kRuns, [&](int) {
+             rows = todo.ids().value->size();
+         }), rows);
+    line("to-do whole list (all), 100000 items and", tasks, bench::medianMs(11, [&](int) {
+             rows = todo.all().value->size();
+         }), rows);
+    line("to-do search \"item 7777:\", 100000 items and", tasks, bench::medianMs(21, [&](int) {
+             rows = todo.search(QStringLiteral("item 7777:")).value->size();
+         }), rows);
+}
+
+} // namespace
+
+BREVANE_BENCH(store)
+{
+    run(1'000);
+    run(100'000);
+}
+
+BREVANE_BENCH(store_1m)
+{
+    run(1'000'000);
+}
