@@ -18,6 +18,7 @@
 #include <QTemporaryDir>
 
 #include <cstdio>
+#include <functional>
 #include <memory>
 
 using namespace brevane;
@@ -113,12 +114,12 @@ store::Database *dataFile(int tasks)
     return db.get();
 }
 
-void line(const char *what, int tasks, double ms, qsizetype rows = -1)
+// Times `runs` reads and reports the median; the row count is the last read's.
+void measure(const QByteArray &what, int runs, const std::function<qsizetype(int)> &read)
 {
-    QByteArray label = QByteArray(what) + ", " + QByteArray::number(tasks) + " tasks";
-    if (rows >= 0)
-        label += " (" + QByteArray::number(rows) + " rows)";
-    bench::report(label.constData(), ms);
+    qsizetype rows = 0;
+    const double ms = bench::medianMs(runs, [&](int i) { rows = read(i); });
+    bench::report((what + " (" + QByteArray::number(rows) + " rows)").constData(), ms);
 }
 
 void run(int tasks)
@@ -128,45 +129,32 @@ void run(int tasks)
         return;
     const store::AgendaRepository agenda(*db);
     const store::ToDoRepository todo(*db);
+    const QByteArray of = ", " + QByteArray::number(tasks) + " tasks";
     constexpr int kRuns = 41;
-    qsizetype rows = 0;
 
-    line("day read", tasks, bench::medianMs(kRuns, [&](int i) {
-             rows = agenda.day(2026, 6, 1 + i % 30).value->size();
-         }), rows);
-    line("taskDays", tasks, bench::medianMs(kRuns, [&](int i) {
-             rows = agenda.taskDays(2026 + i % 2, 1 + i % 12).value->size();
-         }), rows);
-    line("month read", tasks, bench::medianMs(kRuns, [&](int i) {
-             rows = agenda.month(2026 + i % 2, 1 + i % 12).value->size();
-         }), rows);
-    line("dueReminders", tasks, bench::medianMs(kRuns, [&](int i) {
-             rows = agenda.dueReminders(kToday.addDays(i)).value->size();
-         }), rows);
-    for (const char *text : {"dentist", "review 777 ", "Über"}) {
-        const QByteArray what = QByteArray("search \"") + text + '"';
-        line(what.constData(), tasks, bench::medianMs(21, [&](int) {
-                 rows = agenda.search(QString::fromUtf8(text)).value->size();
-             }), rows);
+    measure("day read" + of, kRuns, [&](int i) { return agenda.day(2026, 6, 1 + i % 30).value->size(); });
+    measure("dayShown (the grid's tasks)" + of, kRuns,
+            [&](int i) { return agenda.dayShown(2026, 6, 1 + i % 30).value->shown.size(); });
+    measure("taskDays" + of, kRuns, [&](int i) { return agenda.taskDays(2026 + i % 2, 1 + i % 12).value->size(); });
+    measure("month read" + of, kRuns, [&](int i) { return agenda.month(2026 + i % 2, 1 + i % 12).value->size(); });
+    measure("dueReminders" + of, kRuns, [&](int i) { return agenda.dueReminders(kToday.addDays(i)).value->size(); });
+    for (const char *text : {"dentist", "review 777 ", "\u00dcber"}) {
+        const QString what = QString::fromUtf8(text);
+        measure("search \"" + QByteArray(text) + '"' + of, 21, [&](int) { return agenda.search(what).value->size(); });
     }
 
     if (tasks != 100'000)
         return;
-    line("to-do count, 100000 items and", tasks, bench::medianMs(kRuns, [&](int) {
-             rows = *todo.count().value;
-         }));
-    line("to-do page of 40 at a random place, 100000 items and", tasks, bench::medianMs(kRuns, [&](int i) {
-             rows = todo.page((i * 7919) % kToDoItems, 40).value->size();
-         }), rows);
-    line("to-do ids, 100000 items and", tasks, bench::medianMs(kRuns, [&](int) {
-             rows = todo.ids().value->size();
-         }), rows);
-    line("to-do whole list (all), 100000 items and", tasks, bench::medianMs(11, [&](int) {
-             rows = todo.all().value->size();
-         }), rows);
-    line("to-do search \"item 7777:\", 100000 items and", tasks, bench::medianMs(21, [&](int) {
-             rows = todo.search(QStringLiteral("item 7777:")).value->size();
-         }), rows);
+    // The to-do list: 100,000 items.
+    measure("to-do count", kRuns, [&](int) { return qsizetype(*todo.count().value); });
+    measure("to-do page of 40 rows", kRuns, [&](int i) { return todo.page((i * 7919) % kToDoItems, 40).value->size(); });
+    measure("to-do ids", kRuns, [&](int) { return todo.ids().value->size(); });
+    const QList<store::RecordId> ids = *todo.ids().value;
+    measure("to-do byIds of 40 rows", kRuns,
+            [&](int i) { return todo.byIds(ids.mid((i * 7919) % kToDoItems, 40)).value->size(); });
+    measure("to-do whole list (all)", 11, [&](int) { return todo.all().value->size(); });
+    measure("to-do search \"item 7777:\"", 21,
+            [&](int) { return todo.search(QStringLiteral("item 7777:")).value->size(); });
 }
 
 } // namespace

@@ -7,12 +7,14 @@
 #include "store/names.h"
 #include "store/storeerrors.h"
 
+#include <QMap>
 #include <QRegularExpression>
 #include <QSqlError>
 #include <QSqlQuery>
 
 #include <algorithm>
 #include <functional>
+#include <set>
 
 namespace brevane::store {
 
@@ -22,16 +24,34 @@ namespace {
 
 // The end-time note the editor appends: exactly " (to h:mm AM)" or
 // " (to h:mm PM)" at the very end. Anything else in brackets is the user's.
-const QRegularExpression &notePattern()
+// Read by hand rather than with a regular expression: every task read passes
+// through here.
+bool isHour(QStringView text)
 {
-    static const QRegularExpression pattern(QStringLiteral(R"( \(to (?:1[0-2]|[1-9]):[0-5][0-9] [AP]M\)\z)"));
-    return pattern;
+    if (text.size() == 1)
+        return text.at(0) >= u'1' && text.at(0) <= u'9';
+    return text.size() == 2 && text.at(0) == u'1' && text.at(1) >= u'0' && text.at(1) <= u'2';
 }
 
 qsizetype noteStart(const QString &stored)
 {
-    const QRegularExpressionMatch match = notePattern().match(stored);
-    return match.hasMatch() ? match.capturedStart() : -1;
+    // " (to " hour ":" minutes " AM)"; the hour has one or two digits.
+    const QStringView text(stored);
+    const qsizetype n = text.size();
+    if (n < 13 || !text.endsWith(u')'))
+        return -1;
+    const QStringView half = text.mid(n - 3, 2);
+    if (half != u"AM" && half != u"PM")
+        return -1;
+    if (text.at(n - 4) != u' ' || text.at(n - 5) < u'0' || text.at(n - 5) > u'9' || text.at(n - 6) < u'0'
+        || text.at(n - 6) > u'5' || text.at(n - 7) != u':')
+        return -1;
+    for (qsizetype digits : {1, 2}) {
+        const qsizetype start = n - 12 - digits;
+        if (start >= 0 && text.mid(start, 5) == u" (to " && isHour(text.mid(n - 7 - digits, digits)))
+            return start;
+    }
+    return -1;
 }
 
 QString withoutNote(const QString &stored)
@@ -50,8 +70,7 @@ QString note(const QTime &end)
 // would match no row of the agenda.
 QTime storedTime(const QString &hour, const QString &minute, const QString &amPm)
 {
-    static const QRegularExpression hourPattern(QStringLiteral(R"(\A(?:1[0-2]|[1-9])\z)"));
-    if (!hourPattern.match(hour).hasMatch())
+    if (!isHour(hour))
         return {};
     if (minute != QLatin1String("00") && minute != QLatin1String("30"))
         return {};
@@ -116,6 +135,28 @@ QString numberOf(const QString &field)
     return QStringLiteral("CAST(%1 AS INTEGER)").arg(Database::quoteName(field));
 }
 
+// The conditions of a month on the day index: the same rows as a record set
+// with numeric conditions on year and month finds.
+QString monthCondition()
+{
+    return QStringLiteral("%1 = ? AND %2 = ?").arg(numberOf(f::Year), numberOf(f::Month));
+}
+
+// Named in the reads by day: SQLite, without statistics, cannot tell that
+// it finds fewer rows than the month index, whose expressions it starts with.
+QString byDayIndex()
+{
+    return QStringLiteral("INDEXED BY ") + Database::quoteName(QStringLiteral("Agenda day"));
+}
+
+// The tasks of a month whose stored day SQL reads as 0 or less: an empty or
+// unreadable day, or one after a space SQL does not skip (see numberOf).
+QString zeroDaySelect()
+{
+    return QStringLiteral("%1 %2 WHERE %3 AND %4 <= 0 ORDER BY rowid")
+        .arg(taskSelect(), byDayIndex(), monthCondition(), numberOf(f::Day));
+}
+
 AgendaTask taskAt(const QSqlQuery &query)
 {
     const auto text = [&query](int field) { return query.value(field + 1).toString(); };
@@ -175,12 +216,6 @@ ReadResult<QList<AgendaTask>> readTasks(Database &db, const QString &sql, const 
     return {std::move(tasks), {}};
 }
 
-// The conditions of a month on the day index: the same rows as a record set
-// with numeric conditions on year and month finds.
-QString monthCondition()
-{
-    return QStringLiteral("%1 = ? AND %2 = ?").arg(numberOf(f::Year), numberOf(f::Month));
-}
 
 } // namespace
 
@@ -194,10 +229,60 @@ ReadResult<QList<AgendaTask>> AgendaRepository::day(int year, int month, int day
 {
     const auto onDay = [day](const AgendaTask &task) { return task.day == day; };
     if (day <= 0)
-        return readTasks(m_db, taskSelect() + QStringLiteral(" WHERE %1 AND %2 <= 0 ORDER BY rowid")
-                                                  .arg(monthCondition(), numberOf(f::Day)),
+        return readTasks(m_db, zeroDaySelect(),
                          {year, month}, onDay);
     return readTasks(m_db, statement(Query::Day), {year, month, day, year, month}, onDay);
+}
+
+ReadResult<AgendaDay> AgendaRepository::dayShown(int year, int month, int day) const
+{
+    // The last task of each start, and the spans, from the distinct times of
+    // the day in the index; then the few tasks that read as day 0 in SQL (see
+    // Query::Day), whole; then the tasks drawn, by identity.
+    QMap<QTime, RecordId> last;
+    std::set<std::pair<QTime, QTime>> spans;
+    const auto add = [&](RecordId id, const QTime &start, const QTime &end) {
+        if (!start.isValid())
+            return;
+        spans.insert({start, end});
+        RecordId &shown = last[start];
+        shown = std::max(shown, id);
+    };
+    if (day > 0) {
+        QSqlQuery query(m_db.connection());
+        QString error;
+        if (!runRead(m_db, query, statement(Query::DayShown), {year, month, day}, &error))
+            return ReadResult<AgendaDay>::failed(error);
+        while (query.next()) {
+            add(query.value(0).toLongLong(),
+                storedTime(query.value(1).toString(), query.value(2).toString(), query.value(3).toString()),
+                storedTime(query.value(4).toString(), query.value(5).toString(), query.value(6).toString()));
+        }
+        if (query.lastError().isValid())
+            return ReadResult<AgendaDay>::failed(errors::readFailure(m_db, errors::errorText(query.lastError())));
+    }
+    const ReadResult<QList<AgendaTask>> unusual =
+        readTasks(m_db, zeroDaySelect(),
+                  {year, month}, [day](const AgendaTask &task) { return task.day == day; });
+    if (!unusual.ok())
+        return ReadResult<AgendaDay>::failed(unusual.error);
+    for (const AgendaTask &task : *unusual.value)
+        add(task.id, task.start, task.end);
+
+    AgendaDay shown;
+    shown.spans = QList<std::pair<QTime, QTime>>(spans.cbegin(), spans.cend());
+    if (last.isEmpty())
+        return {std::move(shown), {}};
+    QVariantList ids;
+    for (RecordId id : std::as_const(last))
+        ids << id;
+    const QString marks = QStringList(ids.size(), QStringLiteral("?")).join(u',');
+    ReadResult<QList<AgendaTask>> tasks =
+        readTasks(m_db, taskSelect() + QStringLiteral(" WHERE rowid IN (%1) ORDER BY rowid").arg(marks), ids);
+    if (!tasks.ok())
+        return ReadResult<AgendaDay>::failed(tasks.error);
+    shown.shown = std::move(*tasks.value);
+    return {std::move(shown), {}};
 }
 
 ReadResult<QSet<int>> AgendaRepository::taskDays(int year, int month) const
@@ -232,16 +317,14 @@ ReadResult<AgendaTask> AgendaRepository::byId(RecordId id) const
 
 ReadResult<QList<AgendaTask>> AgendaRepository::search(const QString &text) const
 {
-    // SQL narrows an ASCII search; every candidate is still compared here,
-    // the way the rest of the program compares text.
+    // SQL narrows the search (see containsCondition); every candidate is
+    // still compared here, the way the rest of the program compares text.
     QString sql = QStringLiteral("SELECT rowid, %1, %2, %3, %4 FROM %5 WHERE %1 <> ''")
                       .arg(Database::quoteName(f::Task), Database::quoteName(f::Day), Database::quoteName(f::Month),
                            Database::quoteName(f::Year), Database::quoteName(names::Agenda));
     QVariantList values;
-    if (const QString condition = containsCondition(f::Task, text); !condition.isEmpty() && !text.isEmpty()) {
+    if (const QString condition = containsCondition(f::Task, text, &values); !condition.isEmpty())
         sql += QStringLiteral(" AND ") + condition;
-        values << text;
-    }
     sql += QStringLiteral(" ORDER BY rowid");
     QSqlQuery query(m_db.connection());
     QString error;
@@ -283,15 +366,21 @@ QString AgendaRepository::statement(Query query)
         // The stored day reads as the number the month read gives it, or as 0
         // when it starts with a space SQL does not skip: those few are read
         // too and sorted out in C++, so that the result is the month read's.
-        return QStringLiteral("%1 WHERE %2 AND %3 = ? UNION ALL %1 WHERE %2 AND %3 <= 0 ORDER BY 1")
-            .arg(taskSelect(), monthCondition(), numberOf(f::Day));
+        return QStringLiteral("%1 %4 WHERE %2 AND %3 = ? UNION ALL %1 %4 WHERE %2 AND %3 <= 0 ORDER BY 1")
+            .arg(taskSelect(), monthCondition(), numberOf(f::Day), byDayIndex());
+    case Query::DayShown:
+        // Grouped in the order of the day index, which holds every field read.
+        return QStringLiteral("SELECT max(rowid), %1 FROM %2 %5 WHERE %3 AND %4 = ? GROUP BY %1")
+            .arg(quotedFields({f::StartHour, f::StartMinute, f::StartAmPm, f::EndHour, f::EndMinute, f::EndAmPm}),
+                 Database::quoteName(names::Agenda), monthCondition(), numberOf(f::Day), byDayIndex());
     case Query::TaskDays:
         // One look-up in the day index for each day, then the few days that
         // read as 0 in SQL (see Day), read as text.
         return QStringLiteral("WITH RECURSIVE days(d) AS (SELECT 1 UNION ALL SELECT d + 1 FROM days WHERE d < 31) "
-                              "SELECT d FROM days WHERE EXISTS (SELECT 1 FROM %1 WHERE %2 AND %3 = days.d) "
-                              "UNION ALL SELECT %4 FROM %1 WHERE %2 AND %3 <= 0")
-            .arg(Database::quoteName(names::Agenda), monthCondition(), numberOf(f::Day), Database::quoteName(f::Day));
+                              "SELECT d FROM days WHERE EXISTS (SELECT 1 FROM %1 %5 WHERE %2 AND %3 = days.d) "
+                              "UNION ALL SELECT %4 FROM %1 %5 WHERE %2 AND %3 <= 0")
+            .arg(Database::quoteName(names::Agenda), monthCondition(), numberOf(f::Day), Database::quoteName(f::Day),
+                 byDayIndex());
     case Query::DueReminders: {
         // A due task is dated from today to the end of next month (see the
         // header) and has a reminder date on or before today. The index of

@@ -10,6 +10,8 @@
 #include <QString>
 #include <QTime>
 
+#include <utility>
+
 namespace brevane::store {
 
 class Database;
@@ -52,6 +54,19 @@ struct AgendaTask {
     friend bool operator==(const AgendaTask &, const AgendaTask &) = default;
 };
 
+// What the agenda grid shows of one day: on each start time's row the last
+// task (in table order) with that start, and the spans of all of them.
+struct AgendaDay {
+    // For each start time among the day's tasks, the last task with that
+    // start, in table order: so the last one is the day's last task that has
+    // a start time. Tasks whose start cannot be read are not on the grid.
+    QList<AgendaTask> shown;
+    // Each distinct start and end among the day's tasks with a start time,
+    // ordered by start, then end; an end that cannot be read is invalid.
+    QList<std::pair<QTime, QTime>> spans;
+    friend bool operator==(const AgendaDay &, const AgendaDay &) = default;
+};
+
 // The fields a save writes; the others keep their stored text exactly.
 enum class AgendaField : unsigned {
     Text = 0x01,      // "Agenda Task", written with the end-time note of `end`
@@ -80,6 +95,9 @@ public:
     // whose day is `day`, found through the day index without reading the
     // rest of the month. Numbers, since stored days need not exist.
     [[nodiscard]] ReadResult<QList<AgendaTask>> day(int year, int month, int day) const;
+    // What the grid shows of day(): only the tasks it draws are read, however
+    // many the day holds; the times of the others come from the day index.
+    [[nodiscard]] ReadResult<AgendaDay> dayShown(int year, int month, int day) const;
     // The days 1..31 of a month that have at least one task: the days of the
     // month read, found through the day index without reading a task.
     [[nodiscard]] ReadResult<QSet<int>> taskDays(int year, int month) const;
@@ -112,7 +130,7 @@ public:
 
     // The statements of the reads served by the day indexes; public so that
     // their query plans can be examined.
-    enum class Query { Day, TaskDays, DueReminders };
+    enum class Query { Day, DayShown, TaskDays, DueReminders };
     [[nodiscard]] static QString statement(Query query);
 
     // The typed limit of a task text, in characters the user sees

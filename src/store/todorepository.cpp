@@ -129,15 +129,13 @@ ReadResult<ToDoItem> ToDoRepository::findByText(const QString &text) const
 
 ReadResult<QList<ToDoItem>> ToDoRepository::search(const QString &text) const
 {
-    // SQL narrows an ASCII search; every candidate is still compared here,
-    // the way the rest of the program compares text.
+    // SQL narrows the search (see containsCondition); every candidate is
+    // still compared here, the way the rest of the program compares text.
     QString sql = QStringLiteral("SELECT rowid, %1 FROM %2 WHERE %1 <> ''")
                       .arg(Database::quoteName(f::Task), Database::quoteName(names::ToDo));
     QVariantList values;
-    if (const QString condition = containsCondition(f::Task, text); !condition.isEmpty() && !text.isEmpty()) {
+    if (const QString condition = containsCondition(f::Task, text, &values); !condition.isEmpty())
         sql += QStringLiteral(" AND ") + condition;
-        values << text;
-    }
     sql += QStringLiteral(" ORDER BY rowid");
     return readRows<ToDoItem>(m_db, sql, values, [&text](const QSqlQuery &query) -> std::optional<ToDoItem> {
         QString itemText = query.value(1).toString();

@@ -8,6 +8,7 @@
 #include <QSqlQuery>
 
 #include <algorithm>
+#include <set>
 
 using namespace brevane;
 using store::AgendaRepository;
@@ -34,10 +35,17 @@ struct Stored {
 RecordId storeTask(TestData &data, const Stored &task)
 {
     const QStringList due = task.reminder.split(u'/');
+    // Start and end times vary with the text; "bad" ones have a start that
+    // cannot be read.
+    const qsizetype n = task.text.size();
+    const QString first = task.text.isEmpty() ? QString() : QString::number(task.text.at(0).unicode() % 12 + 1);
     return data.insert(names::Agenda, {{ag::Task, task.text},
-                                       {ag::StartHour, QStringLiteral("9")},
-                                       {ag::StartMinute, QStringLiteral("30")},
+                                       {ag::StartHour, task.text.startsWith(u"bad") ? "09" : QString::number(n % 12 + 1)},
+                                       {ag::StartMinute, n % 2 == 0 ? QStringLiteral("30") : QStringLiteral("00")},
                                        {ag::StartAmPm, QStringLiteral("AM")},
+                                       {ag::EndHour, first},
+                                       {ag::EndMinute, QStringLiteral("00")},
+                                       {ag::EndAmPm, QStringLiteral("PM")},
                                        {ag::Day, task.day},
                                        {ag::Month, task.month},
                                        {ag::Year, task.year},
@@ -68,6 +76,11 @@ QList<Stored> mixedTasks()
         {"February", "29", "2", "2004", "27/2/2004"},
         {"leap reminder", "1", "3", "2004", "29/2/2004"},
         {"reminder zero", "10", "3", "2003", "0/3/2003"},
+        {"C:\\dir_1", "11", "3", "2003", {}},
+        {"Same start as dentist", "5", "3", "2003", {}},
+        {"Zame start as dentist", "5", "3", "2003", {}},
+        {"Dentist (to 10:30 AM)", "5", "3", "2003", {}},
+        {"bad start", "5", "3", "2003", {}},
     };
 }
 
@@ -125,6 +138,21 @@ private Q_SLOTS:
             }
             const auto dayRead = repo.day(year, month, day);
             QVERIFY2(dayRead.ok() && *dayRead.value == expected, qPrintable(QString::number(day)));
+            // The grid: the last task of each readable start, and every span.
+            QMap<QTime, AgendaTask> last;
+            std::set<std::pair<QTime, QTime>> spans;
+            for (const AgendaTask &task : expected) {
+                if (task.start.isValid()) {
+                    last.insert(task.start, task);
+                    spans.insert({task.start, task.end});
+                }
+            }
+            QList<AgendaTask> shown = last.values();
+            std::sort(shown.begin(), shown.end(), [](const AgendaTask &a, const AgendaTask &b) { return a.id < b.id; });
+            const QList<std::pair<QTime, QTime>> spanList(spans.cbegin(), spans.cend());
+            const auto dayShown = repo.dayShown(year, month, day);
+            QVERIFY2(dayShown.ok() && dayShown.value->shown == shown && dayShown.value->spans == spanList,
+                     qPrintable(QString::number(day)));
             if (day >= 1 && day <= 31 && !expected.isEmpty())
                 days.insert(day);
         }
@@ -139,6 +167,8 @@ private Q_SLOTS:
         QTest::newRow("ASCII, other case") << "DENTIST";
         QTest::newRow("ASCII, middle") << "st (to 10";
         QTest::newRow("non-ASCII") << "ärger";
+        QTest::newRow("non-ASCII among ASCII") << "im bÜro";
+        QTest::newRow("escape character") << "\\DIR_";
         QTest::newRow("Kelvin sign found by k") << "kelvin";
         QTest::newRow("long s found by s") << "ST";
         QTest::newRow("LIKE wildcards are plain") << "50% off_";
@@ -222,6 +252,8 @@ private Q_SLOTS:
         QTest::addColumn<AgendaRepository::Query>("query");
         QTest::addColumn<QString>("index");
         QTest::newRow("day") << AgendaRepository::Query::Day << "Agenda day";
+        QTest::newRow("day shown, from the index alone") << AgendaRepository::Query::DayShown
+                                                         << "COVERING INDEX Agenda day";
         QTest::newRow("task days") << AgendaRepository::Query::TaskDays << "Agenda day";
         QTest::newRow("due reminders") << AgendaRepository::Query::DueReminders << "Agenda reminders";
     }
