@@ -41,7 +41,8 @@ QString quoted(const QStringList &fields)
 // One statement in one transaction: SQLite makes the rows itself, so a
 // million tasks take seconds rather than minutes. Task i falls on day
 // (i * 7919) mod 1096 of the three years, so that each day gets its share
-// and the table is not in date order.
+// and the table is not in date order; the tasks of a day start at every
+// half hour in turn and last up to an hour.
 bool fill(store::Database &db, int tasks, int items, QString *error)
 {
     namespace ag = names::agenda;
@@ -55,11 +56,12 @@ bool fill(store::Database &db, int tasks, int items, QString *error)
     const QString agenda =
         QStringLiteral(
             "INSERT INTO %1 (%2) WITH RECURSIVE n(i) AS (SELECT 0 UNION ALL SELECT i + 1 FROM n WHERE i + 1 < ?), "
-            "t(i, d, lead) AS (SELECT i, date('2025-06-01', '+' || ((i * 7919) % %3) || ' days'), 1 + i % 7 FROM n) "
+            "t(i, d, lead, h) AS (SELECT i, date('2025-06-01', '+' || ((i * 7919) % %3) || ' days'), 1 + i % 7, "
+            "(i / %3) % 48 / 2 FROM n) "
             "SELECT CASE WHEN i % 10 = 0 THEN 'Dentist appointment ' ELSE 'Project review ' END || i || "
             "' (to 10:30 AM)', CASE i % 3 WHEN 0 THEN 'Business' WHEN 1 THEN 'Personal' ELSE 'Other' END, "
-            "1 + i % 12, CASE (i / 12) % 2 WHEN 0 THEN '00' ELSE '30' END, CASE (i / 24) % 2 WHEN 0 THEN 'AM' ELSE "
-            "'PM' END, 1 + (i + 1) % 12, '30', CASE (i / 24) % 2 WHEN 0 THEN 'AM' ELSE 'PM' END, "
+            "(h + 11) % 12 + 1, CASE (i / %3) % 2 WHEN 0 THEN '00' ELSE '30' END, CASE WHEN h < 12 THEN 'AM' ELSE "
+            "'PM' END, h % 12 + 1, '00', CASE WHEN h < 11 OR h = 23 THEN 'AM' ELSE 'PM' END, "
             "CAST(strftime('%d', d) AS INTEGER), CAST(strftime('%m', d) AS INTEGER), strftime('%Y', d), "
             "CASE WHEN i % 10 = 3 THEN lead || CASE lead WHEN 1 THEN ' Day' ELSE ' Days' END ELSE '' END, "
             "CASE WHEN i % 10 = 3 THEN CAST(strftime('%d', d, '-' || lead || ' days') AS INTEGER) ELSE '' END, "

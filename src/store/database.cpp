@@ -151,7 +151,8 @@ QStringList indexStatements()
 // index also holds the start and end times, and the stored date fields
 // themselves (SQLite counts only plain fields when it checks that an index
 // holds all a query reads), so that what the agenda grid shows of a day is
-// found in the index alone, without reading each of the day's tasks.
+// found in the index alone, without reading each of the day's tasks. The
+// reminder index holds the reminder dates, so that only due tasks are read.
 QStringList dayIndexStatements()
 {
     using namespace names;
@@ -165,8 +166,9 @@ QStringList dayIndexStatements()
     return {
         QStringLiteral("CREATE INDEX IF NOT EXISTS %1 ON %2 (%3, %4)")
             .arg(Database::quoteName(QStringLiteral("Agenda day")), Database::quoteName(Agenda), date, covered),
-        QStringLiteral("CREATE INDEX IF NOT EXISTS %1 ON %2 (%3) WHERE %4 <> ''")
+        QStringLiteral("CREATE INDEX IF NOT EXISTS %1 ON %2 (%3, %4) WHERE %5 <> ''")
             .arg(Database::quoteName(QStringLiteral("Agenda reminders")), Database::quoteName(Agenda), date,
+                 quotedList({agenda::ReminderYear, agenda::ReminderMonth, agenda::ReminderDay}),
                  Database::quoteName(agenda::ReminderDay)),
     };
 }
