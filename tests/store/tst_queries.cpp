@@ -10,96 +10,63 @@
 #include <algorithm>
 #include <set>
 
-using namespace brevane;
-using store::AgendaRepository;
-using store::AgendaTask;
-using store::RecordId;
-using store::ToDoItem;
-using store::ToDoRepository;
-using testing::TestData;
-namespace names = store::names;
+using namespace brevane::store;
+using brevane::testing::TestData;
 namespace ag = names::agenda;
 
 namespace {
 
-const QString kNbsp = QString(QChar(0xA0));
+const QString kNbsp(QChar(0xA0));
 
-struct Stored {
-    QString text;
-    QString day;
-    QString month;
-    QString year;
-    QString reminder; // "d/m/y", or empty
-};
-
-RecordId storeTask(TestData &data, const Stored &task)
-{
-    const QStringList due = task.reminder.split(u'/');
-    // Start and end times vary with the text; "bad" ones have a start that
-    // cannot be read.
-    const qsizetype n = task.text.size();
-    const QString first = task.text.isEmpty() ? QString() : QString::number(task.text.at(0).unicode() % 12 + 1);
-    return data.insert(names::Agenda, {{ag::Task, task.text},
-                                       {ag::StartHour, task.text.startsWith(u"bad") ? "09" : QString::number(n % 12 + 1)},
-                                       {ag::StartMinute, n % 2 == 0 ? QStringLiteral("30") : QStringLiteral("00")},
-                                       {ag::StartAmPm, QStringLiteral("AM")},
-                                       {ag::EndHour, first},
-                                       {ag::EndMinute, QStringLiteral("00")},
-                                       {ag::EndAmPm, QStringLiteral("PM")},
-                                       {ag::Day, task.day},
-                                       {ag::Month, task.month},
-                                       {ag::Year, task.year},
-                                       {ag::Reminder, due.size() == 3 ? QStringLiteral("1 Day") : QString()},
-                                       {ag::ReminderDay, due.size() == 3 ? due.at(0) : QString()},
-                                       {ag::ReminderMonth, due.size() == 3 ? due.at(1) : QString()},
-                                       {ag::ReminderYear, due.size() == 3 ? due.at(2) : QString()}});
-}
-
-// Days as a hand-made file may hold them, around March 2003.
-QList<Stored> mixedTasks()
+// Tasks as a hand-made file may hold them, around March 2003: "text|day|
+// month|year|reminder day|month|year". Start and end times vary with the
+// text; a "bad" start cannot be read.
+QStringList mixedTasks()
 {
     return {
-        {"Dentist (to 10:30 AM)", "5", "3", "2003", "4/3/2003"},
-        {"ÄRGER im Büro", " 5", "3", "2003", "5/3/2003"},
-        {"Kelvin: " + QString(QChar(0x212A)) + "elvin", kNbsp + "6", "3", "2003", "1/3/2003"},
-        {"Mi" + QString(QChar(0x17F)) + "t", "06", "03", "2003", "28/2/2003"},
-        {"50% off_sale", "31", "3", "2003", "30/3/2003"},
-        {"", "7", "3", "2003", "7/3/2003"},
-        {"O'Brien", "", "3", "2003", {}},
-        {"no day", "abc", "3", "2003", "1/3/2003"},
-        {"bad date", "31", "4", "2003", "30/4/2003"},
-        {"next month", "2", "4", "2003", "" + kNbsp + "1/3/2003"},
-        {"far", "30", "4", "2003", "1/3/2003"},
-        {"before today", "4", "3", "2003", "1/3/2003"},
-        {"new year", "1", "1", "2004", "29/12/2003"},
-        {"year end", "31", "12", "2003", "31/12/2003"},
-        {"February", "29", "2", "2004", "27/2/2004"},
-        {"leap reminder", "1", "3", "2004", "29/2/2004"},
-        {"reminder zero", "10", "3", "2003", "0/3/2003"},
-        {"C:\\dir_1", "11", "3", "2003", {}},
-        {"Same start as dentist", "5", "3", "2003", {}},
-        {"Zame start as dentist", "5", "3", "2003", {}},
-        {"Dentist (to 10:30 AM)", "5", "3", "2003", {}},
-        {"bad start", "5", "3", "2003", {}},
+        "Dentist (to 10:30 AM)|5|3|2003|4|3|2003", "ÄRGER im Büro| 5|3|2003|5|3|2003",
+        "Kelvin: " + QString(QChar(0x212A)) + "elvin|" + kNbsp + "6|3|2003|1|3|2003",
+        "Mi" + QString(QChar(0x17F)) + "t|06|03|2003|28|2|2003", "50% off_sale|31|3|2003|30|3|2003",
+        "|7|3|2003|7|3|2003", "O'Brien||3|2003|||", "no day|abc|3|2003|1|3|2003", "bad date|31|4|2003|30|4|2003",
+        "next month|2|4|2003|" + kNbsp + "1|3|2003", "far|30|4|2003|1|3|2003", "before today|4|3|2003|1|3|2003",
+        "new year|1|1|2004|29|12|2003", "year end|31|12|2003|31|12|2003", "February|29|2|2004|27|2|2004",
+        "leap reminder|1|3|2004|29|2|2004", "reminder zero|10|3|2003|0|3|2003", "C:\\dir_1|11|3|2003|||",
+        "Same start as dentist|5|3|2003|||", "Zame start as dentist|5|3|2003|||",
+        "Dentist (to 10:30 AM)|5|3|2003|||", "bad start|5|3|2003|||",
     };
 }
 
-QList<RecordId> idsOf(const QList<AgendaTask> &tasks)
+void fill(TestData &data)
+{
+    const QStringList fields{ag::Task, ag::Day, ag::Month, ag::Year, ag::ReminderDay, ag::ReminderMonth,
+                             ag::ReminderYear};
+    for (const QString &line : mixedTasks()) {
+        const QStringList values = line.split(u'|');
+        const QString &text = values.at(0);
+        QList<std::pair<QString, QString>> record{
+            {ag::StartHour, text.startsWith(u"bad") ? "09" : QString::number(text.size() % 12 + 1)},
+            {ag::StartMinute, text.size() % 2 == 0 ? "30" : "00"}, {ag::StartAmPm, "AM"},
+            {ag::EndHour, text.isEmpty() ? QString() : QString::number(text.at(0).unicode() % 12 + 1)},
+            {ag::EndMinute, "00"}, {ag::EndAmPm, "PM"}, {ag::Reminder, values.at(4).isEmpty() ? "" : "1 Day"}};
+        for (qsizetype i = 0; i < fields.size(); ++i)
+            record.append({fields.at(i), values.at(i)});
+        data.insert(names::Agenda, record);
+        data.insert(names::ToDo, {{names::todo::Task, text}});
+    }
+}
+
+template <typename T>
+QList<RecordId> idsOf(const QList<T> &records)
 {
     QList<RecordId> ids;
-    for (const AgendaTask &task : tasks)
-        ids << task.id;
+    for (const T &record : records)
+        ids << record.id;
     return ids;
 }
 
-QList<AgendaTask> everyTask(const AgendaRepository &repo)
+void sortById(QList<AgendaTask> &tasks)
 {
-    QList<AgendaTask> all;
-    for (const auto &[year, month] : {std::pair{2003, 2}, {2003, 3}, {2003, 4}, {2003, 12}, {2004, 1}, {2004, 2},
-                                      {2004, 3}})
-        all += *repo.month(year, month).value;
-    std::sort(all.begin(), all.end(), [](const AgendaTask &a, const AgendaTask &b) { return a.id < b.id; });
-    return all;
+    std::sort(tasks.begin(), tasks.end(), [](const AgendaTask &a, const AgendaTask &b) { return a.id < b.id; });
 }
 
 } // namespace
@@ -124,35 +91,26 @@ private Q_SLOTS:
         QFETCH(int, year);
         QFETCH(int, month);
         TestData data;
-        for (const Stored &task : mixedTasks())
-            storeTask(data, task);
+        fill(data);
         AgendaRepository repo(data.db());
-        const auto read = repo.month(year, month);
-        QVERIFY(read.ok());
+        const QList<AgendaTask> monthTasks = *repo.month(year, month).value;
         QSet<int> days;
         for (int day = -1; day <= 32; ++day) {
-            QList<AgendaTask> expected;
-            for (const AgendaTask &task : *read.value) {
-                if (task.day == day)
-                    expected << task;
-            }
-            const auto dayRead = repo.day(year, month, day);
-            QVERIFY2(dayRead.ok() && *dayRead.value == expected, qPrintable(QString::number(day)));
+            QList<AgendaTask> expected = monthTasks;
+            expected.removeIf([day](const AgendaTask &task) { return task.day != day; });
+            QVERIFY2(*repo.day(year, month, day).value == expected, qPrintable(QString::number(day)));
             // The grid: the last task of each readable start, and every span.
             QMap<QTime, AgendaTask> last;
             std::set<std::pair<QTime, QTime>> spans;
-            for (const AgendaTask &task : expected) {
+            for (const AgendaTask &task : std::as_const(expected)) {
                 if (task.start.isValid()) {
                     last.insert(task.start, task);
                     spans.insert({task.start, task.end});
                 }
             }
-            QList<AgendaTask> shown = last.values();
-            std::sort(shown.begin(), shown.end(), [](const AgendaTask &a, const AgendaTask &b) { return a.id < b.id; });
-            const QList<std::pair<QTime, QTime>> spanList(spans.cbegin(), spans.cend());
-            const auto dayShown = repo.dayShown(year, month, day);
-            QVERIFY2(dayShown.ok() && dayShown.value->shown == shown && dayShown.value->spans == spanList,
-                     qPrintable(QString::number(day)));
+            AgendaDay grid{last.values(), {spans.cbegin(), spans.cend()}};
+            sortById(grid.shown);
+            QVERIFY2(*repo.dayShown(year, month, day).value == grid, qPrintable(QString::number(day)));
             if (day >= 1 && day <= 31 && !expected.isEmpty())
                 days.insert(day);
         }
@@ -172,7 +130,6 @@ private Q_SLOTS:
         QTest::newRow("Kelvin sign found by k") << "kelvin";
         QTest::newRow("long s found by s") << "ST";
         QTest::newRow("LIKE wildcards are plain") << "50% off_";
-        QTest::newRow("percent alone") << "%";
         QTest::newRow("quote") << "o'b";
         QTest::newRow("nothing") << "zzz";
     }
@@ -180,38 +137,31 @@ private Q_SLOTS:
     {
         QFETCH(QString, text);
         TestData data;
+        fill(data);
         AgendaRepository agenda(data.db());
-        ToDoRepository todo(data.db());
-        for (const Stored &task : mixedTasks()) {
-            storeTask(data, task);
-            ToDoItem item{store::kNoRecord, task.text, {}, false, 0};
-            QVERIFY(todo.add(item));
-        }
         QList<AgendaTask> expected;
-        for (const AgendaTask &task : everyTask(agenda)) {
-            if (!task.shownText.isEmpty() && task.shownText.contains(text, Qt::CaseInsensitive))
-                expected << task;
+        for (const auto &[year, month] : {std::pair{2003, 2}, {2003, 3}, {2003, 4}, {2003, 12}, {2004, 1}, {2004, 2},
+                                          {2004, 3}}) {
+            const QList<AgendaTask> tasks = *agenda.month(year, month).value;
+            for (const AgendaTask &task : tasks) {
+                if (!task.shownText.isEmpty() && task.shownText.contains(text, Qt::CaseInsensitive))
+                    expected << task;
+            }
         }
-        const auto found = agenda.search(text);
-        QVERIFY(found.ok());
-        QCOMPARE(idsOf(*found.value), idsOf(expected));
+        sortById(expected);
+        const QList<AgendaTask> found = *agenda.search(text).value;
+        QCOMPARE(idsOf(found), idsOf(expected));
         for (qsizetype i = 0; i < expected.size(); ++i) {
-            const AgendaTask &task = found.value->at(i);
-            QCOMPARE(task.shownText, expected.at(i).shownText);
-            QCOMPARE(task.date(), expected.at(i).date());
+            QCOMPARE(found.at(i).shownText, expected.at(i).shownText);
+            QCOMPARE(found.at(i).date(), expected.at(i).date());
         }
 
-        QList<RecordId> expectedItems;
-        const QList<ToDoItem> items = *todo.all().value;
-        for (const ToDoItem &item : items) {
-            if (!item.text.isEmpty() && item.text.contains(text, Qt::CaseInsensitive))
-                expectedItems << item.id;
-        }
-        QList<RecordId> foundItems;
-        const QList<ToDoItem> foundList = *todo.search(text).value;
-        for (const ToDoItem &item : foundList)
-            foundItems << item.id;
-        QCOMPARE(foundItems, expectedItems);
+        ToDoRepository todo(data.db());
+        QList<ToDoItem> items = *todo.all().value;
+        items.removeIf([&text](const ToDoItem &item) {
+            return item.text.isEmpty() || !item.text.contains(text, Qt::CaseInsensitive);
+        });
+        QCOMPARE(idsOf(*todo.search(text).value), idsOf(items));
     }
 
     // Due reminders are those of this month's and next month's tasks that
@@ -227,20 +177,14 @@ private Q_SLOTS:
     {
         QFETCH(QDate, today);
         TestData data;
-        for (const Stored &task : mixedTasks())
-            storeTask(data, task);
+        fill(data);
         AgendaRepository repo(data.db());
-        QList<AgendaTask> expected;
-        for (const QDate &month : {today, today.addMonths(1)}) {
-            const QList<AgendaTask> tasks = *repo.month(month.year(), month.month()).value;
-            for (const AgendaTask &task : tasks) {
-                if (AgendaRepository::isReminderDue(task, today))
-                    expected << task;
-            }
-        }
-        std::sort(expected.begin(), expected.end(), [](const AgendaTask &a, const AgendaTask &b) { return a.id < b.id; });
+        const QDate next = today.addMonths(1);
+        QList<AgendaTask> expected = *repo.month(today.year(), today.month()).value;
+        expected += *repo.month(next.year(), next.month()).value;
+        expected.removeIf([&today](const AgendaTask &task) { return !AgendaRepository::isReminderDue(task, today); });
+        sortById(expected);
         const auto due = repo.dueReminders(today);
-        QVERIFY(due.ok());
         QCOMPARE(idsOf(*due.value), idsOf(expected));
         QVERIFY(*due.value == expected);
     }
@@ -268,14 +212,14 @@ private Q_SLOTS:
         for (qsizetype i = statement.count(u'?'); i > 0; --i)
             plan.addBindValue(3);
         QVERIFY(plan.exec());
-        QStringList steps;
+        bool used = false;
         while (plan.next()) {
             const QString step = plan.value(3).toString();
-            steps << step;
             if (step.contains(names::Agenda))
                 QVERIFY2(step.startsWith(QLatin1String("SEARCH")) && step.contains(index), qPrintable(step));
+            used = used || step.contains(index);
         }
-        QVERIFY2(steps.join(u';').contains(index), qPrintable(steps.join(u';')));
+        QVERIFY(used);
     }
 
     // A list that reads only what it shows gets the rows all() gives.
@@ -286,7 +230,6 @@ private Q_SLOTS:
         QTest::newRow("first rows") << 0 << 3;
         QTest::newRow("middle") << 4 << 5;
         QTest::newRow("past the end") << 9 << 10;
-        QTest::newRow("beyond") << 20 << 5;
         QTest::newRow("no rows") << 2 << 0;
     }
     void toDoPagesAreTheWholeList()
@@ -296,8 +239,7 @@ private Q_SLOTS:
         TestData data;
         ToDoRepository repo(data.db());
         for (int i = 0; i < 12; ++i) {
-            ToDoItem item{store::kNoRecord, QStringLiteral("Item %1").arg(i), QStringLiteral("Work"), i % 2 == 0,
-                          i % 4};
+            ToDoItem item{kNoRecord, QStringLiteral("Item %1").arg(i), "Work", i % 2 == 0, i % 4};
             QVERIFY(repo.add(item));
         }
         const RecordId gone = repo.all().value->at(1).id;
@@ -306,12 +248,10 @@ private Q_SLOTS:
         QCOMPARE(*repo.count().value, all.size());
         QCOMPARE(*repo.page(offset, limit).value, all.mid(offset, limit));
 
-        QList<RecordId> ids;
-        for (const ToDoItem &item : all)
-            ids << item.id;
+        const QList<RecordId> ids = idsOf(all);
         QCOMPARE(*repo.ids().value, ids);
-        const QList<RecordId> wanted = ids.mid(offset, limit);
-        QList<RecordId> asked = wanted;
+        // Asked in another order, with one that is gone.
+        QList<RecordId> asked = ids.mid(offset, limit);
         std::reverse(asked.begin(), asked.end());
         asked.insert(asked.size() / 2, gone);
         QList<ToDoItem> expected = all.mid(offset, limit);
