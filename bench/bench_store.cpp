@@ -149,7 +149,8 @@ void run(int tasks)
         return;
     // The to-do list: 100,000 items.
     measure("to-do count", kRuns, [&](int) { return qsizetype(*todo.count().value); });
-    measure("to-do page of 40 rows", kRuns, [&](int i) { return todo.page((i * 7919) % kToDoItems, 40).value->size(); });
+    measure("to-do page of 40 rows", kRuns,
+            [&](int i) { return todo.page((i * 7919) % kToDoItems, 40).value->size(); });
     measure("to-do ids", kRuns, [&](int) { return todo.ids().value->size(); });
     const QList<store::RecordId> ids = *todo.ids().value;
     measure("to-do byIds of 40 rows", kRuns,

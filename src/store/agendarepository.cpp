@@ -101,11 +101,10 @@ void setTime(RecordSet &set, const QString &hourField, const QString &minuteFiel
 // nothing shows them.
 const QStringList &taskFields()
 {
-    static const QStringList fields{f::Task,        f::Category,      f::Alarm,        f::Repeating,
-                                    f::Reminder,    f::ReminderDay,   f::ReminderMonth, f::ReminderYear,
-                                    f::StartHour,   f::StartMinute,   f::StartAmPm,    f::EndHour,
-                                    f::EndMinute,   f::EndAmPm,       f::Day,          f::Month,
-                                    f::Year};
+    static const QStringList fields{f::Task,        f::Category,  f::Alarm,     f::Repeating,   f::Reminder,
+                                    f::ReminderDay, f::ReminderMonth, f::ReminderYear, f::StartHour,
+                                    f::StartMinute, f::StartAmPm, f::EndHour,   f::EndMinute,   f::EndAmPm,
+                                    f::Day,         f::Month,     f::Year};
     return fields;
 }
 
@@ -196,8 +195,8 @@ bool runRead(Database &db, QSqlQuery &query, const QString &sql, const QVariantL
     return ok;
 }
 
-// Reads whole tasks with `where` (conditions bound to `values`, or an empty
-// text for every task) in table order, keeping those `wanted` accepts.
+// Reads whole tasks with a statement selecting taskSelect()'s fields, its
+// values bound in order, keeping those `wanted` accepts.
 ReadResult<QList<AgendaTask>> readTasks(Database &db, const QString &sql, const QVariantList &values,
                                         const std::function<bool(const AgendaTask &)> &wanted = {})
 {
@@ -216,7 +215,6 @@ ReadResult<QList<AgendaTask>> readTasks(Database &db, const QString &sql, const 
     return {std::move(tasks), {}};
 }
 
-
 } // namespace
 
 ReadResult<QList<AgendaTask>> AgendaRepository::month(int year, int month) const
@@ -229,8 +227,7 @@ ReadResult<QList<AgendaTask>> AgendaRepository::day(int year, int month, int day
 {
     const auto onDay = [day](const AgendaTask &task) { return task.day == day; };
     if (day <= 0)
-        return readTasks(m_db, zeroDaySelect(),
-                         {year, month}, onDay);
+        return readTasks(m_db, zeroDaySelect(), {year, month}, onDay);
     return readTasks(m_db, statement(Query::Day), {year, month, day, year, month}, onDay);
 }
 
@@ -262,8 +259,7 @@ ReadResult<AgendaDay> AgendaRepository::dayShown(int year, int month, int day) c
             return ReadResult<AgendaDay>::failed(errors::readFailure(m_db, errors::errorText(query.lastError())));
     }
     const ReadResult<QList<AgendaTask>> unusual =
-        readTasks(m_db, zeroDaySelect(),
-                  {year, month}, [day](const AgendaTask &task) { return task.day == day; });
+        readTasks(m_db, zeroDaySelect(), {year, month}, [day](const AgendaTask &task) { return task.day == day; });
     if (!unusual.ok())
         return ReadResult<AgendaDay>::failed(unusual.error);
     for (const AgendaTask &task : *unusual.value)
@@ -307,7 +303,8 @@ ReadResult<AgendaTask> AgendaRepository::byId(RecordId id) const
 {
     if (id == kNoRecord)
         return {};
-    const ReadResult<QList<AgendaTask>> tasks = readTasks(m_db, taskSelect() + QStringLiteral(" WHERE rowid = ?"), {id});
+    const ReadResult<QList<AgendaTask>> tasks =
+        readTasks(m_db, taskSelect() + QStringLiteral(" WHERE rowid = ?"), {id});
     if (!tasks.ok())
         return ReadResult<AgendaTask>::failed(tasks.error);
     if (tasks.value->isEmpty())
@@ -392,7 +389,7 @@ QString AgendaRepository::statement(Query query)
         const QString remindedBy =
             QStringLiteral("%1 * 10000 + %2 * 100 + %3 <= ?")
                 .arg(numberOf(f::ReminderYear), numberOf(f::ReminderMonth), numberOf(f::ReminderDay));
-        // Named, since the month index would serve the month as well and
+        // Named, since the month and day indexes would serve the month too and
         // SQLite, without statistics, cannot tell which is smaller.
         const QString part = QStringLiteral("%1 INDEXED BY %2 WHERE %3 AND %4 AND %5")
                                  .arg(taskSelect(), Database::quoteName(QStringLiteral("Agenda reminders")),

@@ -169,8 +169,9 @@ ReadResult<QList<ToDoItem>> ToDoRepository::page(int offset, int limit) const
 
 ReadResult<QList<RecordId>> ToDoRepository::ids() const
 {
-    return readRows<RecordId>(m_db, QStringLiteral("SELECT \"_rid\" FROM %1").arg(Database::quoteName(names::ToDoQuery)),
-                              {}, [](const QSqlQuery &query) { return std::optional(query.value(0).toLongLong()); });
+    const QString sql = QStringLiteral("SELECT \"_rid\" FROM %1").arg(Database::quoteName(names::ToDoQuery));
+    return readRows<RecordId>(m_db, sql, {},
+                              [](const QSqlQuery &query) { return std::optional(query.value(0).toLongLong()); });
 }
 
 ReadResult<QList<ToDoItem>> ToDoRepository::byIds(const QList<RecordId> &ids) const
