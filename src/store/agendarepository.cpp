@@ -178,6 +178,15 @@ AgendaTask taskAt(const QSqlQuery &query)
     return task;
 }
 
+// A stored number read as textToNumber() reads it, whether SQL gave it as a
+// number or as the stored text.
+int numberAt(const QSqlQuery &query, int column)
+{
+    const QVariant value = query.value(column);
+    const int type = value.typeId();
+    return type == QMetaType::LongLong || type == QMetaType::Int ? value.toInt() : textToNumber(value.toString());
+}
+
 // Runs a read; false with *error (naming the file) when it fails.
 bool runRead(Database &db, QSqlQuery &query, const QString &sql, const QVariantList &values, QString *error)
 {
@@ -316,9 +325,15 @@ ReadResult<QList<AgendaTask>> AgendaRepository::search(const QString &text) cons
 {
     // SQL narrows the search (see containsCondition); every candidate is
     // still compared here, the way the rest of the program compares text.
+    // A date field comes as a number where SQL reads it as textToNumber()
+    // does, which spares making a text of it for each of many results.
+    const auto number = [](const QString &field) {
+        return QStringLiteral("CASE WHEN %1 BETWEEN 1 AND 1000000000 THEN %1 ELSE %2 END")
+            .arg(numberOf(field), Database::quoteName(field));
+    };
     QString sql = QStringLiteral("SELECT rowid, %1, %2, %3, %4 FROM %5 WHERE %1 <> ''")
-                      .arg(Database::quoteName(f::Task), Database::quoteName(f::Day), Database::quoteName(f::Month),
-                           Database::quoteName(f::Year), Database::quoteName(names::Agenda));
+                      .arg(Database::quoteName(f::Task), number(f::Day), number(f::Month), number(f::Year),
+                           Database::quoteName(names::Agenda));
     QVariantList values;
     if (const QString condition = containsCondition(f::Task, text, &values); !condition.isEmpty())
         sql += QStringLiteral(" AND ") + condition;
@@ -335,9 +350,9 @@ ReadResult<QList<AgendaTask>> AgendaRepository::search(const QString &text) cons
         AgendaTask task;
         task.id = query.value(0).toLongLong();
         task.shownText = std::move(shown);
-        task.day = textToNumber(query.value(2).toString());
-        task.month = textToNumber(query.value(3).toString());
-        task.year = textToNumber(query.value(4).toString());
+        task.day = numberAt(query, 2);
+        task.month = numberAt(query, 3);
+        task.year = numberAt(query, 4);
         tasks.append(std::move(task));
     }
     if (query.lastError().isValid())
