@@ -102,7 +102,6 @@ private Q_SLOTS:
         QTest::addColumn<QString>("stored");
         QTest::newRow("None") << 0 << false << "|||";
         QTest::newRow("1 Day") << 1 << false << "1 Day|29|2|2024";
-        QTest::newRow("7 Days") << 7 << false << "7 Days|23|2|2024";
         QTest::newRow("write refused") << 2 << true << "3 Days|27|2|2024";
     }
     void reminderSubmenu()
