@@ -99,13 +99,6 @@ private Q_SLOTS:
                  expected);
     }
 
-    void todoCopy()
-    {
-        QCOMPARE(reminders::todoCopyText(QStringLiteral("Dentist (to 10:30 AM)"), reminders::dateText(3, 3, 2024),
-                                         timeText(QStringLiteral("9"), QStringLiteral("30"), QStringLiteral("AM"))),
-                 QStringLiteral("REMINDER: Dentist (to 10:30 AM) (March 3, 2024 at 9:30 AM)"));
-    }
-
     void leadTimeFields_data()
     {
         QTest::addColumn<int>("lead");
