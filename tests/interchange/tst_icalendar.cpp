@@ -233,11 +233,10 @@ private Q_SLOTS:
     void eventsArePlacedOnTheGrid()
     {
         QFETCH(QByteArray, lines);
-        QFETCH(int, changed);
         const CalendarReadResult result = parse(eventFile(lines));
         QCOMPARE(result.content.tasks.size(), 1);
         QTEST(describe(result.content.tasks[0].task), "placed");
-        QCOMPARE(result.problems.size(), changed);
+        QTEST(int(result.problems.size()), "changed");
     }
 
     void unusableEventsAreSkippedAndCounted_data()

@@ -149,11 +149,10 @@ private Q_SLOTS:
     {
         QFETCH(QString, file);
         QFETCH(int, index);
-        QFETCH(QString, fields);
         QFETCH(int, problems);
         const ContactsReadResult result = readContacts(testFile(file));
         QVERIFY2(result.ok(), qPrintable(result.refusal ? result.refusal->message : QString()));
-        QCOMPARE(describe(result.contacts.value(index)), fields);
+        QTEST(describe(result.contacts.value(index)), "fields");
         const QString uid = result.contacts.value(index).uid;
         QVERIFY(!uid.isEmpty());
         QCOMPARE(readContacts(testFile(file)).contacts.value(index).uid, uid); // stable without a UID in the file
