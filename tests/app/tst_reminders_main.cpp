@@ -7,7 +7,6 @@
 #include <QComboBox>
 #include <QDialog>
 #include <QMenu>
-#include <QSqlQuery>
 
 using namespace brevane;
 using namespace brevane::testing;

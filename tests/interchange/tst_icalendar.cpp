@@ -80,7 +80,6 @@ private Q_SLOTS:
         QCOMPARE(back.problems, QList<Problem>());
         QCOMPARE(back.content.tasks.size(), content.tasks.size());
         for (qsizetype i = 0; i < content.tasks.size(); ++i) {
-            QCOMPARE(back.content.tasks[i].task.text, content.tasks[i].task.text);
             QCOMPARE(back.content.tasks[i].task, content.tasks[i].task);
             QCOMPARE(back.content.tasks[i].uid, content.tasks[i].uid);
         }

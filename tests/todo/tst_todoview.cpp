@@ -6,7 +6,6 @@
 #include "todo_editor/frmaddtodo.h"
 
 #include <QAction>
-#include <QComboBox>
 #include <QLineEdit>
 #include <QMenu>
 #include <QHeaderView>
