@@ -67,9 +67,7 @@ class DataFileTests : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    // A new file, in a folder made for it, is private; opening it again
-    // checks that it can be written with a rolled-back write that leaves no
-    // trace.
+    // A new file is private; reopening it tries a write that is rolled back without trace.
     void createdFileIsPrivateAndReopensUntouched()
     {
         QTemporaryDir dir;
@@ -88,8 +86,7 @@ private Q_SLOTS:
             QVERIFY(query.exec(QStringLiteral("SELECT \"Note Title\" FROM \"Notes\"")) && query.next());
             QCOMPARE(query.value(0).toString(), QStringLiteral("kept"));
         }
-        QVERIFY(stateOf(path) == before);
-        QVERIFY(!QFile::exists(path + QStringLiteral("-journal")));
+        QVERIFY(stateOf(path) == before && !QFile::exists(path + QStringLiteral("-journal")));
     }
 
     void readOnlyCreatesNothing()
@@ -98,8 +95,7 @@ private Q_SLOTS:
         const QString path = dir.filePath(QStringLiteral("data.sqlite"));
         QString error;
         QVERIFY(!Database::open(path, &error, Database::Access::ReadOnly));
-        QVERIFY2(error.contains(path), qPrintable(error));
-        QVERIFY(!QFile::exists(path));
+        QVERIFY2(error.contains(path) && !QFile::exists(path), qPrintable(error));
     }
 
     void defaultPathPrefersProgramFolder()
@@ -127,12 +123,10 @@ private Q_SLOTS:
         QCOMPARE(run(db->connection(), QStringLiteral("SELECT count(*) FROM sqlite_master WHERE name = 'Agenda month'")),
                  QStringLiteral("1"));
         // Saves survive a power cut: the journal and its folder are synced.
-        QCOMPARE(run(db->connection(), QStringLiteral("PRAGMA synchronous")), QStringLiteral("3"));
-        QCOMPARE(run(db->connection(), QStringLiteral("PRAGMA journal_mode")), QStringLiteral("delete"));
+        QCOMPARE(run(db->connection(), "PRAGMA synchronous") + run(db->connection(), "PRAGMA journal_mode"), QStringLiteral("3delete"));
     }
 
-    // A start stopped at any step of creating the file leaves no data file,
-    // or a whole one; the next start works.
+    // Stopped at any step of creating the file: no file or a whole one; the next start works.
     void creationStoppedAtEachStep_data()
     {
         QTest::addColumn<Step>("step");
@@ -185,8 +179,7 @@ private Q_SLOTS:
         QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"data.sqlite"});
     }
 
-    // A file that cannot be used is refused with a message naming it and the
-    // cause, and a plain file is left as it was, with nothing beside it.
+    // Refused with a message naming file and cause; a plain file is left as it was, nothing beside it.
     void unusableFileRefusedUntouched_data()
     {
         QTest::addColumn<QString>("kind");
@@ -221,8 +214,7 @@ private Q_SLOTS:
         QTest::newRow("damaged") << "damaged" << none << "is damaged: database disk image is malformed.";
         QTest::newRow("locked for reading") << "EXCLUSIVE" << none << "is in use by another program.";
         QTest::newRow("locked for writing") << "IMMEDIATE" << none << "is in use by another program.";
-        // The trial write at start must reach the journal, which cannot be
-        // made in this folder.
+        // The trial write at start needs a journal, which this folder refuses.
         QTest::newRow("read-only folder") << "read-only" << none
                                           << "cannot be written: attempt to write a readonly database.";
     }
@@ -277,8 +269,7 @@ private Q_SLOTS:
             QVERIFY(file.open(QIODevice::ReadWrite) && file.seek(100));
             file.write(QByteArray(200, '\xff'));
         } else if (kind == QLatin1String("read-only")) {
-            // As the superuser no permission is checked; file access under an
-            // ordinary user's identity is.
+            // The superuser is never refused: act under an ordinary user's identity.
             QCOMPARE(!root || ::chown(name.constData(), 65534, 65534) == 0, true);
             QCOMPARE(::chmod(QFile::encodeName(folder).constData(), 0555), 0);
             if (root) {
