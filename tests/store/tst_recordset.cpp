@@ -19,7 +19,6 @@ QByteArray bytesOf(const QString &path)
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
-// Every record of the set from the first, as "field|field" texts.
 QStringList walk(RecordSet &set, const QStringList &fields = {todo::Task})
 {
     QStringList records;
@@ -52,13 +51,9 @@ private Q_SLOTS:
         testing::TestData data;
         const QList<RecordId> ids = addToDos(data, {"a", "b", "c"});
         RecordSet set(data.db(), names::ToDoQuery);
-        QCOMPARE(set.recordCount(), 3);
-        QCOMPARE(set.recordId(), ids[0]);
-        QVERIFY(set.moveToRecord(ids[1]));
+        QVERIFY(set.recordCount() == 3 && set.recordId() == ids[0] && set.moveToRecord(ids[1]));
         QCOMPARE(QString::number(set.position()) + set.field(todo::Task), QStringLiteral("1b"));
-        set.edit();
-        set.setField(todo::Task, QStringLiteral("x"));
-        set.moveNext(); // moving away drops the edit
+        set.edit(), set.setField(todo::Task, QStringLiteral("x")), set.moveNext(); // moving away drops the edit
         QVERIFY(!set.isEditing() && !set.update().ok);
         QCOMPARE(data.fieldOf(names::ToDo, ids[1], todo::Task), QStringLiteral("b"));
         set.moveNext();
@@ -135,11 +130,9 @@ private Q_SLOTS:
         addToDos(data, {"a"});
         RecordSet writer(data.db(), names::ToDoQuery);
         RecordSet reader(data.db(), names::ToDoQuery);
-        writer.edit();
-        writer.setField(todo::Task, QStringLiteral("a2"));
+        writer.edit(), writer.setField(todo::Task, QStringLiteral("a2"));
         QVERIFY(writer.update().ok);
-        writer.addNew();
-        writer.setField(todo::Task, QStringLiteral("b"));
+        writer.addNew(), writer.setField(todo::Task, QStringLiteral("b"));
         QVERIFY(writer.update().ok);
         // Until the next read the new record is current, at the end.
         QVERIFY(writer.recordCount() == 2 && writer.position() == 1);
@@ -172,12 +165,9 @@ private Q_SLOTS:
         for (const QStringList &row : rows)
             data.insert(names::Agenda, {{Task, row[0]}, {Year, row[1]}, {Month, row[2]}});
         RecordSet writer(data.db(), names::Agenda);
-        writer.addNew(); // year and month never set
-        writer.setField(Task, QStringLiteral("g"));
+        writer.addNew(), writer.setField(Task, QStringLiteral("g")); // year and month never set
         QVERIFY(writer.update().ok);
-        writer.addNew();
-        writer.setField(Task, QStringLiteral("h"));
-        writer.setField(Year, QStringLiteral("2003"));
+        writer.addNew(), writer.setField(Task, QStringLiteral("h")), writer.setField(Year, QStringLiteral("2003"));
         writer.setField(Month, QString()); // a null text is stored as empty
         QVERIFY(writer.update().ok);
         RecordSet set(data.db(), names::Agenda, conditions);
@@ -197,14 +187,12 @@ private Q_SLOTS:
         const RecordId second = addToDos(data, {"same", "same"}).at(1);
         RecordSet one(data.db(), source, store::onlyRecord(second));
         QVERIFY(one.recordCount() == 1 && one.recordId() == second);
-        QVERIFY(one.deleteCurrent().ok);
-        QCOMPARE(data.countOf(names::ToDo), 1);
+        QVERIFY(one.deleteCurrent().ok && data.countOf(names::ToDo) == 1);
         RecordSet gone(data.db(), source, store::onlyRecord(second));
         QVERIFY2(gone.lastError().isEmpty() && gone.eof() && gone.recordId() == kNoRecord, qPrintable(gone.lastError()));
         // An empty set refuses writes.
         QVERIFY(!gone.deleteCurrent().ok);
-        gone.edit();
-        gone.setField(todo::Task, QStringLiteral("x"));
+        gone.edit(), gone.setField(todo::Task, QStringLiteral("x"));
         QVERIFY(!gone.update().ok);
         QCOMPARE(data.countOf(names::ToDo), 1);
     }
@@ -241,17 +229,14 @@ private Q_SLOTS:
 
         const bool deleting = action == QLatin1String("delete");
         const bool changing = action == QLatin1String("edit") || action == QLatin1String("add");
-        store::WriteResult result;
-        if (deleting) {
-            result = set.deleteCurrent();
-        } else {
+        if (!deleting) {
             action == QLatin1String("add") ? set.addNew() : set.edit();
             if (changing)
                 set.setField(todo::Task, QStringLiteral("changed"));
             if (trouble != QLatin1String("disk") && trouble != QLatin1String("gone"))
                 set.setField(trouble, QStringLiteral("x"));
-            result = set.update();
         }
+        const WriteResult result = deleting ? set.deleteCurrent() : set.update();
         QVERIFY2(!result.ok && result.error.contains(reason), qPrintable(result.error));
         QVERIFY2(trouble != QLatin1String("disk") || result.error.contains(data.path()), qPrintable(result.error));
         QCOMPARE(bytesOf(data.path()), before);
@@ -279,9 +264,7 @@ private Q_SLOTS:
         const auto deleteFirst = [&](const QString &table) { return RecordSet(data.db(), table).deleteCurrent().ok; };
         {
             Batch batch(data.db());
-            QVERIFY(batch.isActive());
-            QVERIFY(deleteFirst(names::ToDo) && deleteFirst(names::ToDo));
-            QVERIFY(batch.commit());
+            QVERIFY(batch.isActive() && deleteFirst(names::ToDo) && deleteFirst(names::ToDo) && batch.commit());
         }
         QCOMPARE(data.countOf(names::ToDo), 1);
         {
@@ -295,9 +278,7 @@ private Q_SLOTS:
             data.insert(names::Agenda, {{names::agenda::Task, QStringLiteral("x")}});
             Batch batch(data.db());
             data.failWrites(names::ToDo);
-            QVERIFY(!deleteFirst(names::ToDo));
-            QVERIFY(deleteFirst(names::Agenda));
-            QVERIFY(batch.commit());
+            QVERIFY(!deleteFirst(names::ToDo) && deleteFirst(names::Agenda) && batch.commit());
         }
         QCOMPARE(data.countOf(names::ToDo) * 10 + data.countOf(names::Agenda), 10);
     }
