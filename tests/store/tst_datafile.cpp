@@ -1,7 +1,6 @@
 #include "store/database.h"
 #include "testsupport.h"
 
-#include <QCoreApplication>
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
@@ -10,7 +9,6 @@
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QStandardPaths>
-#include <QTemporaryDir>
 
 #include <sys/fsuid.h>
 #include <sys/stat.h>

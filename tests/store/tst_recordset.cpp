@@ -124,24 +124,6 @@ private Q_SLOTS:
         QCOMPARE(data.countOf(names::ToDo), kept.size());
     }
 
-    void writesAndRequery()
-    {
-        testing::TestData data;
-        addToDos(data, {"a"});
-        RecordSet writer(data.db(), names::ToDoQuery);
-        RecordSet reader(data.db(), names::ToDoQuery);
-        writer.edit(), writer.setField(todo::Task, QStringLiteral("a2"));
-        QVERIFY(writer.update().ok);
-        writer.addNew(), writer.setField(todo::Task, QStringLiteral("b"));
-        QVERIFY(writer.update().ok);
-        // Until the next read the new record is current, at the end.
-        QVERIFY(writer.recordCount() == 2 && writer.position() == 1);
-        QCOMPARE(data.fieldOf(names::ToDo, writer.recordId(), todo::Task), QStringLiteral("b"));
-        QCOMPARE(walk(reader), QStringList{"a"});
-        QVERIFY(reader.requery());
-        QCOMPARE(walk(reader), (QStringList{"a2", "b"}));
-    }
-
     void numericConditions_data()
     {
         QTest::addColumn<QList<NumericCondition>>("conditions");
