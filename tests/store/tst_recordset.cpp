@@ -187,7 +187,6 @@ private Q_SLOTS:
         QTest::addColumn<QString>("reason");
         const QString gone = QStringLiteral("The record no longer exists.");
         QTest::newRow("edit, file refuses") << "edit" << "disk" << "disk I/O error";
-        QTest::newRow("edit, record gone") << "edit" << "gone" << gone;
         QTest::newRow("unchanged edit, record gone") << "unchanged" << "gone" << gone;
         QTest::newRow("delete, record gone") << "delete" << "gone" << gone;
         QTest::newRow("edit, quote in field name") << "edit" << "Priority\" = '9', \"To Do Task" << "Priority\"";
