@@ -18,9 +18,7 @@ namespace {
 
 const QString kNbsp(QChar(0xA0));
 
-// Tasks as a hand-made file may hold them, around March 2003: "text|day|
-// month|year|reminder day|month|year". Start and end times vary with the
-// text; a "bad" start cannot be read.
+// "text|day|month|year|reminder day|month|year"; times vary with the text, a "bad" start is unreadable.
 QStringList mixedTasks()
 {
     return {
@@ -28,10 +26,8 @@ QStringList mixedTasks()
         "Kelvin: " + QString(QChar(0x212A)) + "elvin|" + kNbsp + "6|3|2003|1|3|2003",
         "Mi" + QString(QChar(0x17F)) + "t|06|03|2003|28|2|2003", "50% off_sale|31|3|2003|30|3|2003",
         "|7|3|2003|7|3|2003", "O'Brien||3|2003|||", "no day|abc|3|2003|1|3|2003", "bad date|31|4|2003|30|4|2003",
-        "next month|2|4|2003|" + kNbsp + "1|3|2003", "far|30|4|2003|1|3|2003", "before today|4|3|2003|1|3|2003",
-        "new year|1|1|2004|29|12|2003", "year end|31|12|2003|31|12|2003", "February|29|2|2004|27|2|2004",
-        "leap reminder|1|3|2004|29|2|2004", "reminder zero|10|3|2003|0|3|2003", "C:\\dir_1|11|3|2003|||",
-        "Same start as dentist|5|3|2003|||", "Zame start as dentist|5|3|2003|||",
+        "next month|2|4|2003|" + kNbsp + "1|3|2003", "new year|1|1|2004|29|12|2003", "February|29|2|2004|27|2|2004",
+        "reminder zero|10|3|2003|0|3|2003", "C:\\dir_1|11|3|2003|||", "Same start as dentist|5|3|2003|||",
         "Dentist (to 10:30 AM)|5|3|2003|||", "bad start|5|3|2003|||",
     };
 }
@@ -76,45 +72,36 @@ class QueryTests : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    // A day, and the days that have tasks, are the month read's.
-    void dayReadsAreTheMonthReads_data()
-    {
-        QTest::addColumn<int>("year");
-        QTest::addColumn<int>("month");
-        QTest::newRow("March, odd days") << 2003 << 3;
-        QTest::newRow("April, a day it lacks") << 2003 << 4;
-        QTest::newRow("February of a leap year") << 2004 << 2;
-        QTest::newRow("empty month") << 2003 << 5;
-    }
+    // March (odd days), April (a day it lacks), a leap February, an empty month.
     void dayReadsAreTheMonthReads()
     {
-        QFETCH(int, year);
-        QFETCH(int, month);
         TestData data;
         fill(data);
         AgendaRepository repo(data.db());
-        const QList<AgendaTask> monthTasks = *repo.month(year, month).value;
-        QSet<int> days;
-        for (int day = -1; day <= 32; ++day) {
-            QList<AgendaTask> expected = monthTasks;
-            expected.removeIf([day](const AgendaTask &task) { return task.day != day; });
-            QVERIFY2(*repo.day(year, month, day).value == expected, qPrintable(QString::number(day)));
-            // The grid: the last task of each readable start, and every span.
-            QMap<QTime, AgendaTask> last;
-            std::set<std::pair<QTime, QTime>> spans;
-            for (const AgendaTask &task : std::as_const(expected)) {
-                if (task.start.isValid()) {
-                    last.insert(task.start, task);
-                    spans.insert({task.start, task.end});
+        for (const auto &[year, month] : {std::pair{2003, 3}, {2003, 4}, {2004, 2}, {2003, 5}}) {
+            const QList<AgendaTask> monthTasks = *repo.month(year, month).value;
+            QSet<int> days;
+            for (int day = -1; day <= 32; ++day) {
+                QList<AgendaTask> expected = monthTasks;
+                expected.removeIf([day](const AgendaTask &task) { return task.day != day; });
+                QVERIFY2(*repo.day(year, month, day).value == expected, qPrintable(QString::number(day)));
+                // The grid: the last task of each readable start, and every span.
+                QMap<QTime, AgendaTask> last;
+                std::set<std::pair<QTime, QTime>> spans;
+                for (const AgendaTask &task : std::as_const(expected)) {
+                    if (task.start.isValid()) {
+                        last.insert(task.start, task);
+                        spans.insert({task.start, task.end});
+                    }
                 }
+                AgendaDay grid{last.values(), {spans.cbegin(), spans.cend()}};
+                sortById(grid.shown);
+                QVERIFY2(*repo.dayShown(year, month, day).value == grid, qPrintable(QString::number(day)));
+                if (day >= 1 && day <= 31 && !expected.isEmpty())
+                    days.insert(day);
             }
-            AgendaDay grid{last.values(), {spans.cbegin(), spans.cend()}};
-            sortById(grid.shown);
-            QVERIFY2(*repo.dayShown(year, month, day).value == grid, qPrintable(QString::number(day)));
-            if (day >= 1 && day <= 31 && !expected.isEmpty())
-                days.insert(day);
+            QCOMPARE(*repo.taskDays(year, month).value, days);
         }
-        QCOMPARE(*repo.taskDays(year, month).value, days);
     }
 
     // The search compares as QString::contains does, whatever SQL narrowed.
@@ -122,16 +109,13 @@ private Q_SLOTS:
     {
         QTest::addColumn<QString>("text");
         QTest::newRow("empty") << QString();
-        QTest::newRow("ASCII, other case") << "DENTIST";
-        QTest::newRow("ASCII, middle") << "st (to 10";
-        QTest::newRow("non-ASCII") << "ärger";
+        QTest::newRow("ASCII, middle, other case") << "ST (to 10";
         QTest::newRow("non-ASCII among ASCII") << "im bÜro";
         QTest::newRow("escape character") << "\\DIR_";
         QTest::newRow("Kelvin sign found by k") << "kelvin";
         QTest::newRow("long s found by s") << "ST";
         QTest::newRow("LIKE wildcards are plain") << "50% off_";
         QTest::newRow("quote") << "o'b";
-        QTest::newRow("nothing") << "zzz";
     }
     void searchFindsWhatContainsFinds()
     {
@@ -140,8 +124,7 @@ private Q_SLOTS:
         fill(data);
         AgendaRepository agenda(data.db());
         QList<AgendaTask> expected;
-        for (const auto &[year, month] : {std::pair{2003, 2}, {2003, 3}, {2003, 4}, {2003, 12}, {2004, 1}, {2004, 2},
-                                          {2004, 3}}) {
+        for (const auto &[year, month] : {std::pair{2003, 3}, {2003, 4}, {2004, 1}, {2004, 2}}) {
             const QList<AgendaTask> tasks = *agenda.month(year, month).value;
             for (const AgendaTask &task : tasks) {
                 if (!task.shownText.isEmpty() && task.shownText.contains(text, Qt::CaseInsensitive))
@@ -164,13 +147,11 @@ private Q_SLOTS:
         QCOMPARE(idsOf(*todo.search(text).value), idsOf(items));
     }
 
-    // Due reminders are those of this month's and next month's tasks that
-    // isReminderDue accepts, across month and year ends.
+    // This and next month's tasks that isReminderDue accepts, across month and year ends.
     void dueRemindersAreTheMonthReads_data()
     {
         QTest::addColumn<QDate>("today");
-        for (const QDate &date : {QDate(2003, 3, 1), QDate(2003, 3, 5), QDate(2003, 3, 6), QDate(2003, 3, 31),
-                                  QDate(2003, 2, 28), QDate(2003, 12, 31), QDate(2004, 2, 29), QDate(2003, 4, 30)})
+        for (const QDate &date : {QDate(2003, 3, 5), QDate(2003, 2, 28), QDate(2003, 12, 31), QDate(2004, 2, 29)})
             QTest::addRow("%s", qPrintable(date.toString(Qt::ISODate))) << date;
     }
     void dueRemindersAreTheMonthReads()
@@ -184,20 +165,17 @@ private Q_SLOTS:
         expected += *repo.month(next.year(), next.month()).value;
         expected.removeIf([&today](const AgendaTask &task) { return !AgendaRepository::isReminderDue(task, today); });
         sortById(expected);
-        const auto due = repo.dueReminders(today);
-        QCOMPARE(idsOf(*due.value), idsOf(expected));
-        QVERIFY(*due.value == expected);
+        QCOMPARE(idsOf(*repo.dueReminders(today).value), idsOf(expected));
+        QVERIFY(*repo.dueReminders(today).value == expected);
     }
 
-    // The day, the days with tasks and the due reminders are looked up in an
-    // index, never by reading the whole table.
+    // Looked up in an index, never by reading the whole table.
     void readsUseIndexes_data()
     {
         QTest::addColumn<AgendaRepository::Query>("query");
         QTest::addColumn<QString>("index");
         QTest::newRow("day") << AgendaRepository::Query::Day << "Agenda day";
-        QTest::newRow("day shown, from the index alone") << AgendaRepository::Query::DayShown
-                                                         << "COVERING INDEX Agenda day";
+        QTest::newRow("day shown, index alone") << AgendaRepository::Query::DayShown << "COVERING INDEX Agenda day";
         QTest::newRow("task days") << AgendaRepository::Query::TaskDays << "Agenda day";
         QTest::newRow("due reminders") << AgendaRepository::Query::DueReminders << "Agenda reminders";
     }
@@ -227,7 +205,6 @@ private Q_SLOTS:
     {
         QTest::addColumn<int>("offset");
         QTest::addColumn<int>("limit");
-        QTest::newRow("first rows") << 0 << 3;
         QTest::newRow("middle") << 4 << 5;
         QTest::newRow("past the end") << 9 << 10;
         QTest::newRow("no rows") << 2 << 0;
