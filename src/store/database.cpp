@@ -144,6 +144,35 @@ QStringList indexStatements()
     return statements;
 }
 
+// Version 3: the agenda by day. The main window reads one day's tasks and
+// asks which days of a month have any; the reminder check reads the tasks
+// that have a reminder date, a few among many, from their own smaller index.
+// The month index stays for reading whole months in table order. The day
+// index also holds the start and end times, and the stored date fields
+// themselves (SQLite counts only plain fields when it checks that an index
+// holds all a query reads), so that what the agenda grid shows of a day is
+// found in the index alone, without reading each of the day's tasks. The
+// reminder index holds the reminder dates, so that only due tasks are read.
+QStringList dayIndexStatements()
+{
+    using namespace names;
+    const auto number = [](const QString &field) {
+        return QStringLiteral("CAST(%1 AS INTEGER)").arg(Database::quoteName(field));
+    };
+    const QString date = QStringList{number(agenda::Year), number(agenda::Month), number(agenda::Day)}.join(
+        QStringLiteral(", "));
+    const QString covered = quotedList({agenda::StartHour, agenda::StartMinute, agenda::StartAmPm, agenda::EndHour,
+                                      agenda::EndMinute, agenda::EndAmPm, agenda::Year, agenda::Month, agenda::Day});
+    return {
+        QStringLiteral("CREATE INDEX IF NOT EXISTS %1 ON %2 (%3, %4)")
+            .arg(Database::quoteName(QStringLiteral("Agenda day")), Database::quoteName(Agenda), date, covered),
+        QStringLiteral("CREATE INDEX IF NOT EXISTS %1 ON %2 (%3, %4) WHERE %5 <> ''")
+            .arg(Database::quoteName(QStringLiteral("Agenda reminders")), Database::quoteName(Agenda), date,
+                 quotedList({agenda::ReminderYear, agenda::ReminderMonth, agenda::ReminderDay}),
+                 Database::quoteName(agenda::ReminderDay)),
+    };
+}
+
 // The steps from one version to the next, in order: the entry for version n
 // turns a file of version n - 1 into one of version n. A new file is built
 // from the base statements and every step, so that it equals an upgraded one.
@@ -156,6 +185,7 @@ const QList<Migration> &migrations()
 {
     static const QList<Migration> steps = {
         {2, indexStatements},
+        {3, dayIndexStatements},
     };
     return steps;
 }
