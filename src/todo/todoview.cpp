@@ -68,6 +68,9 @@ ToDoView::ToDoView(store::Database &db, QWidget *client)
     m_grid->setObjectName(QStringLiteral("ToDo"));
     m_grid->setAccessibleName(tr("To-Do List"));
     m_grid->setFormatString(kToDoFormat);
+    // A row is written when it is first shown or read, so that a long list
+    // costs what the screen shows.
+    m_grid->setRowFiller([this](int row) { drawRow(row); });
 
     // Measures the Priority column; it shares the grid's font.
     m_lblPriorityWidth = new QLabel(QStringLiteral("Priority"), client);
@@ -125,8 +128,9 @@ ToDoView::ToDoView(store::Database &db, QWidget *client)
 ToDoView::~ToDoView()
 {
     // The grid outlives this object by a moment; what it signals while being
-    // torn down must not reach it.
+    // torn down must not reach it, nor may it ask for rows.
     disconnect(m_grid, nullptr, this, nullptr);
+    m_grid->setRowFiller({});
 }
 
 void ToDoView::buildCommands()
@@ -195,30 +199,48 @@ void ToDoView::reload()
     }
     m_items = *read.value;
 
-    // Filled with updates off: one repaint for the whole list.
+    // The rows themselves are written by drawRow() as they are shown.
     m_grid->setUpdatesEnabled(false);
     m_grid->clear();
     m_grid->setFormatString(kToDoFormat);
     sizeColumns();
     const int count = int(m_items.size());
     m_grid->setRows(count + 1);
-    for (int row = 1; row <= count; ++row) {
-        const store::ToDoItem &item = m_items.at(row - 1);
-        m_grid->setTextMatrix(row, 0, item.text);
-        m_grid->setTextMatrix(row, 1, priorityName(QString::number(item.priority)));
-        if (item.done) {
-            m_grid->setCellStrikeThroughAt(row, 0, true);
-            m_grid->setCellStrikeThroughAt(row, 1, true);
-        }
-    }
     m_grid->setUpdatesEnabled(true);
+    selectFirst();
+    qCDebug(lcToDo) << "to-do list of" << count << "items built in" << timer.elapsed() << "ms";
+}
 
+void ToDoView::drawRow(int row)
+{
+    const store::ToDoItem &item = m_items.at(row - 1);
+    m_grid->setTextMatrix(row, 0, item.text);
+    m_grid->setTextMatrix(row, 1, priorityName(QString::number(item.priority)));
+    m_grid->setCellStrikeThroughAt(row, 0, item.done);
+    m_grid->setCellStrikeThroughAt(row, 1, item.done);
+}
+
+void ToDoView::selectFirst()
+{
     setSelectionCommandsEnabled(false);
-    if (count > 0)
+    if (!m_items.isEmpty())
         m_grid->selectRow(1, 0);
     else
         Q_EMIT focusLeaves();
-    qCDebug(lcToDo) << "to-do list of" << count << "items built in" << timer.elapsed() << "ms";
+}
+
+void ToDoView::changeRow(int row, const store::ToDoItem &item, store::ToDoFields fields)
+{
+    // Only the row changed is redrawn, once the file holds the change. After
+    // a failed write (the item may be gone) the list shows the file again.
+    const store::WriteResult result = store::ToDoRepository(m_db).update(item, fields);
+    reportWrite(result, tr("saved"));
+    if (!result) {
+        reload();
+        return;
+    }
+    m_items[row - 1] = item;
+    m_grid->refillRow(row);
 }
 
 int ToDoView::selectedRow() const
@@ -312,9 +334,16 @@ void ToDoView::deleteItem()
                           Desktop::Buttons::YesNo)
         != Desktop::Answer::Yes)
         return;
-    reportWrite(store::ToDoRepository(m_db).remove(item.id), tr("deleted"));
-    reload();
-    setSelectionCommandsEnabled(false);
+    const store::WriteResult result = store::ToDoRepository(m_db).remove(item.id);
+    reportWrite(result, tr("deleted"));
+    if (!result) {
+        reload();
+        setSelectionCommandsEnabled(false);
+        return;
+    }
+    m_items.removeAt(row - 1);
+    m_grid->removeRow(row);
+    selectFirst();
 }
 
 void ToDoView::setPriority(int code)
@@ -324,8 +353,8 @@ void ToDoView::setPriority(int code)
         return;
     store::ToDoItem item = m_items.at(row - 1);
     item.priority = code;
-    reportWrite(store::ToDoRepository(m_db).update(item, store::ToDoField::Priority), tr("saved"));
-    reload();
+    changeRow(row, item, store::ToDoField::Priority);
+    selectFirst();
 }
 
 void ToDoView::toggleDone()
@@ -335,8 +364,8 @@ void ToDoView::toggleDone()
         return;
     store::ToDoItem item = m_items.at(row - 1);
     item.done = !item.done;
-    reportWrite(store::ToDoRepository(m_db).update(item, store::ToDoField::Done), tr("saved"));
-    reload();
+    changeRow(row, item, store::ToDoField::Done);
+    selectFirst();
     m_grid->selectRow(row, 0);
 }
 

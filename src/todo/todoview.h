@@ -72,6 +72,13 @@ Q_SIGNALS:
 
 private:
     void buildCommands();
+    // Shows m_items' item of a row (1..) on that row of the grid.
+    void drawRow(int row);
+    // Where a rebuilt or changed list starts: the first item highlighted and
+    // the commands on a selected item off.
+    void selectFirst();
+    // Writes the named fields of a row's item and redraws that row alone.
+    void changeRow(int row, const store::ToDoItem &item, store::ToDoFields fields);
     [[nodiscard]] int selectedRow() const;
     frmAddToDo *editor();
     void editorClosed();
