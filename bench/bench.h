@@ -144,10 +144,22 @@ inline bool fillThreeYears(store::Database &db, int tasks, int items, QString *e
 
 // The data file of this many tasks and to-do items, made at its first use in
 // the run and kept for the rest of it.
+inline QHash<std::pair<int, int>, std::shared_ptr<store::Database>> &threeYearFiles()
+{
+    static QHash<std::pair<int, int>, std::shared_ptr<store::Database>> files;
+    return files;
+}
+
+// Closes the data files; main() calls it while the application still exists.
+inline void closeThreeYearFiles()
+{
+    threeYearFiles().clear();
+}
+
 inline store::Database *threeYearFile(int tasks, int items)
 {
     static QTemporaryDir dir;
-    static QHash<std::pair<int, int>, std::shared_ptr<store::Database>> files;
+    auto &files = threeYearFiles();
     if (const auto file = files.constFind({tasks, items}); file != files.cend())
         return file->get();
     QElapsedTimer timer;
