@@ -21,6 +21,7 @@
 
 #include <algorithm>
 #include <functional>
+#include <utility>
 
 Q_LOGGING_CATEGORY(lcToDo, "brevane.todo", QtWarningMsg)
 
@@ -29,6 +30,8 @@ namespace brevane {
 namespace {
 
 const QString kToDoFormat = QStringLiteral("To-Do List|Priority");
+// Items are read by identity this many rows at a time.
+constexpr int kPageRows = 64;
 // Design height of the three buttons under the list, in twips.
 constexpr double kButtonHeight = 375;
 
@@ -187,7 +190,9 @@ void ToDoView::reload()
 {
     QElapsedTimer timer;
     timer.start();
-    const store::ReadResult<QList<store::ToDoItem>> read = store::ToDoRepository(m_db).all();
+    // Only the identities, in list order: the items themselves are read a
+    // page at a time as their rows are shown.
+    const store::ReadResult<QList<store::RecordId>> read = store::ToDoRepository(m_db).ids();
     if (!read.ok()) {
         qCWarning(lcToDo) << "to-do list not read:" << read.error;
         desktop().message(
@@ -197,14 +202,15 @@ void ToDoView::reload()
             Desktop::Icon::Exclamation);
         return;
     }
-    m_items = *read.value;
+    m_ids = *read.value;
+    m_cache.clear();
 
     // The rows themselves are written by drawRow() as they are shown.
     m_grid->setUpdatesEnabled(false);
     m_grid->clear();
     m_grid->setFormatString(kToDoFormat);
     sizeColumns();
-    const int count = int(m_items.size());
+    const int count = int(m_ids.size());
     m_grid->setRows(count + 1);
     m_grid->setUpdatesEnabled(true);
     selectFirst();
@@ -213,7 +219,7 @@ void ToDoView::reload()
 
 void ToDoView::drawRow(int row)
 {
-    const store::ToDoItem &item = m_items.at(row - 1);
+    const store::ToDoItem item = itemAt(row).value_or(store::ToDoItem{});
     m_grid->setTextMatrix(row, 0, item.text);
     m_grid->setTextMatrix(row, 1, priorityName(QString::number(item.priority)));
     m_grid->setCellStrikeThroughAt(row, 0, item.done);
@@ -223,7 +229,7 @@ void ToDoView::drawRow(int row)
 void ToDoView::selectFirst()
 {
     setSelectionCommandsEnabled(false);
-    if (!m_items.isEmpty())
+    if (!m_ids.isEmpty())
         m_grid->selectRow(1, 0);
     else
         Q_EMIT focusLeaves();
@@ -239,27 +245,57 @@ void ToDoView::changeRow(int row, const store::ToDoItem &item, store::ToDoFields
         reload();
         return;
     }
-    m_items[row - 1] = item;
+    m_cache.insert(item.id, item);
     m_grid->refillRow(row);
+}
+
+void ToDoView::reportFailedRead(const QString &error) const
+{
+    qCWarning(lcToDo) << "to-do items not read:" << error;
+    // Rows are read while being painted: the message waits for the paint to end.
+    if (std::exchange(m_readFailureReported, true))
+        return;
+    QMetaObject::invokeMethod(
+        const_cast<ToDoView *>(this),
+        [this, error] {
+            m_readFailureReported = false;
+            desktop().message(window(), tr("The to-do list could not be read from \"%1\".\n\n%2").arg(m_db.path(), error),
+                              Desktop::Icon::Exclamation);
+        },
+        Qt::QueuedConnection);
 }
 
 int ToDoView::selectedRow() const
 {
     const int row = m_grid->row();
-    return row >= 1 && row <= m_items.size() ? row : 0;
+    return row >= 1 && row <= m_ids.size() ? row : 0;
 }
 
 std::optional<store::ToDoItem> ToDoView::itemAt(int row) const
 {
-    if (row < 1 || row > m_items.size())
+    if (row < 1 || row > m_ids.size())
         return std::nullopt;
-    return m_items.at(row - 1);
+    const store::RecordId id = m_ids.at(row - 1);
+    if (const auto cached = m_cache.constFind(id); cached != m_cache.cend())
+        return *cached;
+    // The page of rows around this one, read by identity.
+    const int first = (row - 1) / kPageRows * kPageRows;
+    const store::ReadResult<QList<store::ToDoItem>> read =
+        store::ToDoRepository(m_db).byIds(m_ids.mid(first, kPageRows));
+    if (!read.ok()) {
+        reportFailedRead(read.error);
+        return std::nullopt;
+    }
+    for (const store::ToDoItem &item : *read.value)
+        m_cache.insert(item.id, item);
+    // An item deleted elsewhere since the list was read has no page entry.
+    return m_cache.value(id, store::ToDoItem{id, {}, {}, false, 0});
 }
 
 bool ToDoView::selectItem(store::RecordId id)
 {
-    for (int row = 1; row <= m_items.size(); ++row) {
-        if (m_items.at(row - 1).id == id) {
+    for (int row = 1; row <= m_ids.size(); ++row) {
+        if (m_ids.at(row - 1) == id) {
             m_grid->setFocus();
             m_grid->selectRow(row, 0);
             updateMarkAsDoneCaption(row);
@@ -309,7 +345,7 @@ void ToDoView::editItem()
     const int row = selectedRow();
     if (row == 0)
         desktop().message(window(), tr("Please Select A Task To Edit"), Desktop::Icon::Exclamation);
-    else if (!editor()->openForEdit(m_items.at(row - 1).id))
+    else if (!editor()->openForEdit(m_ids.at(row - 1)))
         addItem();
     setSelectionCommandsEnabled(false);
 }
@@ -329,7 +365,10 @@ void ToDoView::deleteItem()
         desktop().message(window(), tr("Please Select A Task To Delete"), Desktop::Icon::Exclamation);
         return;
     }
-    const store::ToDoItem item = m_items.at(row - 1);
+    const std::optional<store::ToDoItem> read = itemAt(row);
+    if (!read)
+        return;
+    const store::ToDoItem item = *read;
     if (desktop().message(window(), tr("Delete '%1' From To-Do List?").arg(item.text), Desktop::Icon::Question,
                           Desktop::Buttons::YesNo)
         != Desktop::Answer::Yes)
@@ -341,7 +380,8 @@ void ToDoView::deleteItem()
         setSelectionCommandsEnabled(false);
         return;
     }
-    m_items.removeAt(row - 1);
+    m_ids.removeAt(row - 1);
+    m_cache.remove(item.id);
     m_grid->removeRow(row);
     selectFirst();
 }
@@ -351,7 +391,10 @@ void ToDoView::setPriority(int code)
     const int row = selectedRow();
     if (row == 0)
         return;
-    store::ToDoItem item = m_items.at(row - 1);
+    std::optional<store::ToDoItem> read = itemAt(row);
+    if (!read)
+        return;
+    store::ToDoItem item = *read;
     item.priority = code;
     changeRow(row, item, store::ToDoField::Priority);
     selectFirst();
@@ -362,7 +405,10 @@ void ToDoView::toggleDone()
     const int row = selectedRow();
     if (row == 0)
         return;
-    store::ToDoItem item = m_items.at(row - 1);
+    std::optional<store::ToDoItem> read = itemAt(row);
+    if (!read)
+        return;
+    store::ToDoItem item = *read;
     item.done = !item.done;
     changeRow(row, item, store::ToDoField::Done);
     selectFirst();
@@ -421,7 +467,7 @@ void ToDoView::mousePressed(Qt::MouseButton button)
     if (button != Qt::RightButton)
         return;
     const int row = m_grid->mouseRow();
-    if (row >= 1 && row <= m_items.size()) {
+    if (row >= 1 && row <= m_ids.size()) {
         m_grid->selectRow(row, 0);
         updateMarkAsDoneCaption(row);
         setSelectionCommandsEnabled(true);

@@ -4,6 +4,7 @@
 #include "todo/todoview.h"
 
 #include <QAction>
+#include <QSqlQuery>
 
 using namespace brevane;
 using testing::TestData;
@@ -84,6 +85,26 @@ private Q_SLOTS:
         QCOMPARE(shown(view), shown(rebuilt));
         QVERIFY2(fails == (shown(view) == before), "the list shows the change exactly when it was written");
         QCOMPARE(view.grid()->row(), selected);
+    }
+
+    // Items are read a page at a time as rows are shown; a page that cannot
+    // be read is reported once, after the read that failed.
+    void unreadablePageIsReported()
+    {
+        TestData data;
+        for (int i = 1; i <= 100; ++i)
+            data.insert(names::ToDo, {{todo::Task, QStringLiteral("Item %1").arg(i)}});
+        QWidget window;
+        ToDoView view(data.db(), &window);
+        view.reload();
+        QCOMPARE(view.grid()->textMatrix(2, 0), QStringLiteral("Item 2"));
+        QVERIFY(QSqlQuery(data.db().connection()).exec(QStringLiteral("ALTER TABLE \"To Do\" RENAME TO \"Gone\"")));
+        QCOMPARE(view.grid()->textMatrix(64, 0), QStringLiteral("Item 64")); // on the page read before
+        QVERIFY(view.grid()->textMatrix(100, 0).isEmpty());
+        QVERIFY(view.grid()->textMatrix(99, 0).isEmpty());
+        QVERIFY(data.desktop().messages.isEmpty());
+        QTRY_COMPARE(data.desktop().messages.size(), 1);
+        QVERIFY(data.desktop().messages.first().text.contains(data.path()));
     }
 };
 
