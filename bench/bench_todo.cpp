@@ -7,6 +7,7 @@
 #include "controls/grid.h"
 #include "scripteddesktop.h"
 #include "store/database.h"
+#include "store/todorepository.h"
 #include "todo/todoview.h"
 
 #include <QAction>
@@ -59,6 +60,14 @@ BREVANE_BENCH(todo)
                               QApplication::processEvents();
                           }));
         };
+        // The write alone, each committed to the file before it returns.
+        store::ToDoRepository repository(*db);
+        bench::report("to-do: the write alone (Done), 100,000 items", bench::medianMs(kRuns, [&](int i) {
+                          store::ToDoItem item = *window.findChild<ToDoView *>()->itemAt(1 + (i * 379) % 1000);
+                          item.done = !item.done;
+                          if (!repository.update(item, store::ToDoField::Done))
+                              std::fprintf(stderr, "write failed\n");
+                      }));
         command("to-do: Mark as done (write + row redrawn), 100,000 items", markAsDone);
         command("to-do: Priority (write + row redrawn), 100,000 items", priority);
         command("to-do: Delete (write + row removed), 100,000 items", deleteItem);
