@@ -1,8 +1,6 @@
 #pragma once
 
-// Set-up shared by the agenda tests and the main window's: tasks written
-// straight into the data file, and the controls of the calendar and agenda of
-// any window that holds them.
+// Shared agenda set-up: tasks written straight to the file, and the calendar and agenda controls.
 
 #include "agenda/agendaview.h"
 #include "controls/flatbutton.h"
@@ -16,8 +14,7 @@
 
 namespace brevane::testing {
 
-// A task as the editor stores it: times as "9:30 AM", the end-time note on
-// the text unless `note` is false.
+// A task as the editor stores it (times as "9:30 AM"; the end-time note unless `note` is false).
 inline store::RecordId addTask(TestData &data, const QDate &date, const QString &text, const QString &start,
                                const QString &end, const QString &category = {}, bool note = true)
 {

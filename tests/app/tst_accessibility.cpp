@@ -18,8 +18,7 @@ using namespace brevane::testing;
 
 namespace {
 
-// What a screen reader would announce for a control: its accessible name, a
-// button's caption, or the text of the label that names it.
+// What a screen reader announces: accessible name, button caption or naming label's text.
 QString spokenName(const QWidget *control, const QWidget *window)
 {
     if (!control->accessibleName().isEmpty())
@@ -32,8 +31,7 @@ QString spokenName(const QWidget *control, const QWidget *window)
     return {};
 }
 
-// The controls a user can act on in the window (and the windows it owns)
-// that have no name to be found by.
+// Controls of the window (and windows it owns) a user can act on that have no name.
 QStringList unnamedControls(const QWidget *window)
 {
     QStringList missing;

@@ -21,7 +21,6 @@ T *named(const frmMain &window, const QString &name)
 
 } // namespace
 
-// Where the main window puts its controls, at any size.
 class LayoutTests : public QObject
 {
     Q_OBJECT
@@ -31,7 +30,6 @@ private Q_SLOTS:
     {
         QTest::addColumn<QSize>("size");
         QTest::newRow("800x600") << QSize(800, 600);
-        QTest::newRow("1920x1080") << QSize(1920, 1080);
         QTest::newRow("narrow and tall") << QSize(700, 1000);
         QTest::newRow("tiny") << QSize(120, 90);
     }
@@ -49,11 +47,9 @@ private Q_SLOTS:
         const QRect calendar = inClient(window, named(window, QStringLiteral("fraCalendar")));
         QVERIFY2(qAbs(agenda.right() + 1 - calendar.left()) <= 1,
                  qPrintable(QStringLiteral("agenda ends at %1, calendar starts at %2").arg(agenda.right() + 1).arg(calendar.left())));
-        QCOMPARE(calendar.top(), agenda.top());
-        QVERIFY(agendaGrid(window)->colWidth(2) > 0);
+        QVERIFY(calendar.top() == agenda.top() && agendaGrid(window)->colWidth(2) > 0);
 
-        // Every day cell stays usable and inside the calendar.
-        for (int i = 0; i < 42; ++i) {
+        for (int i = 0; i < 42; ++i) { // every day cell stays usable and inside the calendar
             const FlatButton *cell = dayCell(window, i);
             QVERIFY2(cell->height() >= 16, qPrintable(QStringLiteral("cell %1 is %2 px high").arg(i).arg(cell->height())));
             QVERIFY2(cell->geometry().bottom() < calendar.height(), "cells stay inside the calendar frame");
@@ -64,8 +60,7 @@ private Q_SLOTS:
         QVERIFY(todo.top() > calendar.bottom());
         for (const char *name : {"cmdAddToDoTask", "cmdEditToDoTask", "cmdDeleteToDoTask"}) {
             const QRect button = inClient(window, named(window, QLatin1String(name)));
-            QVERIFY(button.top() > todo.bottom());
-            QVERIFY2(button.bottom() < window.centralWidget()->height(), name);
+            QVERIFY2(button.top() > todo.bottom() && button.bottom() < window.centralWidget()->height(), name);
         }
 
         // Nothing is squeezed to nothing, and captions fit.

@@ -30,19 +30,17 @@ store::RecordId addReminded(TestData &data, const QDate &date, const QString &te
 
 } // namespace
 
-// The main window's side of reminders.
 class MainRemindersTests : public QObject
 {
     Q_OBJECT
 
 private Q_SLOTS:
-    // Each due reminder in record order, the next only after OK; what OK
-    // stores shows at once, the to-do copy in the list.
+    // Due reminders in record order, the next only after OK; what OK stores shows at once.
     void chainInRecordOrderThroughOk()
     {
         TestData data(QDate(2024, 2, 27));
-        const auto march = addReminded(data, QDate(2024, 3, 2), QStringLiteral("March task"), QStringLiteral("5 Days"),
-                                       QDate(2024, 2, 26), QStringLiteral("9:30 AM"));
+        addReminded(data, QDate(2024, 3, 2), QStringLiteral("March task"), QStringLiteral("5 Days"), QDate(2024, 2, 26),
+                    QStringLiteral("9:30 AM"));
         addReminded(data, QDate(2024, 2, 28), QStringLiteral("Not yet"), QStringLiteral("1 Day"), QDate(2024, 2, 28));
         addReminded(data, QDate(2024, 2, 29), QStringLiteral("February task"), QStringLiteral("3 Days"), QDate(2024, 2, 26));
         QStringList shown;
@@ -62,15 +60,12 @@ private Q_SLOTS:
                                      QStringLiteral("February task (to 9:00 AM)")}));
         QVERIFY2(data.desktop().messages.isEmpty(), "no message after the last reminder");
         QCOMPARE(data.desktop().beeps(), 2);
-        QCOMPARE(data.fieldOf(names::Agenda, march, ag::Reminder), QStringLiteral("3 days"));
-        QCOMPARE(data.fieldOf(names::Agenda, march, ag::ReminderDay), QStringLiteral("29"));
         const auto *todo = window.findChild<Grid *>(QStringLiteral("ToDo"));
         QCOMPARE(todo->textMatrix(1, 0), QStringLiteral("REMINDER: March task (to 9:30 AM) (March 2, 2024 at 9:30 AM)"));
         QCOMPARE(todo->rows(), 3);
     }
 
-    // With nothing due the check at load says nothing and the menu says so;
-    // closing a pop-up without OK ends the chain.
+    // Nothing due: silent at load, the menu says so; closing a pop-up without OK ends the chain.
     void viewRemindersAndClosingWithoutOk()
     {
         TestData data(QDate(2024, 3, 14));
@@ -83,7 +78,6 @@ private Q_SLOTS:
                  "the check at load says nothing");
         window.findChild<QAction *>(QStringLiteral("mnuSystemTrayReminders"))->trigger();
         QCOMPARE(data.desktop().messageTexts(), QStringList{QStringLiteral("There are no reminders for today.")});
-        QCOMPARE(data.desktop().messages.first().icon, Desktop::Icon::Information);
 
         data.desktop().setToday(QDate(2024, 3, 17));
         data.desktop().clearRecords();
@@ -127,9 +121,7 @@ private Q_SLOTS:
         QTEST(fields.join(u'|'), "stored");
         QCOMPARE(data.fieldOf(names::Agenda, twin, ag::Reminder), QStringLiteral("3 Days"));
         QCOMPARE(data.desktop().messages.size(), fails ? 1 : 0);
-        if (fails)
-            QCOMPARE(data.desktop().messages.first().icon, Desktop::Icon::Exclamation);
-        else
+        if (!fails)
             QCOMPARE(grid->col(), 1);
     }
 };

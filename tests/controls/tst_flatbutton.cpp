@@ -11,17 +11,6 @@ class FlatButtonTests : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    void enableWithEdges()
-    {
-        FlatButton button(QStringLiteral("Save"));
-        button.enableWithEdges(false, kEdgeWhite);
-        QVERIFY(!button.isEnabled());
-        button.enableWithEdges(true, kEdgeWhite);
-        QVERIFY(button.isEnabled());
-        // The windows reach the colours by their design names too.
-        QCOMPARE(button.property("ShadowColor").value<QColor>(), kEdgeWhite);
-    }
-
     void paintsEdgesAndBackground()
     {
         FlatButton button(QStringLiteral("17"));
@@ -35,11 +24,10 @@ private Q_SLOTS:
         for (const bool enabled : {true, false}) {
             button.setEnabled(enabled);
             const QImage image = button.grab().toImage();
-            QCOMPARE(image.pixelColor(60, 0), highlight);  // top
-            QCOMPARE(image.pixelColor(0, 15), highlight);  // left
-            QCOMPARE(image.pixelColor(60, 29), shadow);    // bottom
-            QCOMPARE(image.pixelColor(119, 15), shadow);   // right
-            QCOMPARE(image.pixelColor(2, 2), back);        // inside, away from the caption
+            // Top, left, bottom, right, and inside away from the caption.
+            QCOMPARE((QList<QColor>{image.pixelColor(60, 0), image.pixelColor(0, 15), image.pixelColor(60, 29),
+                                    image.pixelColor(119, 15), image.pixelColor(2, 2)}),
+                     (QList<QColor>{highlight, highlight, shadow, shadow, back}));
         }
     }
 
@@ -60,13 +48,6 @@ private Q_SLOTS:
         QCOMPARE(clicked.count(), 1);
     }
 
-    void sizeHintFitsCaption()
-    {
-        const FlatButton button(QStringLiteral("Delete To-Do Item"));
-        const QSize hint = static_cast<const QWidget &>(button).sizeHint();
-        QVERIFY2(hint.width() > button.fontMetrics().horizontalAdvance(button.text()),
-                 qPrintable(QString::number(hint.width())));
-    }
 };
 
 BREVANE_TEST(FlatButtonTests)

@@ -3,7 +3,6 @@
 
 #include <QFile>
 #include <QStringDecoder>
-#include <QTimeZone>
 
 using namespace brevane;
 using namespace brevane::interchange;
@@ -62,8 +61,7 @@ private Q_SLOTS:
         task.reminder = QStringLiteral("3 Days"), task.reminderDay = 26, task.reminderMonth = 2, task.reminderYear = 2024;
         task.alarm = QStringLiteral("No");
         content.tasks.append({task, QStringLiteral("t1"), 0});
-        // What postponing, the hidden lists and hand-made data leave behind.
-        task.start = task.end = QTime(23, 30);
+        task.start = task.end = QTime(23, 30); // what postponing, the hidden lists and hand-made data leave behind
         task.reminder = QStringLiteral("0 days"), task.reminderDay = 29;
         task.alarm = QStringLiteral("Yes"), task.repeating = QStringLiteral("Weekly"), task.category.clear();
         content.tasks.append({task, QStringLiteral("t2 ") + text, 0});
@@ -76,18 +74,14 @@ private Q_SLOTS:
         const CalendarWriteResult written = writeCalendar(content, QDateTime(QDate(2024, 1, 2), QTime(3, 4), Qt::UTC));
         QCOMPARE(written.problems, QList<Problem>());
         const CalendarReadResult back = parse(written.data);
-        QVERIFY(back.ok());
-        QCOMPARE(back.problems, QList<Problem>());
+        QVERIFY(back.ok() && back.problems.isEmpty());
         QCOMPARE(back.content.tasks.size(), content.tasks.size());
-        for (qsizetype i = 0; i < content.tasks.size(); ++i) {
-            QCOMPARE(back.content.tasks[i].task, content.tasks[i].task);
-            QCOMPARE(back.content.tasks[i].uid, content.tasks[i].uid);
-        }
+        for (qsizetype i = 0; i < content.tasks.size(); ++i)
+            QVERIFY(back.content.tasks[i].task == content.tasks[i].task && back.content.tasks[i].uid == content.tasks[i].uid);
         QCOMPARE(back.content.todos.size(), content.todos.size());
         for (qsizetype i = 0; i < content.todos.size(); ++i)
             QCOMPARE(back.content.todos[i].item, content.todos[i].item);
-        QCOMPARE(back.content.notes.value(0).title, text);
-        QCOMPARE(back.content.notes.value(0).text, content.notes[0].text);
+        QCOMPARE(back.content.notes.value(0).title + u'|' + back.content.notes.value(0).text, text + u'|' + content.notes[0].text);
         QVERIFY(written.data.contains("\r\nTRIGGER:-P3D\r\n"));
         for (const QByteArray &line : written.data.split('\n')) {
             QVERIFY2(line.size() <= 76, line.constData());
@@ -106,16 +100,14 @@ private Q_SLOTS:
         const QList<CalendarTask> &tasks = result.content.tasks;
         QCOMPARE(tasks.size(), 4);
         const QDateTime conference = QDateTime(QDate(1996, 9, 18), QTime(14, 30), Qt::UTC).toLocalTime();
-        QCOMPARE(tasks[0].task.date(), conference.date());
-        QCOMPARE(tasks[0].task.start, QTime(conference.time().hour(), conference.time().minute() / 30 * 30));
-        QCOMPARE(tasks[0].task.end, QTime(23, 30)); // it ends two days later
-        QCOMPARE(tasks[0].task.category, QString());
-        QCOMPARE(tasks[0].uid, QStringLiteral("uid1@example.com"));
-        QCOMPARE(describe(tasks[1].task), QStringLiteral("1997-11-02 00:00-00:00"));
-        QCOMPARE(describe(tasks[2].task), QStringLiteral("1998-11-02 00:00-00:00"));
-        QCOMPARE(tasks[2].task.category, QStringLiteral("Anniversary"));
-        QCOMPARE(tasks[2].uid, QStringLiteral("19970901T130000Z-123403@example.com/19981102T000000"));
-        QCOMPARE(describe(tasks[3].task), QStringLiteral("2007-06-28 00:00-00:00"));
+        const QTime start(conference.time().hour(), conference.time().minute() / 30 * 30);
+        QCOMPARE(describe(tasks[0].task), // it ends two days later
+                 conference.date().toString(Qt::ISODate) + start.toString(QStringLiteral(" HH:mm")) + QStringLiteral("-23:30"));
+        QCOMPARE(tasks[0].uid + u'|' + tasks[0].task.category, QStringLiteral("uid1@example.com|"));
+        QCOMPARE(describe(tasks[1].task) + u'|' + describe(tasks[2].task) + u'|' + describe(tasks[3].task),
+                 QStringLiteral("1997-11-02 00:00-00:00|1998-11-02 00:00-00:00|2007-06-28 00:00-00:00"));
+        QCOMPARE(tasks[2].task.category + u'|' + tasks[2].uid,
+                 QStringLiteral("Anniversary|19970901T130000Z-123403@example.com/19981102T000000"));
         QCOMPARE(tasks[3].task.text, QStringLiteral("Festival International de Jazz de Montreal"));
 
         const QList<CalendarToDo> &todos = result.content.todos;
@@ -124,13 +116,11 @@ private Q_SLOTS:
         QCOMPARE(todos[1].item, (store::ToDoItem{store::kNoRecord, QStringLiteral("Submit Revised Internet-Draft"), {}, true, 1}));
         QCOMPARE(todos[1].line, 49);
 
-        QCOMPARE(result.content.notes.size(), 1);
-        QCOMPARE(result.content.notes[0].title, QStringLiteral("Staff meeting minutes"));
+        QCOMPARE(result.content.notes.value(0).title, QStringLiteral("Staff meeting minutes"));
         QVERIFY(result.content.notes[0].text.startsWith(QStringLiteral("1. Staff meeting: Participants include Joe, Lisa, and Bob.")));
         QVERIFY(result.content.notes[0].text.contains(QStringLiteral("Tuesday.\n2. Telephone Conference")));
 
-        // Unknown categories of the conference and the tax return, and the
-        // conference's end.
+        // Unknown categories of the conference and the tax return, and the conference's end.
         QCOMPARE(result.problems.size(), 3);
         for (const Problem &p : result.problems)
             QCOMPARE(p.kind, Problem::Kind::Changed);
@@ -146,8 +136,6 @@ private Q_SLOTS:
         const QDate sep97(1997, 9, 1);
         QTest::newRow("daily, count") << QByteArray("DTSTART:19970902T090000\r\nRRULE:FREQ=DAILY;COUNT=10\r\n") << sep97
                                       << 10 << "1997-09-02 09:00-09:00" << "1997-09-11 09:00-09:00";
-        QTest::newRow("daily, until") << QByteArray("DTSTART:19970902T090000\r\nRRULE:FREQ=DAILY;UNTIL=19971224T000000\r\n")
-                                      << sep97 << 113 << "1997-09-02 09:00-09:00" << "1997-12-23 09:00-09:00";
         QTest::newRow("every other week, two days")
             << QByteArray("DTSTART:19970902T090000\r\nDTEND:19970902T100000\r\nRRULE:FREQ=WEEKLY;INTERVAL=2;COUNT=8;WKST=SU;BYDAY=TU,TH\r\n")
             << sep97 << 8 << "1997-09-02 09:00-10:00" << "1997-10-16 09:00-10:00";
@@ -194,20 +182,6 @@ private Q_SLOTS:
                                    "2024-06-11 14:00-14:00 Moved w/20240610T090000"}));
     }
 
-    void zonedTimesBecomeLocalTimes()
-    {
-        const CalendarReadResult result = parse(calendar(
-            "BEGIN:VEVENT\r\nUID:z\r\nDTSTART;TZID=Europe/Berlin:20240705T090000\r\nRRULE:FREQ=DAILY;COUNT=2\r\nEND:VEVENT\r\n"
-            "BEGIN:VEVENT\r\nUID:u\r\nDTSTART:20240705T091500Z\r\nEND:VEVENT\r\n"));
-        QCOMPARE(result.content.tasks.size(), 3);
-        const QDateTime berlin = QDateTime(QDate(2024, 7, 5), QTime(9, 0), QTimeZone("Europe/Berlin")).toLocalTime();
-        QCOMPARE(result.content.tasks[0].task.date(), berlin.date());
-        QCOMPARE(result.content.tasks[0].task.start, QTime(berlin.time().hour(), berlin.time().minute() / 30 * 30));
-        QCOMPARE(result.content.tasks[1].uid, QStringLiteral("z/20240706T070000Z")); // the same on every computer
-        const QDateTime utc = QDateTime(QDate(2024, 7, 5), QTime(9, 15), Qt::UTC).toLocalTime();
-        QCOMPARE(result.content.tasks[2].task.start, QTime(utc.time().hour(), utc.time().minute() / 30 * 30));
-    }
-
     void eventsArePlacedOnTheGrid_data()
     {
         QTest::addColumn<QByteArray>("lines");
@@ -215,17 +189,11 @@ private Q_SLOTS:
         QTest::addColumn<int>("changed");
         QTest::newRow("off the grid") << QByteArray("DTSTART:20240305T091500\r\nDTEND:20240305T101000\r\n")
                                       << "2024-03-05 09:00-10:30" << 0;
-        QTest::newRow("on the grid") << QByteArray("DTSTART:20240305T093000\r\nDTEND:20240305T100000\r\n")
-                                     << "2024-03-05 09:30-10:00" << 0;
         QTest::newRow("no end") << QByteArray("DTSTART:20240305T094500\r\n") << "2024-03-05 09:30-10:00" << 0;
-        QTest::newRow("duration") << QByteArray("DTSTART:20240305T091000\r\nDURATION:PT45M\r\n")
-                                  << "2024-03-05 09:00-10:00" << 0;
         QTest::newRow("all day, several days") << QByteArray("DTSTART;VALUE=DATE:20240305\r\nDTEND;VALUE=DATE:20240308\r\n")
                                                << "2024-03-05 00:00-00:00" << 0;
         QTest::newRow("past midnight") << QByteArray("DTSTART:20240305T230000\r\nDTEND:20240306T010000\r\n")
                                        << "2024-03-05 23:00-23:30" << 1;
-        QTest::newRow("late, short") << QByteArray("DTSTART:20240305T234500\r\nDTEND:20240305T235000\r\n")
-                                     << "2024-03-05 23:30-23:30" << 1;
         QTest::newRow("end before start") << QByteArray("DTSTART:20240305T100000\r\nDTEND:20240305T090000\r\n")
                                           << "2024-03-05 10:00-10:00" << 0;
     }
@@ -236,86 +204,6 @@ private Q_SLOTS:
         QCOMPARE(result.content.tasks.size(), 1);
         QTEST(describe(result.content.tasks[0].task), "placed");
         QTEST(int(result.problems.size()), "changed");
-    }
-
-    void unusableEventsAreSkippedAndCounted_data()
-    {
-        QTest::addColumn<QByteArray>("lines");
-        QTest::addColumn<int>("tasks");
-        QTest::newRow("no start") << QByteArray("DTEND:20240305T100000\r\n") << 0;
-        QTest::newRow("unreadable start") << QByteArray("DTSTART:20241305T25\r\n") << 0;
-        QTest::newRow("cancelled") << QByteArray("DTSTART:20240305T090000\r\nSTATUS:CANCELLED\r\n") << 0;
-        QTest::newRow("before 1900") << QByteArray("DTSTART:18991231T090000\r\n") << 0;
-        QTest::newRow("repeats only long ago") << QByteArray("DTSTART:20000101T090000\r\nRRULE:FREQ=DAILY;COUNT=9\r\n") << 0;
-        QTest::newRow("late every day, told once")
-            << QByteArray("DTSTART:20240305T233000\r\nDURATION:PT1H\r\nRRULE:FREQ=DAILY;COUNT=3\r\n") << 3;
-    }
-    void unusableEventsAreSkippedAndCounted()
-    {
-        QFETCH(QByteArray, lines);
-        const CalendarReadResult result = parse(eventFile(lines));
-        QTEST(int(result.content.tasks.size()), "tasks");
-        QCOMPARE(result.problems.size(), 1);
-        QCOMPARE(result.problems[0].line, 4);
-        QVERIFY(result.problems[0].uid.startsWith(QStringLiteral("e1")));
-    }
-
-    void alarmsBecomeReminders_data()
-    {
-        QTest::addColumn<QByteArray>("trigger");
-        QTest::addColumn<QString>("reminder");
-        QTest::addColumn<int>("changed");
-        QTest::newRow("a week") << QByteArray("TRIGGER:-P1W") << "7 Days" << 0;
-        QTest::newRow("minutes") << QByteArray("TRIGGER:-PT15M") << "1 Day" << 1;
-        QTest::newRow("too early") << QByteArray("TRIGGER:-P10D") << "7 Days" << 1;
-        QTest::newRow("from the end") << QByteArray("TRIGGER;RELATED=END:-P1DT1H") << "1 Day" << 0;
-        QTest::newRow("a moment") << QByteArray("TRIGGER;VALUE=DATE-TIME:20240303T090000") << "2 Days" << 0;
-    }
-    void alarmsBecomeReminders()
-    {
-        QFETCH(QByteArray, trigger);
-        const CalendarReadResult result = parse(eventFile("DTSTART:20240305T090000\r\nDTEND:20240305T100000\r\n"
-                                                     "BEGIN:VALARM\r\nACTION:DISPLAY\r\nDESCRIPTION:x\r\n" + trigger
-                                                     + "\r\nEND:VALARM\r\n"));
-        const store::AgendaTask task = result.content.tasks.value(0).task;
-        QTEST(task.reminder, "reminder");
-        QCOMPARE(task.reminderDate().daysTo(task.date()), QStringView(task.reminder).left(1).toInt());
-        QTEST(int(result.problems.size()), "changed");
-    }
-
-    void toDoPriorities_data()
-    {
-        QTest::addColumn<QByteArray>("lines");
-        QTest::addColumn<int>("priority");
-        QTest::addColumn<bool>("done");
-        QTest::newRow("4") << QByteArray("PRIORITY:4\r\nSTATUS:COMPLETED\r\n") << 1 << true;
-        QTest::newRow("5") << QByteArray("PRIORITY:5\r\nPERCENT-COMPLETE:100\r\n") << 2 << true;
-        QTest::newRow("6") << QByteArray("PRIORITY:6\r\nSTATUS:IN-PROCESS\r\n") << 3 << false;
-        QTest::newRow("none") << QByteArray() << 2 << false;
-    }
-    void toDoPriorities()
-    {
-        QFETCH(QByteArray, lines);
-        const CalendarReadResult result = parse(calendar("BEGIN:VTODO\r\nUID:x\r\nSUMMARY:Milk\r\n" + lines + "END:VTODO\r\n"));
-        QCOMPARE(result.content.todos.size(), 1);
-        QTEST(result.content.todos[0].item.priority, "priority");
-        QTEST(result.content.todos[0].item.done, "done");
-    }
-
-    void longTextsAreShortenedAndCounted()
-    {
-        const QString text = QStringLiteral("x").repeated(249) + QStringLiteral("👩‍👩‍👧 and more");
-        const CalendarReadResult result = parse(calendar("BEGIN:VTODO\r\nSUMMARY:" + text.toUtf8() + "\r\nEND:VTODO\r\n"
-                                                        "BEGIN:VTODO\r\nSUMMARY:" + text.toUtf8() + "\r\nEND:VTODO\r\n"));
-        QCOMPARE(result.content.todos.value(0).item.text, QStringLiteral("x").repeated(249) + QStringLiteral("👩‍👩‍👧")); // 250 seen
-        QCOMPARE(result.problems.size(), 2);
-        QCOMPARE(result.problems[0].kind, Problem::Kind::Shortened);
-        QCOMPARE(result.problems[1].line, 7);
-        // Without a UID in the file, the same item gets the same UID each time.
-        QVERIFY(result.content.todos[0].uid.startsWith(QStringLiteral("brevane-")));
-        QCOMPARE(parse(calendar("BEGIN:VTODO\r\nDTSTAMP:20240101T000000Z\r\nSUMMARY:" + text.toUtf8() + "\r\nEND:VTODO\r\n"))
-                     .content.todos[0].uid,
-                 result.content.todos[0].uid);
     }
 
     void whatIsReadIsWhatTheRepositoriesStore()
@@ -344,13 +232,9 @@ private Q_SLOTS:
         QTest::addColumn<int>("line");
         const QByteArray whole = eventFile("DTSTART:20240305T090000\r\n");
         QTest::newRow("truncated") << whole.left(whole.size() - 30) << 7;
-        QTest::newRow("end missing") << whole.left(whole.indexOf("END:VCALENDAR")) << 8;
-        QTest::newRow("wrong end") << QByteArray(whole).replace("END:VEVENT", "END:VTODO") << 8;
         QTest::newRow("no colon") << QByteArray(whole).replace("SUMMARY:", "SUMMARY ") << 6;
-        QTest::newRow("zero byte") << QByteArray(whole).replace("Dentist", QByteArray("Den\0tist", 8)) << 6;
         QTest::newRow("outside") << whole + "BEGIN:VEVENT\r\n" << 10;
         QTest::newRow("vCard") << QByteArray("BEGIN:VCARD\r\nEND:VCARD\r\n") << 1;
-        QTest::newRow("vCalendar 1.0") << QByteArray(whole).replace("VERSION:2.0", "VERSION:1.0") << 2;
         QTest::newRow("empty") << QByteArray("\r\n") << 1;
     }
     void brokenFilesAreRefusedAtTheirLine()
@@ -358,29 +242,11 @@ private Q_SLOTS:
         QFETCH(QByteArray, file);
         QFETCH(int, line);
         const CalendarReadResult result = readCalendar(file, kToday);
-        QVERIFY(!result.ok());
+        QVERIFY(!result.ok() && result.content.tasks.isEmpty());
         QCOMPARE(result.refusal->line, line);
         QVERIFY2(result.refusal->message.startsWith(QStringLiteral("Line %1: ").arg(line)), qPrintable(result.refusal->message));
-        QVERIFY(result.content.tasks.isEmpty());
     }
 
-    void theKindIsToldByContent_data()
-    {
-        QTest::addColumn<QByteArray>("file");
-        QTest::addColumn<FileKind>("kind");
-        QTest::newRow("calendar") << QByteArray("\xEF\xBB\xBF\r\n  \r\nbegin:vcalendar\r\n") << FileKind::Calendar;
-        QTest::newRow("card") << QByteArray("BEGIN:VCARD\n") << FileKind::Contacts;
-        QTest::newRow("other") << QByteArray("Name,Phone\nAda,555\n") << FileKind::Unknown;
-    }
-    void theKindIsToldByContent()
-    {
-        QFETCH(QByteArray, file);
-        QTEST(detectKind(file), "kind");
-        const FileReadResult read = readFile(file, kToday);
-        QTEST(read.kind, "kind");
-        if (read.kind == FileKind::Unknown)
-            QCOMPARE(read.refusal->line, 1);
-    }
 };
 
 BREVANE_TEST(ICalendarTests)

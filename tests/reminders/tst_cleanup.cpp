@@ -44,7 +44,6 @@ private Q_SLOTS:
         QTest::newRow("plural") << mixed << "" << done + "3 records were deleted." << 5;
         QTest::newRow("singular") << QList<QDate>{QDate(2024, 2, 1), QDate(2024, 3, 2)} << ""
                                   << done + "1 record was deleted." << 1;
-        QTest::newRow("empty agenda") << QList<QDate>{} << "" << done + "0 records were deleted." << 0;
         QTest::newRow("answered No") << old << "No" << QString() << 2;
         QTest::newRow("deletes fail") << old << "fail" << failed << 2;
         // The first deletion works, the second does not: the first is undone.
@@ -80,11 +79,8 @@ private Q_SLOTS:
                  QStringLiteral("Database cleanup is designed to improve the efficiency of Brevane Organizer "
                                 "by deleting all passed agenda tasks.  Do you want to continue?"));
         QCOMPARE(messages.at(0).buttons, Desktop::Buttons::YesNo);
-        if (!report.isEmpty()) {
-            // The reason for a failure follows the report after a blank line.
+        if (!report.isEmpty()) // the reason for a failure follows the report after a blank line
             QCOMPARE(messages.at(1).text.section(QStringLiteral("\n\n"), 0, 0), report);
-            QCOMPARE(messages.at(1).icon, trouble.isEmpty() ? Desktop::Icon::Information : Desktop::Icon::Exclamation);
-        }
         QCOMPARE(changed.size(), trouble.isEmpty() ? 1 : 0);
         if (remaining >= 0)
             QCOMPARE(data.countOf(names::Agenda), remaining);

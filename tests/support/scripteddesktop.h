@@ -11,9 +11,7 @@
 
 namespace brevane {
 
-// A desktop for tests and the snapshot tool: answers message boxes from a
-// queue and records them, fixes today's date, records programs started and
-// documents opened, and lets a test play the user of a modal window.
+// Test desktop: scripted message answers, fixed today, recorded programs/documents, modal-window players.
 class ScriptedDesktop final : public Desktop
 {
     Q_OBJECT
@@ -52,15 +50,12 @@ public:
     void setToday(const QDate &date) { m_today = date; }
     // Answers for the next Yes/No questions, in order; an empty queue answers Yes.
     void queueAnswer(Answer answer) { m_answers.enqueue(answer); }
-    // Called with each message as it is shown, before it is answered (a test
-    // can look at the window in the state the message leaves it).
+    // Called with each message before it is answered, to inspect the window's state.
     void onMessage(std::function<void(const Message &)> callback) { m_onMessage = std::move(callback); }
     void setStartProgramResult(bool ok) { m_startResult = ok; }
     void queueChosenFile(const QString &path) { m_files.enqueue(path); }
     void setTrayAvailable(bool available) { m_trayAvailable = available; }
-    // Plays the user of each modal window: called while it is "shown"; its
-    // return value is the window's result. Without one the window is closed
-    // with QDialog::Rejected.
+    // Plays the user of each modal window and returns its result; without one, QDialog::Rejected.
     void onModal(std::function<int(QDialog *)> callback) { m_onModal = std::move(callback); }
     void simulateTrayLeftClick() { Q_EMIT trayLeftReleased(); }
     void simulateTrayRightClick(const QPoint &pos = {}) { Q_EMIT trayRightReleased(pos); }

@@ -1,9 +1,6 @@
 #pragma once
 
-// Lets one test executable hold several test classes, each in its own file:
-//   class StoreTests : public QObject { ... };
-//   BREVANE_TEST(StoreTests)
-// and the folder's main.cpp is just BREVANE_TEST_MAIN().
+// Several test classes per executable: BREVANE_TEST(Class) in each file, BREVANE_TEST_MAIN() in main.cpp.
 
 #include <QApplication>
 #include <QObject>
@@ -32,8 +29,7 @@ inline int runAll(int argc, char **argv)
 {
     QApplication app(argc, argv);
     initTestEnvironment();
-    // Test functions named on the command line run only in the classes that
-    // have them, so that one function can be run by name.
+    // A function named on the command line runs only in the classes that have it.
     QStringList wanted;
     for (int i = 1; i < argc; ++i) {
         const QString arg = QString::fromLocal8Bit(argv[i]);

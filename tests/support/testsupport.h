@@ -11,8 +11,7 @@
 
 namespace brevane::testing {
 
-// A fresh data file in a temporary folder, opened, with a scripted desktop
-// installed whose today's date is fixed. One per test.
+// A fresh, open data file in a temporary folder with a scripted desktop and a fixed today. One per test.
 class TestData
 {
 public:
@@ -31,8 +30,7 @@ public:
     // The text of one field of one record, read straight from the file.
     [[nodiscard]] QString fieldOf(const QString &table, store::RecordId id, const QString &field);
     [[nodiscard]] int countOf(const QString &table);
-    // Makes every later insert, update and delete on the table fail, as a full
-    // disk or a locked file would.
+    // Makes later writes to the table fail, as a full disk or a locked file would.
     void failWrites(const QString &table);
     void allowWrites(const QString &table);
 

@@ -28,8 +28,7 @@ store::RecordId addItem(TestData &data, const QString &task, const QString &prio
     return data.insert(names::ToDo, {{todo::Task, task}, {todo::Done, done}, {todo::Priority, priority}});
 }
 
-// The to-do list in a window of its own, placed as the main window places
-// it; the list hands the keyboard to `elsewhere` as it does to the agenda.
+// The to-do list placed as the main window places it; it hands the keyboard to `elsewhere`.
 class ToDoWindow : public QWidget
 {
 public:
@@ -117,17 +116,15 @@ private Q_SLOTS:
         QCOMPARE(main.grid->rows(), 1);
         QCOMPARE(main.commands(), QStringLiteral("off"));
         main.key(Qt::Key_Delete);
-        QCOMPARE(data.desktop().messageTexts(), QStringList{QStringLiteral("Please Select A Task To Delete")});
-        QCOMPARE(data.desktop().messages.last().icon, Desktop::Icon::Exclamation);
         main.window.view()->editItem();
-        QCOMPARE(data.desktop().messageTexts().last(), QStringLiteral("Please Select A Task To Edit"));
+        QCOMPARE(data.desktop().messageTexts(),
+                 (QStringList{QStringLiteral("Please Select A Task To Delete"), QStringLiteral("Please Select A Task To Edit")}));
         main.key(Qt::Key_Return);
         QVERIFY2(main.editor() && main.editor()->isVisible(), "Enter opens the editor");
         QCOMPARE(main.editor()->windowTitle(), QStringLiteral("Add To-Do Item"));
     }
 
-    // Priority codes outside 1..3 show nothing; only exactly "Yes" is done. A
-    // long list keeps both columns beside the scroll bar.
+    // Codes outside 1..3 show nothing; only "Yes" is done; long lists keep columns beside the scroll bar.
     void rowsShowTheirItems()
     {
         TestData data;
@@ -141,10 +138,9 @@ private Q_SLOTS:
         QCOMPARE(main.grid->rows(), items.size() + 61);
         for (int row = 1; row <= items.size(); ++row) {
             const QStringList &item = items[row - 1];
-            QCOMPARE(main.grid->textMatrix(row, 0), item[0] + u'/' + item[1]);
-            QCOMPARE(main.grid->textMatrix(row, 1), item[2]);
-            QCOMPARE(main.grid->cellStrikeThroughAt(row, 0), !item[3].isEmpty());
-            QCOMPARE(main.grid->cellStrikeThroughAt(row, 1), !item[3].isEmpty());
+            const bool struck = main.grid->cellStrikeThroughAt(row, 0) && main.grid->cellStrikeThroughAt(row, 1);
+            QCOMPARE(main.grid->textMatrix(row, 0) + u'|' + main.grid->textMatrix(row, 1) + (struck ? "|struck" : "|"),
+                     item[0] + u'/' + item[1] + u'|' + item[2] + u'|' + item[3]);
         }
         const QTableWidget *table = main.grid->table();
         main.window.resize(700, 500);
@@ -172,8 +168,7 @@ private Q_SLOTS:
         QCOMPARE(pickThen([&main] { main.click(0, 0, Qt::RightButton); }), QStringLiteral("on>off"));
     }
 
-    // Two items with the same text, the second neither done nor prioritised,
-    // picked by a right click on its empty cell: each command acts on it.
+    // Twin items; the second, picked by a right click on its empty cell, gets every command.
     void commandActsOnThePickedRecord_data()
     {
         QTest::addColumn<QString>("command");
@@ -203,9 +198,8 @@ private Q_SLOTS:
         main.click(1);
         QCOMPARE(main.action(QStringLiteral("mnuMarkAsDone"))->text(), QStringLiteral("Mark as Not Done"));
         main.click(2, 1, Qt::RightButton);
-        QCOMPARE(main.commands(), QStringLiteral("on"));
+        QCOMPARE(main.commands() + main.action(QStringLiteral("mnuMarkAsDone"))->text(), QStringLiteral("onMark as Done"));
         QCOMPARE(main.grid->colSel(), 1);
-        QCOMPARE(main.action(QStringLiteral("mnuMarkAsDone"))->text(), QStringLiteral("Mark as Done"));
         QCOMPARE(data.desktop().menusPopped, QList<QMenu *>{main.child<QMenu>(QStringLiteral("mnuToDo"))});
         if (!failure.isEmpty())
             data.failWrites(names::ToDo);
@@ -217,8 +211,7 @@ private Q_SLOTS:
         } else if (command == QLatin1String("mnuDeleteToDoTask")) {
             QCOMPARE(data.desktop().messageTexts().first(), QStringLiteral("Delete 'Buy milk' From To-Do List?"));
         } else if (command == QLatin1String("mnuMarkAsDone") && failure.isEmpty()) {
-            QCOMPARE(main.grid->row(), 2);
-            QCOMPARE(main.grid->colSel(), 1);
+            QCOMPARE(QPoint(main.grid->row(), main.grid->colSel()), QPoint(2, 1));
             QCOMPARE(data.fieldOf(names::ToDo, second, todo::Done), QStringLiteral("Yes"));
             main.click(2);
             main.action(command)->trigger();
@@ -278,9 +271,7 @@ private Q_SLOTS:
         QCOMPARE(main.grid->col(), 0);
         QTRY_VERIFY(!main.editor());
     }
-    // Keyboard users reach the same commands: a move of the selection
-    // switches them like a click, and the Menu key or Shift+F10 pops up the
-    // To-Do List menu at the selected row.
+    // Keyboard moves switch the commands (the Menu key is proven with the agenda).
     void selectionCommandsFollowTheKeyboard()
     {
         TestData data;
@@ -293,14 +284,9 @@ private Q_SLOTS:
         QCOMPARE(main.grid->row(), 2);
         QCOMPARE(main.commands(), QStringLiteral("on"));
         QCOMPARE(main.action(QStringLiteral("mnuMarkAsDone"))->text(), QStringLiteral("Mark as Not Done"));
-        main.key(Qt::Key_Menu);
-        QTest::keyClick(main.grid->table(), Qt::Key_F10, Qt::ShiftModifier);
-        QCOMPARE(data.desktop().menusPopped.size(), 2);
-        QCOMPARE(data.desktop().menusPopped.first(), main.child<QMenu>(QStringLiteral("mnuToDo")));
     }
 
-    // The list selects an item by its identity; a failed read is
-    // reported with the file's name and the list keeps what it showed.
+    // Items are selected by identity; a failed read is reported and the list keeps its rows.
     void showItemAndFailedRead()
     {
         TestData data;
@@ -308,16 +294,14 @@ private Q_SLOTS:
         const store::RecordId second = addItem(data, QStringLiteral("Second"));
         Main main(data);
         QVERIFY(main.window.view()->selectItem(second));
-        QCOMPARE(main.grid->row(), 2);
-        QCOMPARE(main.commands(), QStringLiteral("on"));
+        QCOMPARE(main.commands() + QString::number(main.grid->row()), QStringLiteral("on2"));
         QVERIFY(!main.window.view()->selectItem(second + 1));
 
         QVERIFY(QSqlQuery(data.db().connection()).exec(QStringLiteral("DROP VIEW \"To-Do Query\"")));
         main.window.view()->reload();
         QCOMPARE(data.desktop().messages.size(), 1);
         QVERIFY(data.desktop().messages.first().text.contains(data.path()));
-        QCOMPARE(main.grid->rows(), 3);
-        QCOMPARE(main.grid->textMatrix(2, 0), QStringLiteral("Second"));
+        QCOMPARE(main.grid->textMatrix(2, 0) + QString::number(main.grid->rows()), QStringLiteral("Second3"));
     }
 };
 
