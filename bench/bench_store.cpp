@@ -27,73 +27,7 @@ namespace names = store::names;
 namespace {
 
 constexpr int kToDoItems = 100'000;
-constexpr int kDays = 1096; // 2025-06-01 .. 2028-05-31
 const QDate kToday(2026, 6, 15);
-
-QString quoted(const QStringList &fields)
-{
-    QStringList list;
-    for (const QString &field : fields)
-        list << store::Database::quoteName(field);
-    return list.join(u',');
-}
-
-// One statement in one transaction: SQLite makes the rows itself, so a
-// million tasks take seconds rather than minutes. Task i falls on day
-// (i * 7919) mod 1096 of the three years, so that each day gets its share
-// and the table is not in date order; the tasks of a day start at every
-// half hour in turn and last up to an hour.
-bool fill(store::Database &db, int tasks, int items, QString *error)
-{
-    namespace ag = names::agenda;
-    namespace td = names::todo;
-    QSqlDatabase connection = db.connection();
-    if (!connection.transaction()) {
-        *error = connection.lastError().text();
-        return false;
-    }
-    QSqlQuery query(connection);
-    const QString agenda =
-        QStringLiteral(
-            "INSERT INTO %1 (%2) WITH RECURSIVE n(i) AS (SELECT 0 UNION ALL SELECT i + 1 FROM n WHERE i + 1 < ?), "
-            "t(i, d, lead, h) AS (SELECT i, date('2025-06-01', '+' || ((i * 7919) % %3) || ' days'), 1 + i % 7, "
-            "(i / %3) % 48 / 2 FROM n) "
-            "SELECT CASE WHEN i % 10 = 0 THEN 'Dentist appointment ' ELSE 'Project review ' END || i || "
-            "' (to 10:30 AM)', CASE i % 3 WHEN 0 THEN 'Business' WHEN 1 THEN 'Personal' ELSE 'Other' END, "
-            "(h + 11) % 12 + 1, CASE (i / %3) % 2 WHEN 0 THEN '00' ELSE '30' END, CASE WHEN h < 12 THEN 'AM' ELSE "
-            "'PM' END, h % 12 + 1, '00', CASE WHEN h < 11 OR h = 23 THEN 'AM' ELSE 'PM' END, "
-            "CAST(strftime('%d', d) AS INTEGER), CAST(strftime('%m', d) AS INTEGER), strftime('%Y', d), "
-            "CASE WHEN i % 10 = 3 THEN lead || CASE lead WHEN 1 THEN ' Day' ELSE ' Days' END ELSE '' END, "
-            "CASE WHEN i % 10 = 3 THEN CAST(strftime('%d', d, '-' || lead || ' days') AS INTEGER) ELSE '' END, "
-            "CASE WHEN i % 10 = 3 THEN CAST(strftime('%m', d, '-' || lead || ' days') AS INTEGER) ELSE '' END, "
-            "CASE WHEN i % 10 = 3 THEN strftime('%Y', d, '-' || lead || ' days') ELSE '' END FROM t")
-            .arg(store::Database::quoteName(names::Agenda),
-                 quoted({ag::Task, ag::Category, ag::StartHour, ag::StartMinute, ag::StartAmPm, ag::EndHour,
-                         ag::EndMinute, ag::EndAmPm, ag::Day, ag::Month, ag::Year, ag::Reminder, ag::ReminderDay,
-                         ag::ReminderMonth, ag::ReminderYear}))
-            .arg(kDays);
-    const QString todo =
-        QStringLiteral("INSERT INTO %1 (%2) WITH RECURSIVE n(i) AS (SELECT 0 UNION ALL SELECT i + 1 FROM n WHERE "
-                       "i + 1 < ?) SELECT 'To-do item ' || i || ': call the plumber about the kitchen tap', "
-                       "'Business', CASE WHEN i % 5 = 0 THEN 'Yes' ELSE 'No' END, i % 4 FROM n")
-            .arg(store::Database::quoteName(names::ToDo), quoted({td::Task, td::Category, td::Done, td::Priority}));
-    for (const auto &[sql, count] : {std::pair{agenda, tasks}, {todo, items}}) {
-        if (!query.prepare(sql)) {
-            *error = query.lastError().text();
-            return false;
-        }
-        query.addBindValue(count);
-        if (!query.exec()) {
-            *error = query.lastError().text();
-            return false;
-        }
-    }
-    if (!connection.commit()) {
-        *error = connection.lastError().text();
-        return false;
-    }
-    return true;
-}
 
 // The data file of this many tasks, made at its first use in the run.
 store::Database *dataFile(int tasks)
@@ -107,7 +41,7 @@ store::Database *dataFile(int tasks)
     QString error;
     std::shared_ptr<store::Database> db =
         store::Database::open(dir.filePath(QStringLiteral("tasks-%1.sqlite").arg(tasks)), &error);
-    if (!db || !fill(*db, tasks, kToDoItems, &error)) {
+    if (!db || !bench::fillThreeYears(*db, tasks, kToDoItems, &error)) {
         std::fprintf(stderr, "no data file of %d tasks: %s\n", tasks, qPrintable(error));
         return nullptr;
     }
