@@ -126,6 +126,11 @@ ReadResult<QList<AgendaTask>> AgendaRepository::day(int year, int month, int day
     return readTasks(m_db, {{f::Year, year}, {f::Month, month}, {f::Day, day}});
 }
 
+ReadResult<QList<AgendaTask>> AgendaRepository::all() const
+{
+    return readTasks(m_db, {});
+}
+
 ReadResult<AgendaTask> AgendaRepository::byId(RecordId id) const
 {
     if (id == kNoRecord)

@@ -78,6 +78,8 @@ public:
     // The tasks filed under one day, in table order (for the editor's check
     // that a start slot is free). Numbers, since stored days need not exist.
     [[nodiscard]] ReadResult<QList<AgendaTask>> day(int year, int month, int day) const;
+    // Every task, in table order (for exporting the whole agenda).
+    [[nodiscard]] ReadResult<QList<AgendaTask>> all() const;
     // One task; no value when it is no longer in the file.
     [[nodiscard]] ReadResult<AgendaTask> byId(RecordId id) const;
     // Every task whose shown text contains `text`, case-insensitively, in
