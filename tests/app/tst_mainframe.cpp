@@ -59,7 +59,7 @@ private Q_SLOTS:
         QTest::addColumn<QString>("menu");
         QTest::addColumn<QString>("expected");
         QTest::newRow("menu bar") << "" << "File|Agenda|To-Do List|View|Navigate|Options|Help";
-        QTest::newRow("File") << "mnuFile" << "New|[Print]|—|Exit Brevane Organizer";
+        QTest::newRow("File") << "mnuFile" << "New|Import...|Export...|[Print]|—|Exit Brevane Organizer";
         QTest::newRow("File > New") << "mnuFileNew" << "Agenda Task|To-Do Item|—|Contact|Note|Quick Link";
         QTest::newRow("Agenda") << "mnuAgenda" << "New Task|—|Edit Task|Delete Task|—|Reminder";
         QTest::newRow("Reminder") << "mnuReminder" << "None|1 Day|2 Days|3 Days|4 Days|5 Days|6 Days|7 Days";

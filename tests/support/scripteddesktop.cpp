@@ -34,6 +34,11 @@ QString ScriptedDesktop::chooseFile(QWidget *, const QString &, const QString &,
     return m_files.isEmpty() ? QString() : m_files.dequeue();
 }
 
+QString ScriptedDesktop::chooseSaveFile(QWidget *, const QString &, const QString &, const QString &)
+{
+    return m_files.isEmpty() ? QString() : m_files.dequeue();
+}
+
 void ScriptedDesktop::popupMenu(QMenu *menu, const QPoint &)
 {
     menusPopped.append(menu);

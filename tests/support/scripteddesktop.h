@@ -34,6 +34,9 @@ public:
     bool openDocument(const QString &pathOrUrl) override;
     QString chooseFile(QWidget *parent, const QString &caption, const QString &folder,
                        const QString &filter) override;
+    // Both choosers answer from the queue of queueChosenFile().
+    QString chooseSaveFile(QWidget *parent, const QString &caption, const QString &path,
+                           const QString &filter) override;
     void beep() override { ++m_beeps; }
     void popupMenu(QMenu *menu, const QPoint &globalPos) override;
     int runModal(QDialog *dialog) override;
