@@ -117,6 +117,11 @@ public:
         return true;
     }
 
+    // New records wait in `pending` and are added together at the end; until
+    // then they go by a stand-in identity, -1 for the first, -2 ...
+    static qsizetype pendingIndex(store::RecordId id) { return -id - 1; }
+    static store::RecordId standIn(qsizetype index) { return -store::RecordId(index) - 1; }
+
     bool storeTasks(const QList<CalendarTask> &tasks)
     {
         if (tasks.isEmpty())
@@ -136,6 +141,8 @@ public:
                 slotById.insert(task.id, *slot);
             }
         }
+        QList<store::AgendaTask> pending;
+        QStringList pendingUids;
         for (const CalendarTask &entry : tasks) {
             if (!proceed())
                 return false;
@@ -157,23 +164,32 @@ public:
                     continue;
                 }
             }
-            if (task.id != store::kNoRecord) {
-                if (const store::WriteResult written = agenda.update(task, store::AgendaField::All); !written)
-                    return fail(written.error);
-                if (const auto old = slotById.constFind(task.id); old != slotById.cend())
-                    taken.remove(*old, task.id);
-            } else {
-                if (const store::WriteResult written = agenda.add(task); !written)
-                    return fail(written.error);
-                if (!setUid(store::names::Agenda, task.id, entry.uid))
-                    return false;
-                byUid.insert(entry.uid, task.id);
+            if (task.id == store::kNoRecord) {
+                task.id = standIn(pending.size());
+                pending << task;
+                pendingUids << entry.uid;
+                if (!entry.uid.isEmpty())
+                    byUid.insert(entry.uid, task.id);
+            } else if (task.id < 0) {
+                // The file names the same UID twice: the later one wins.
+                pending[pendingIndex(task.id)] = task;
+                --m_result.events;
+            } else if (const store::WriteResult written = agenda.update(task, store::AgendaField::All); !written) {
+                return fail(written.error);
             }
+            if (const auto old = slotById.constFind(task.id); old != slotById.cend())
+                taken.remove(*old, task.id);
             if (slot) {
                 taken.insert(*slot, task.id);
                 slotById.insert(task.id, *slot);
             }
             ++m_result.events;
+        }
+        if (const store::WriteResult written = agenda.addAll(pending); !written)
+            return fail(written.error);
+        for (qsizetype i = 0; i < pending.size(); ++i) {
+            if (!setUid(store::names::Agenda, pending.at(i).id, pendingUids.at(i)))
+                return false;
         }
         return true;
     }
@@ -186,22 +202,33 @@ public:
         if (!readUids(store::names::ToDo, byUid))
             return false;
         store::ToDoRepository repository(m_db);
+        QList<store::ToDoItem> pending;
+        QStringList pendingUids;
         for (const CalendarToDo &entry : todos) {
             if (!proceed())
                 return false;
             store::ToDoItem item = entry.item;
             item.id = byUid.value(entry.uid, store::kNoRecord);
-            if (item.id != store::kNoRecord) {
+            if (item.id == store::kNoRecord) {
+                item.id = standIn(pending.size());
+                pending << item;
+                pendingUids << entry.uid;
+                if (!entry.uid.isEmpty())
+                    byUid.insert(entry.uid, item.id);
+                ++m_result.todos;
+            } else if (item.id < 0) {
+                pending[pendingIndex(item.id)] = item;
+            } else {
                 if (const store::WriteResult written = repository.update(item, store::ToDoField::All); !written)
                     return fail(written.error);
-            } else {
-                if (const store::WriteResult written = repository.add(item); !written)
-                    return fail(written.error);
-                if (!setUid(store::names::ToDo, item.id, entry.uid))
-                    return false;
-                byUid.insert(entry.uid, item.id);
+                ++m_result.todos;
             }
-            ++m_result.todos;
+        }
+        if (const store::WriteResult written = repository.addAll(pending); !written)
+            return fail(written.error);
+        for (qsizetype i = 0; i < pending.size(); ++i) {
+            if (!setUid(store::names::ToDo, pending.at(i).id, pendingUids.at(i)))
+                return false;
         }
         return true;
     }

@@ -92,6 +92,8 @@ public:
 
     // Adds a task (every field) and sets task.id.
     [[nodiscard]] WriteResult add(AgendaTask &task);
+    // Adds many tasks at once, all or none, and sets their ids (an import).
+    [[nodiscard]] WriteResult addAll(QList<AgendaTask> &tasks);
     // Writes the named fields of the task with identity task.id, reading and
     // writing in one transaction. Fails when the task is gone, when a written
     // start or end is not on the half-hour grid, or when the text is longer
