@@ -187,11 +187,7 @@ public:
         }
         if (const store::WriteResult written = agenda.addAll(pending); !written)
             return fail(written.error);
-        for (qsizetype i = 0; i < pending.size(); ++i) {
-            if (!setUid(store::names::Agenda, pending.at(i).id, pendingUids.at(i)))
-                return false;
-        }
-        return true;
+        return setUids(store::names::Agenda, pending, pendingUids);
     }
 
     bool storeToDos(const QList<CalendarToDo> &todos)
@@ -226,11 +222,7 @@ public:
         }
         if (const store::WriteResult written = repository.addAll(pending); !written)
             return fail(written.error);
-        for (qsizetype i = 0; i < pending.size(); ++i) {
-            if (!setUid(store::names::ToDo, pending.at(i).id, pendingUids.at(i)))
-                return false;
-        }
-        return true;
+        return setUids(store::names::ToDo, pending, pendingUids);
     }
 
     bool storeNotes(const QList<NoteEntry> &notes)
@@ -290,6 +282,18 @@ public:
     }
 
 private:
+    template <typename Record>
+    bool setUids(const QString &table, const QList<Record> &records, const QStringList &uids)
+    {
+        QList<std::pair<store::RecordId, QString>> pairs;
+        pairs.reserve(records.size());
+        for (qsizetype i = 0; i < records.size(); ++i)
+            pairs.append({records.at(i).id, uids.at(i).isEmpty() ? newUid() : uids.at(i)});
+        if (const store::WriteResult written = m_uids.setAll(table, pairs); !written)
+            return fail(written.error);
+        return true;
+    }
+
     bool setUid(const QString &table, store::RecordId id, const QString &uid)
     {
         // A record the file gave no UID gets one, so that the next import of
@@ -337,16 +341,18 @@ bool uidsFor(store::Database &db, const QString &table, const QList<Record> &rec
         return false;
     }
     uids.reserve(records.size());
+    QList<std::pair<store::RecordId, QString>> made;
     for (const Record &record : records) {
         QString uid = stored.value->value(record.id);
         if (uid.isEmpty()) {
             uid = newUid();
-            if (const store::WriteResult written = repository.set(table, record.id, uid); !written) {
-                *error = written.error;
-                return false;
-            }
+            made.append({record.id, uid});
         }
         uids << uid;
+    }
+    if (const store::WriteResult written = repository.setAll(table, made); !written) {
+        *error = written.error;
+        return false;
     }
     return true;
 }

@@ -5,7 +5,10 @@
 #include "store/storeerrors.h"
 
 #include <QSqlError>
+#include <QStringList>
 #include <QVariant>
+
+#include <algorithm>
 
 namespace brevane::store {
 
@@ -86,6 +89,37 @@ WriteResult UidRepository::set(const QString &table, RecordId id, const QString 
     m_setQuery->bindValue(2, uid);
     if (!m_setQuery->exec())
         return {false, errors::writeFailure(m_db, errors::errorText(m_setQuery->lastError()))};
+    return {true, {}};
+}
+
+WriteResult UidRepository::setAll(const QString &table, const QList<std::pair<RecordId, QString>> &uids)
+{
+    // Many rows per statement: the statement, not the row, is what costs.
+    constexpr qsizetype kRowsPerStatement = 200;
+    QSqlQuery query(m_db.connection());
+    qsizetype preparedRows = 0;
+    for (qsizetype first = 0; first < uids.size(); first += kRowsPerStatement) {
+        const qsizetype rows = std::min(kRowsPerStatement, uids.size() - first);
+        for (qsizetype i = first; i < first + rows; ++i) {
+            if (uids.at(i).first == kNoRecord || uids.at(i).second.isEmpty())
+                return {false, QStringLiteral("A record without identity or an empty UID cannot be stored.")};
+        }
+        if (rows != preparedRows) {
+            const QString statement =
+                QStringLiteral("INSERT OR REPLACE INTO %1 (\"Table Name\", \"Record\", \"UID\") VALUES %2")
+                    .arg(kUids, QStringList(rows, QStringLiteral("(?, ?, ?)")).join(u','));
+            if (!query.prepare(statement))
+                return {false, errors::writeFailure(m_db, errors::errorText(query.lastError()))};
+            preparedRows = rows;
+        }
+        for (qsizetype i = 0; i < rows; ++i) {
+            query.bindValue(int(3 * i), table);
+            query.bindValue(int(3 * i + 1), uids.at(first + i).first);
+            query.bindValue(int(3 * i + 2), uids.at(first + i).second);
+        }
+        if (!query.exec())
+            return {false, errors::writeFailure(m_db, errors::errorText(query.lastError()))};
+    }
     return {true, {}};
 }
 

@@ -4,6 +4,7 @@
 #include "store/recordset.h"
 
 #include <QHash>
+#include <QList>
 #include <QSqlQuery>
 #include <QString>
 
@@ -33,6 +34,8 @@ public:
     // Gives the record this UID, replacing its old one; a record of the same
     // table that carried it before loses it, so that a UID names one record.
     [[nodiscard]] WriteResult set(const QString &table, RecordId id, const QString &uid);
+    // The same for many records at once (an import or a first export).
+    [[nodiscard]] WriteResult setAll(const QString &table, const QList<std::pair<RecordId, QString>> &uids);
 
 private:
     Database &m_db;
