@@ -18,5 +18,8 @@ int main(int argc, char *argv[])
         std::printf("== %s\n", entry.name);
         entry.fn();
     }
+    brevane::bench::closeThreeYearFiles();
+    // Of the whole run: the largest data set and window it made.
+    std::printf("peak memory (resident) %.1f MB\n", brevane::bench::peakMemoryMb());
     return 0;
 }

@@ -29,7 +29,11 @@ install_missing() {
 build() {
     local dir="$1"; shift
     if [[ ! -f "$dir/CMakeCache.txt" ]]; then
-        cmake -S "$here" -B "$dir" "$@"
+        # A compiler cache, where the machine has one, makes rebuilds of a
+        # fresh checkout cheap; nothing needs it.
+        local launcher=()
+        if command -v ccache >/dev/null; then launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache); fi
+        cmake -S "$here" -B "$dir" "${launcher[@]}" "$@"
     fi
     cmake --build "$dir" -j"$(nproc)"
 }

@@ -197,26 +197,31 @@ void AgendaView::load(const QDate &day)
         return;
     QElapsedTimer timer;
     timer.start();
-    // Only the shown month is read, through the month index, in table order;
-    // tasks of other months could neither mark a cell nor stand on a row.
-    const store::ReadResult<QList<store::AgendaTask>> read = store::AgendaRepository(m_db).month(day.year(), day.month());
-    if (!read.ok()) {
+    // Only what is shown is read: the tasks the grid draws on this day, and
+    // the days of the month that have tasks, both through the day index. The
+    // cost follows the day, not the month.
+    const store::AgendaRepository agenda(m_db);
+    const store::ReadResult<store::AgendaDay> read = agenda.dayShown(day.year(), day.month(), day.day());
+    const store::ReadResult<QSet<int>> days =
+        read.ok() ? agenda.taskDays(day.year(), day.month()) : store::ReadResult<QSet<int>>::failed(read.error);
+    if (!days.ok()) {
         // The grid, its title and the day a new task gets stay as they were.
-        qCWarning(lcAgenda) << "agenda not read:" << read.error;
+        qCWarning(lcAgenda) << "agenda not read:" << days.error;
         desktop().message(window(),
                           tr("The agenda could not be read from \"%1\", so it still shows what it showed before.\n\n%2")
-                              .arg(m_db.path(), read.error),
+                              .arg(m_db.path(), days.error),
                           Desktop::Icon::Exclamation);
         return;
     }
     m_day = day;
     m_title->setText(tr("Tasks For: %1 %2, %3").arg(monthName(day.month())).arg(day.day()).arg(day.year()));
     draw(*read.value);
-    qCDebug(lcAgenda) << "agenda of" << day << "drawn from" << read.value->size() << "tasks in" << timer.elapsed()
-                      << "ms";
+    Q_EMIT taskDaysChanged(*days.value);
+    qCDebug(lcAgenda) << "agenda of" << day << "drawn from" << read.value->shown.size() << "tasks in"
+                      << timer.elapsed() << "ms";
 }
 
-void AgendaView::draw(const QList<store::AgendaTask> &tasks)
+void AgendaView::draw(const store::AgendaDay &shown)
 {
     m_grid->setUpdatesEnabled(false);
     m_grid->clear();
@@ -227,19 +232,19 @@ void AgendaView::draw(const QList<store::AgendaTask> &tasks)
         m_grid->setTextMatrix(row, 0, labels.at(row - 1));
     m_grid->setRow(kSlotRows);
     m_grid->setCol(0);
-    m_rows.fill(std::nullopt, kSlotRows + 1);
+    m_rows.clear();
+    m_rows.resize(kSlotRows + 1);
 
-    QSet<int> taskDays;
+    // Every task of the day shades its span, hidden ones too; on each start
+    // row stands the last task (in table order) with that start.
+    for (const auto &[start, end] : shown.spans)
+        shadeSpan(start, end);
     int lastRow = 0;
-    for (const store::AgendaTask &task : tasks) {
-        taskDays.insert(task.day);
-        if (task.day != m_day.day() || task.month != m_day.month() || task.year != m_day.year())
-            continue;
+    for (const store::AgendaTask &task : shown.shown) {
         // A start time that is no slot has no row to stand on.
         const int row = slotRow(task.start);
         if (row == 0)
             continue;
-        shadeSpan(row, task);
         m_grid->setTextMatrix(row, kTaskMarkCol, QStringLiteral("."));
         m_grid->setTextMatrix(row, kTaskCol, task.shownText);
         m_grid->setTextMatrix(row, kCategoryCol, task.category);
@@ -252,17 +257,19 @@ void AgendaView::draw(const QList<store::AgendaTask> &tasks)
         m_grid->setRow(lastRow);
     m_grid->setCol(kTaskMarkCol);
     m_grid->setUpdatesEnabled(true);
-    Q_EMIT taskDaysChanged(taskDays);
 }
 
-void AgendaView::shadeSpan(int row, const store::AgendaTask &task)
+void AgendaView::shadeSpan(const QTime &start, const QTime &end)
 {
+    const int row = slotRow(start);
+    if (row == 0)
+        return;
     // Hours count modulo 12, so that "12" is the first hour of its half-day.
-    const int startHour = task.start.hour() % 12;
-    const int endHour = task.end.hour() % 12;
-    const int startMinute = task.start.minute();
-    const int endMinute = task.end.minute();
-    const bool sameHalf = (task.start.hour() < 12) == (task.end.hour() < 12);
+    const int startHour = start.hour() % 12;
+    const int endHour = end.hour() % 12;
+    const int startMinute = start.minute();
+    const int endMinute = end.minute();
+    const bool sameHalf = (start.hour() < 12) == (end.hour() < 12);
     int hours = 0;
     int minutes = 0;
     if (sameHalf) {
@@ -273,7 +280,7 @@ void AgendaView::shadeSpan(int row, const store::AgendaTask &task)
         hours = 12 - startHour + endHour;
         minutes = endMinute - startMinute + 30;
     }
-    const int span = !task.end.isValid() || (hours == 0 && minutes == 0) ? 1 : minutes / 30 + hours * 2;
+    const int span = !end.isValid() || (hours == 0 && minutes == 0) ? 1 : minutes / 30 + hours * 2;
     const QColor shade = spanShade(m_grid->table()->palette());
     for (int r = row; r < row + span && r <= kSlotRows; ++r) {
         for (int col = kTaskMarkCol; col <= kCategoryCol; ++col) {

@@ -39,8 +39,8 @@ public:
     [[nodiscard]] QLabel *title() const { return m_title; }
     [[nodiscard]] QDate day() const { return m_day; }
 
-    // Shows the agenda of this day: reads the day's month from the file and
-    // reports the month's task days. A failed read is reported and the grid
+    // Shows the agenda of this day: reads the day's shown tasks and the
+    // month's task days from the file and reports the latter. A failed read is reported and the grid
     // keeps what it showed.
     void showDay(const QDate &day);
     // Reads the shown day again.
@@ -81,8 +81,8 @@ Q_SIGNALS:
 private:
     void buildCommands();
     void load(const QDate &day);
-    void draw(const QList<store::AgendaTask> &tasks);
-    void shadeSpan(int row, const store::AgendaTask &task);
+    void draw(const store::AgendaDay &shown);
+    void shadeSpan(const QTime &start, const QTime &end);
     void setSelectionCommandsEnabled(bool enable);
     void followSelection();
     void doubleClicked();

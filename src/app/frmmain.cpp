@@ -285,8 +285,13 @@ void frmMain::load()
 
     show();
     layoutWindow();
-    m_reminders->check();
     m_tray->applySetting();
+    // The window is drawn before the reminder check, so that its pop-ups
+    // stand over a finished window and the check's read never delays the first
+    // paint. The check runs here rather than from the event loop, so that the
+    // reminders due are answered before load() returns.
+    repaint();
+    m_reminders->check();
     qCDebug(lcApp) << "main window loaded for" << today;
 }
 

@@ -16,6 +16,7 @@
 #include <QSignalBlocker>
 
 #include <functional>
+#include <utility>
 
 Q_LOGGING_CATEGORY(lcCalendar, "brevane.calendar", QtWarningMsg)
 
@@ -73,6 +74,20 @@ protected:
 private:
     std::function<void(const QPoint &)> m_onRelease;
 };
+
+// Colour setters repaint the cell; a day click changes two cells of 42, so
+// only a colour that differs is set.
+void setColors(FlatButton *cell, const QColor &fore, const QColor &back, const QColor &edge)
+{
+    if (cell->foreColor() != fore)
+        cell->setForeColor(fore);
+    if (cell->backColor() != back)
+        cell->setBackColor(back);
+    if (cell->highlightColor() != edge)
+        cell->setHighlightColor(edge);
+    if (cell->shadowColor() != edge)
+        cell->setShadowColor(edge);
+}
 
 QLabel *makeLabel(QWidget *parent, const QString &name, const QString &caption)
 {
@@ -225,30 +240,32 @@ void CalendarView::redraw()
     m_cmbYear->setCurrentIndex(m_cmbYear->findData(m_year));
     m_filling = false;
 
-    // Weeks start on Sunday.
+    // Weeks start on Sunday. Within the month the red marks stay until the
+    // agenda reports the task days again, so that a day click repaints only
+    // the cells it changes; another month starts without marks.
     m_firstCell = first.dayOfWeek() % 7;
+    const QDate today = desktop().today();
+    if (m_marksMonth != first)
+        m_taskDays.clear();
     for (int i = 0; i < kCellCount; ++i) {
         FlatButton *cell = m_cmdDay.at(i);
         const int day = i - m_firstCell + 1;
         const bool isDay = day >= 1 && day <= days;
         cell->setText(isDay ? QString::number(day) : QString());
-        cell->setForeColor(kBlack);
-        cell->setBackColor(isDay && day == m_day ? kLightCyan : kWhite);
-        const QColor edge = isDay ? kBlue : kWhite;
-        cell->setHighlightColor(edge);
-        cell->setShadowColor(edge);
+        // Today is green, the selected day cyan; task days keep their red.
+        const bool isToday = isDay && QDate(m_year, m_month, day) == today;
+        const QColor back = isToday ? kLightGreen : isDay && day == m_day ? kLightCyan : kWhite;
+        setColors(cell, isDay && m_taskDays.contains(day) ? kRed : kBlack, back, isDay ? kBlue : kWhite);
         // A blank cell is no day: nothing for the keyboard to stop on or a
         // screen reader to announce. The frame paints its white square.
         cell->setVisible(isDay);
     }
     m_lblMonthTitle->setText(monthName(m_month) + u' ' + QString::number(m_year));
 
-    const QDate today = desktop().today();
-    if (today.month() == m_month && today.year() == m_year)
-        m_cmdDay.at(m_firstCell + today.day() - 1)->setBackColor(kLightGreen);
-    m_taskDays.clear();
     describeCells();
-    update();
+    // The frame paints the squares of blank cells: only another month moves them.
+    if (std::exchange(m_drawnMonth, first) != first)
+        update();
     qCDebug(lcCalendar) << "showing" << selectedDate();
     Q_EMIT dayShown(selectedDate());
 }
@@ -256,10 +273,13 @@ void CalendarView::redraw()
 void CalendarView::setTaskDays(const QSet<int> &days)
 {
     m_taskDays = days;
-    const int count = QDate(m_year, m_month, 1).daysInMonth();
+    m_marksMonth = QDate(m_year, m_month, 1);
+    const int count = m_marksMonth.daysInMonth();
     for (int i = 0; i < kCellCount; ++i) {
         const int day = i - m_firstCell + 1;
-        m_cmdDay.at(i)->setForeColor(day >= 1 && day <= count && days.contains(day) ? kRed : kBlack);
+        const QColor fore = day >= 1 && day <= count && days.contains(day) ? kRed : kBlack;
+        if (m_cmdDay.at(i)->foreColor() != fore)
+            m_cmdDay.at(i)->setForeColor(fore);
     }
     describeCells();
 }

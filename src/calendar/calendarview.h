@@ -78,6 +78,10 @@ private:
     // Which cell shows day 1 of the shown month.
     int m_firstCell = 0;
     QSet<int> m_taskDays;
+    // The month (its first day) whose task days m_taskDays holds.
+    QDate m_marksMonth;
+    // The month (its first day) the cells show.
+    QDate m_drawnMonth;
     bool m_filling = false;
 
     QLabel *m_lblMonthTitle = nullptr;

@@ -256,73 +256,50 @@ FlatButton *frmContacts::addGoButton(const QString &name, QLineEdit *box)
     return button;
 }
 
-QGroupBox *frmContacts::buildPersonalPane()
+QGroupBox *frmContacts::buildPane(const QString &title, const QString &name, const QList<BoxPlace> &places,
+                                  const QString &goName, FlatButton **goButton)
 {
-    auto *pane = new QGroupBox(tr("Personal Information"), this);
-    pane->setObjectName(QStringLiteral("fraName"));
+    auto *pane = new QGroupBox(title, this);
+    pane->setObjectName(name);
     auto *grid = new QGridLayout(pane);
-    // Two columns of label and box; long texts span the row.
-    const auto place = [&](ContactField field, int row, int column, int span = 1) {
-        QLineEdit *box = addBox(field);
+    // Two columns of label and box; long texts span the row. The last box is
+    // the web page, with its Go button at the end of its row.
+    QLineEdit *box = nullptr;
+    for (const BoxPlace &place : places) {
+        box = addBox(place.field);
         box->setParent(pane);
-        grid->addWidget(addLabelFor(pane, box, boxInfo(field)), row, column * 2);
-        grid->addWidget(box, row, column * 2 + 1, 1, span);
-        return box;
-    };
-    place(ContactField::FirstName, 0, 0);
-    place(ContactField::MiddleName, 0, 1);
-    place(ContactField::LastName, 1, 0);
-    place(ContactField::Nickname, 1, 1);
-    place(ContactField::PersonalEmail, 2, 0, 3);
-    place(ContactField::HomeAddress, 3, 0, 3);
-    place(ContactField::HomeCity, 4, 0);
-    place(ContactField::HomeState, 4, 1);
-    place(ContactField::HomeZipCode, 5, 0);
-    place(ContactField::HomeCountry, 5, 1);
-    place(ContactField::HomePhone, 6, 0);
-    place(ContactField::HomeFax, 6, 1);
-    place(ContactField::HomeCell, 7, 0);
-    QLineEdit *web = place(ContactField::HomeWebPage, 8, 0, 2);
-    m_cmdHomeGo = addGoButton(QStringLiteral("cmdHomeGo"), web);
-    m_cmdHomeGo->setParent(pane);
-    grid->addWidget(m_cmdHomeGo, 8, 3);
-    grid->setRowStretch(9, 1);
+        grid->addWidget(addLabelFor(pane, box, boxInfo(place.field)), place.row, place.column * 2);
+        grid->addWidget(box, place.row, place.column * 2 + 1, 1, place.span);
+    }
+    *goButton = addGoButton(goName, box);
+    (*goButton)->setParent(pane);
+    grid->addWidget(*goButton, places.constLast().row, 3);
+    grid->setRowStretch(places.constLast().row + 1, 1);
     grid->setColumnStretch(1, 1);
     grid->setColumnStretch(3, 1);
     return pane;
 }
 
+QGroupBox *frmContacts::buildPersonalPane()
+{
+    using F = ContactField;
+    return buildPane(tr("Personal Information"), QStringLiteral("fraName"),
+                     {{F::FirstName, 0, 0}, {F::MiddleName, 0, 1}, {F::LastName, 1, 0}, {F::Nickname, 1, 1},
+                      {F::PersonalEmail, 2, 0, 3}, {F::HomeAddress, 3, 0, 3}, {F::HomeCity, 4, 0},
+                      {F::HomeState, 4, 1}, {F::HomeZipCode, 5, 0}, {F::HomeCountry, 5, 1}, {F::HomePhone, 6, 0},
+                      {F::HomeFax, 6, 1}, {F::HomeCell, 7, 0}, {F::HomeWebPage, 8, 0, 2}},
+                     QStringLiteral("cmdHomeGo"), &m_cmdHomeGo);
+}
+
 QGroupBox *frmContacts::buildBusinessPane()
 {
-    auto *pane = new QGroupBox(tr("Business Related Information"), this);
-    pane->setObjectName(QStringLiteral("fraBusiness"));
-    auto *grid = new QGridLayout(pane);
-    const auto place = [&](ContactField field, int row, int column, int span = 1) {
-        QLineEdit *box = addBox(field);
-        box->setParent(pane);
-        grid->addWidget(addLabelFor(pane, box, boxInfo(field)), row, column * 2);
-        grid->addWidget(box, row, column * 2 + 1, 1, span);
-        return box;
-    };
-    place(ContactField::Company, 0, 0, 3);
-    place(ContactField::JobTitle, 1, 0, 3);
-    place(ContactField::BusinessAddress, 2, 0, 3);
-    place(ContactField::BusinessCity, 3, 0);
-    place(ContactField::BusinessState, 3, 1);
-    place(ContactField::BusinessZipCode, 4, 0);
-    place(ContactField::BusinessCountry, 4, 1);
-    place(ContactField::BusinessPhone, 5, 0);
-    place(ContactField::BusinessFax, 5, 1);
-    place(ContactField::BusinessPager, 6, 0);
-    place(ContactField::BusinessCellPhone, 6, 1);
-    QLineEdit *web = place(ContactField::BusinessWebPage, 7, 0, 2);
-    m_cmdBusinessGo = addGoButton(QStringLiteral("cmdBusinessGo"), web);
-    m_cmdBusinessGo->setParent(pane);
-    grid->addWidget(m_cmdBusinessGo, 7, 3);
-    grid->setRowStretch(8, 1);
-    grid->setColumnStretch(1, 1);
-    grid->setColumnStretch(3, 1);
-    return pane;
+    using F = ContactField;
+    return buildPane(tr("Business Related Information"), QStringLiteral("fraBusiness"),
+                     {{F::Company, 0, 0, 3}, {F::JobTitle, 1, 0, 3}, {F::BusinessAddress, 2, 0, 3},
+                      {F::BusinessCity, 3, 0}, {F::BusinessState, 3, 1}, {F::BusinessZipCode, 4, 0},
+                      {F::BusinessCountry, 4, 1}, {F::BusinessPhone, 5, 0}, {F::BusinessFax, 5, 1},
+                      {F::BusinessPager, 6, 0}, {F::BusinessCellPhone, 6, 1}, {F::BusinessWebPage, 7, 0, 2}},
+                     QStringLiteral("cmdBusinessGo"), &m_cmdBusinessGo);
 }
 
 void frmContacts::buildPicker(Picker &picker, const QString &boxName, const QString &buttonName,

@@ -4,6 +4,7 @@
 #include "store/contactrepository.h"
 #include "store/settingsrepository.h"
 
+#include <QList>
 #include <QPointer>
 #include <QWidget>
 
@@ -86,6 +87,15 @@ private:
     };
 
     void buildWindow();
+    // Where a box of a pane stands in its grid of label and box pairs.
+    struct BoxPlace {
+        store::ContactField field;
+        int row = 0;
+        int column = 0;
+        int span = 1;
+    };
+    QGroupBox *buildPane(const QString &title, const QString &name, const QList<BoxPlace> &places,
+                         const QString &goName, FlatButton **goButton);
     QGroupBox *buildPersonalPane();
     QGroupBox *buildBusinessPane();
     QGroupBox *buildOtherPane();

@@ -10,6 +10,7 @@
 #include <QMouseEvent>
 #include <QPointer>
 #include <QScopedValueRollback>
+#include <QSignalBlocker>
 #include <QStyledItemDelegate>
 #include <QTableWidget>
 #include <QVBoxLayout>
@@ -113,6 +114,7 @@ public:
     void keyboardSearch(const QString & /*search*/) override {}
 
 protected:
+    void paintEvent(QPaintEvent *event) override;
     void mousePressEvent(QMouseEvent *event) override;
     void mouseReleaseEvent(QMouseEvent *event) override;
     void mouseDoubleClickEvent(QMouseEvent *event) override;
@@ -294,6 +296,21 @@ QItemSelectionModel::SelectionFlags GridTable::selectionCommand(const QModelInde
         return QItemSelectionModel::NoUpdate;
     }
     return QTableWidget::selectionCommand(index, event);
+}
+
+void GridTable::paintEvent(QPaintEvent *event)
+{
+    if (m_grid && m_grid->m_fill && rowCount() > 0) {
+        // The rows about to be drawn are written first; the model stays quiet
+        // about it, as this paint shows them anyway.
+        const int first = rowAt(0);
+        const int last = rowAt(viewport()->height() - 1);
+        if (first >= 0) {
+            const QSignalBlocker quiet(model());
+            m_grid->ensureRows(first + 1, (last < 0 ? rowCount() - 1 : last) + 1);
+        }
+    }
+    QTableWidget::paintEvent(event);
 }
 
 void GridTable::mousePressEvent(QMouseEvent *event)
@@ -522,6 +539,7 @@ void Grid::clear()
 {
     const QScopedValueRollback syncing(m_syncing, true);
     m_table->clear();
+    m_filled.assign(m_filled.size(), false);
     m_table->ensureHeaderItems();
     m_table->showGridCurrent();
     applySelection();
@@ -556,10 +574,54 @@ void Grid::setRows(int rows)
     }
     const QScopedValueRollback syncing(m_syncing, true);
     m_table->setRowCount(rows - 1);
+    m_filled.assign(m_fill ? static_cast<size_t>(rows) : 0, false);
     m_row = std::min(m_row, rows - 1);
     m_rowSel = std::min(m_rowSel, rows - 1);
     m_table->showGridCurrent();
     applySelection();
+}
+
+void Grid::removeRow(int row)
+{
+    if (row < 1 || row >= rows())
+        return;
+    const QScopedValueRollback syncing(m_syncing, true);
+    m_table->removeRow(row - 1);
+    if (static_cast<size_t>(row) < m_filled.size())
+        m_filled.erase(m_filled.begin() + row);
+    m_row = std::min(m_row, rows() - 1);
+    m_rowSel = std::min(m_rowSel, rows() - 1);
+    m_table->showGridCurrent();
+    applySelection();
+}
+
+void Grid::setRowFiller(std::function<void(int row)> fill)
+{
+    m_fill = std::move(fill);
+    m_filled.assign(m_fill ? static_cast<size_t>(rows()) : 0, false);
+}
+
+void Grid::refillRow(int row)
+{
+    if (!m_fill || row < 1 || row >= rows())
+        return;
+    m_filled[static_cast<size_t>(row)] = true;
+    m_fill(row);
+}
+
+void Grid::ensureRow(int row) const
+{
+    if (!m_fill || row < 1 || static_cast<size_t>(row) >= m_filled.size() || m_filled[static_cast<size_t>(row)])
+        return;
+    // Marked first: the filler writes through the grid's own setters.
+    m_filled[static_cast<size_t>(row)] = true;
+    m_fill(row);
+}
+
+void Grid::ensureRows(int first, int last) const
+{
+    for (int row = first; row <= last; ++row)
+        ensureRow(row);
 }
 
 int Grid::cols() const
@@ -624,6 +686,7 @@ void Grid::setCol(int col)
 
 QString Grid::textMatrix(int row, int col) const
 {
+    ensureRow(row);
     const QTableWidgetItem *item = m_table->cellItem(row, col);
     return item ? item->text() : QString();
 }
@@ -701,6 +764,7 @@ void Grid::setCellFontStrikeThrough(bool on)
 
 QColor Grid::cellBackColorAt(int row, int col) const
 {
+    ensureRow(row);
     return roleColor(m_table->cellItem(row, col), Qt::BackgroundRole);
 }
 
@@ -719,6 +783,7 @@ void Grid::setCellBackColorAt(int row, int col, const QColor &color)
 
 QColor Grid::cellForeColorAt(int row, int col) const
 {
+    ensureRow(row);
     return roleColor(m_table->cellItem(row, col), Qt::ForegroundRole);
 }
 
@@ -737,6 +802,7 @@ void Grid::setCellForeColorAt(int row, int col, const QColor &color)
 
 bool Grid::cellStrikeThroughAt(int row, int col) const
 {
+    ensureRow(row);
     const QTableWidgetItem *item = m_table->cellItem(row, col);
     if (!item) {
         return false;

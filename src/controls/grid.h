@@ -4,6 +4,9 @@
 #include <QPoint>
 #include <QWidget>
 
+#include <functional>
+#include <vector>
+
 class QTableWidget;
 
 namespace brevane {
@@ -34,6 +37,15 @@ public:
     [[nodiscard]] int rows() const;
     // Setting 1 leaves only the header row; n + 1 gives n empty data rows.
     void setRows(int rows);
+    // Removes one data row (1 .. rows() - 1); the rows below move up one.
+    void removeRow(int row);
+    // Rows written on demand, for long lists: once set, `fill` writes a data
+    // row's cells when the row is first painted or read (textMatrix and the
+    // cell look-ups), not when the row count is set. clear() and setRows()
+    // leave every row to be filled again.
+    void setRowFiller(std::function<void(int row)> fill);
+    // Writes the row through the filler now (after its record changed).
+    void refillRow(int row);
     [[nodiscard]] int cols() const;
     [[nodiscard]] int fixedRows() const { return 1; }
     [[nodiscard]] int fixedCols() const { return m_fixedCols; }
@@ -113,6 +125,10 @@ private:
     friend class GridTable;
     void syncCurrentFromTable(int tableRow, int tableCol);
     void applySelection();
+    // Fills the row through the filler unless it is filled already; reading a
+    // cell fills its row, so the readers call it too.
+    void ensureRow(int row) const;
+    void ensureRows(int first, int last) const;
 
     GridTable *m_table = nullptr;
     int m_fixedCols = 0;
@@ -123,6 +139,9 @@ private:
     int m_mouseRow = -1;
     QColor m_backColorSel;
     bool m_syncing = false;
+    std::function<void(int)> m_fill;
+    // Which rows the filler has written, by grid row (0 is the header).
+    mutable std::vector<bool> m_filled;
 };
 
 } // namespace brevane

@@ -7,17 +7,6 @@
 
 namespace brevane::textlimit {
 
-int characterCount(const QString &text)
-{
-    if (text.isEmpty())
-        return 0;
-    QTextBoundaryFinder finder(QTextBoundaryFinder::Grapheme, text);
-    int count = 0;
-    while (finder.toNextBoundary() >= 0)
-        ++count;
-    return count;
-}
-
 Trimmed limitEdit(const QString &before, const QString &after, int cursor, int limit)
 {
     cursor = std::clamp(cursor, 0, int(after.size()));

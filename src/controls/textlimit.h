@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/organizer.h"
+
 #include <QString>
 
 // Limits on text measured in characters as the user sees them (grapheme
@@ -7,7 +9,8 @@
 // made of several code points, counts once and is never cut in half.
 namespace brevane::textlimit {
 
-[[nodiscard]] int characterCount(const QString &text);
+// The count the store also holds records to.
+using brevane::characterCount;
 
 // The text after an edit, kept within `limit` characters. `before` is the
 // text before the edit, `after` the edited text and `cursor` the cursor

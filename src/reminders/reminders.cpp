@@ -9,36 +9,10 @@
 #include <QAction>
 #include <QWidget>
 
-#include <algorithm>
 
 Q_LOGGING_CATEGORY(lcReminders, "brevane.reminders", QtWarningMsg)
 
 namespace brevane {
-
-namespace {
-
-// The tasks whose reminder is due today, in record order. A due task lies
-// between today and seven days ahead (a reminder is set at most seven days
-// before its task and only ever put off towards it), so only this month and
-// the next are read, through the month index, not the whole table.
-store::ReadResult<QList<store::AgendaTask>> dueReminders(store::Database &db, const QDate &today)
-{
-    QList<store::AgendaTask> due;
-    const store::AgendaRepository agenda(db);
-    for (const QDate &month : {today, today.addMonths(1)}) {
-        store::ReadResult<QList<store::AgendaTask>> read = agenda.month(month.year(), month.month());
-        if (!read.ok())
-            return read;
-        for (const store::AgendaTask &task : std::as_const(*read.value)) {
-            if (store::AgendaRepository::isReminderDue(task, today))
-                due.append(task);
-        }
-    }
-    std::sort(due.begin(), due.end(), [](const auto &a, const auto &b) { return a.id < b.id; });
-    return {due, {}};
-}
-
-} // namespace
 
 Reminders::Reminders(store::Database &db, QWidget *window)
     : QObject(window), m_db(db), m_window(window)
@@ -54,7 +28,8 @@ Reminders::Reminders(store::Database &db, QWidget *window)
 bool Reminders::check(store::RecordId after)
 {
     bool found = false;
-    const store::ReadResult<QList<store::AgendaTask>> due = dueReminders(m_db, desktop().today());
+    // One indexed read of the tasks due today, in record order.
+    const store::ReadResult<QList<store::AgendaTask>> due = store::AgendaRepository(m_db).dueReminders(desktop().today());
     if (!due.ok()) {
         desktop().message(m_window,
                           tr("The reminders could not be read from \"%1\".\n\n%2").arg(m_db.path(), due.error),

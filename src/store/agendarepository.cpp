@@ -7,12 +7,14 @@
 #include "store/names.h"
 #include "store/storeerrors.h"
 
+#include <QMap>
 #include <QRegularExpression>
 #include <QSqlError>
 #include <QSqlQuery>
 
 #include <algorithm>
 #include <functional>
+#include <set>
 
 namespace brevane::store {
 
@@ -22,16 +24,34 @@ namespace {
 
 // The end-time note the editor appends: exactly " (to h:mm AM)" or
 // " (to h:mm PM)" at the very end. Anything else in brackets is the user's.
-const QRegularExpression &notePattern()
+// Read by hand rather than with a regular expression: every task read passes
+// through here.
+bool isHour(QStringView text)
 {
-    static const QRegularExpression pattern(QStringLiteral(R"( \(to (?:1[0-2]|[1-9]):[0-5][0-9] [AP]M\)\z)"));
-    return pattern;
+    if (text.size() == 1)
+        return text.at(0) >= u'1' && text.at(0) <= u'9';
+    return text.size() == 2 && text.at(0) == u'1' && text.at(1) >= u'0' && text.at(1) <= u'2';
 }
 
 qsizetype noteStart(const QString &stored)
 {
-    const QRegularExpressionMatch match = notePattern().match(stored);
-    return match.hasMatch() ? match.capturedStart() : -1;
+    // " (to " hour ":" minutes " AM)"; the hour has one or two digits.
+    const QStringView text(stored);
+    const qsizetype n = text.size();
+    if (n < 13 || !text.endsWith(u')'))
+        return -1;
+    const QStringView half = text.mid(n - 3, 2);
+    if (half != u"AM" && half != u"PM")
+        return -1;
+    if (text.at(n - 4) != u' ' || text.at(n - 5) < u'0' || text.at(n - 5) > u'9' || text.at(n - 6) < u'0'
+        || text.at(n - 6) > u'5' || text.at(n - 7) != u':')
+        return -1;
+    for (qsizetype digits : {1, 2}) {
+        const qsizetype start = n - 12 - digits;
+        if (start >= 0 && text.mid(start, 5) == u" (to " && isHour(text.mid(n - 7 - digits, digits)))
+            return start;
+    }
+    return -1;
 }
 
 QString withoutNote(const QString &stored)
@@ -50,8 +70,7 @@ QString note(const QTime &end)
 // would match no row of the agenda.
 QTime storedTime(const QString &hour, const QString &minute, const QString &amPm)
 {
-    static const QRegularExpression hourPattern(QStringLiteral(R"(\A(?:1[0-2]|[1-9])\z)"));
-    if (!hourPattern.match(hour).hasMatch())
+    if (!isHour(hour))
         return {};
     if (minute != QLatin1String("00") && minute != QLatin1String("30"))
         return {};
@@ -78,24 +97,85 @@ void setTime(Sink &set, const QString &hourField, const QString &minuteField, co
     set.setField(amPmField, time.hour() < 12 ? QStringLiteral("AM") : QStringLiteral("PM"));
 }
 
-AgendaTask taskOf(const RecordSet &set)
+// The fields a task is read from, in the order taskAt() takes them, after the
+// identity. "Agenda Date", "Agenda Time" and "Agenda Duration" are not read:
+// nothing shows them.
+const QStringList &taskFields()
 {
+    static const QStringList fields{f::Task,        f::Category,  f::Alarm,     f::Repeating,   f::Reminder,
+                                    f::ReminderDay, f::ReminderMonth, f::ReminderYear, f::StartHour,
+                                    f::StartMinute, f::StartAmPm, f::EndHour,   f::EndMinute,   f::EndAmPm,
+                                    f::Day,         f::Month,     f::Year};
+    return fields;
+}
+
+QString quotedFields(const QStringList &fields)
+{
+    QStringList quoted;
+    quoted.reserve(fields.size());
+    for (const QString &field : fields)
+        quoted << Database::quoteName(field);
+    return quoted.join(QStringLiteral(", "));
+}
+
+// "SELECT rowid, <every field taskAt() reads> FROM Agenda"
+const QString &taskSelect()
+{
+    static const QString sql = QStringLiteral("SELECT rowid, %1 FROM %2")
+                                   .arg(quotedFields(taskFields()), Database::quoteName(names::Agenda));
+    return sql;
+}
+
+// A stored number as the day indexes hold it: the same expression, so that
+// a condition on it is answered from the index. CAST reads leading digits and
+// an empty text as 0, as textToNumber() does, except that it skips only ASCII
+// spaces: a number after any other space reads as 0 here.
+QString numberOf(const QString &field)
+{
+    return QStringLiteral("CAST(%1 AS INTEGER)").arg(Database::quoteName(field));
+}
+
+// The conditions of a month on the day index: the same rows as a record set
+// with numeric conditions on year and month finds.
+QString monthCondition()
+{
+    return QStringLiteral("%1 = ? AND %2 = ?").arg(numberOf(f::Year), numberOf(f::Month));
+}
+
+// Named in the reads by day: SQLite, without statistics, cannot tell that
+// it finds fewer rows than the month index, whose expressions it starts with.
+QString byDayIndex()
+{
+    return QStringLiteral("INDEXED BY ") + Database::quoteName(QStringLiteral("Agenda day"));
+}
+
+// The tasks of a month whose stored day SQL reads as 0 or less: an empty or
+// unreadable day, or one after a space SQL does not skip (see numberOf).
+QString zeroDaySelect()
+{
+    return QStringLiteral("%1 %2 WHERE %3 AND %4 <= 0 ORDER BY rowid")
+        .arg(taskSelect(), byDayIndex(), monthCondition(), numberOf(f::Day));
+}
+
+AgendaTask taskAt(const QSqlQuery &query)
+{
+    const auto text = [&query](int field) { return query.value(field + 1).toString(); };
     AgendaTask task;
-    task.id = set.recordId();
-    task.day = textToNumber(set.field(f::Day));
-    task.month = textToNumber(set.field(f::Month));
-    task.year = textToNumber(set.field(f::Year));
-    task.start = storedTime(set.field(f::StartHour), set.field(f::StartMinute), set.field(f::StartAmPm));
-    task.end = storedTime(set.field(f::EndHour), set.field(f::EndMinute), set.field(f::EndAmPm));
-    task.shownText = set.field(f::Task);
+    task.id = query.value(0).toLongLong();
+    task.shownText = text(0);
     task.text = withoutNote(task.shownText);
-    task.category = set.field(f::Category);
-    task.reminder = set.field(f::Reminder);
-    task.reminderDay = textToNumber(set.field(f::ReminderDay));
-    task.reminderMonth = textToNumber(set.field(f::ReminderMonth));
-    task.reminderYear = textToNumber(set.field(f::ReminderYear));
-    task.alarm = set.field(f::Alarm);
-    task.repeating = set.field(f::Repeating);
+    task.category = text(1);
+    task.alarm = text(2);
+    task.repeating = text(3);
+    task.reminder = text(4);
+    task.reminderDay = textToNumber(text(5));
+    task.reminderMonth = textToNumber(text(6));
+    task.reminderYear = textToNumber(text(7));
+    task.start = storedTime(text(8), text(9), text(10));
+    task.end = storedTime(text(11), text(12), text(13));
+    task.day = textToNumber(text(14));
+    task.month = textToNumber(text(15));
+    task.year = textToNumber(text(16));
     return task;
 }
 
@@ -108,19 +188,49 @@ struct StoredValues {
 template <typename Sink>
 void writeFieldsTo(Sink &set, const AgendaTask &task, AgendaFields fields, const QString &storedText);
 
-ReadResult<QList<AgendaTask>> readTasks(Database &db, QList<NumericCondition> conditions,
+// A stored number read as textToNumber() reads it, whether SQL gave it as a
+// number or as the stored text.
+int numberAt(const QSqlQuery &query, int column)
+{
+    const QVariant value = query.value(column);
+    const int type = value.typeId();
+    return type == QMetaType::LongLong || type == QMetaType::Int ? value.toInt() : textToNumber(value.toString());
+}
+
+// Runs a read; false with *error (naming the file) when it fails.
+bool runRead(Database &db, QSqlQuery &query, const QString &sql, const QVariantList &values, QString *error)
+{
+    query.setForwardOnly(true);
+    bool ok = query.prepare(sql);
+    if (ok) {
+        for (const QVariant &value : values)
+            query.addBindValue(value);
+        ok = query.exec();
+    }
+    if (!ok) {
+        *error = errors::readFailure(db, errors::errorText(query.lastError()));
+        qCWarning(lcStore).noquote() << "reading the agenda failed:" << query.lastError().text();
+    }
+    return ok;
+}
+
+// Reads whole tasks with a statement selecting taskSelect()'s fields, its
+// values bound in order, keeping those `wanted` accepts.
+ReadResult<QList<AgendaTask>> readTasks(Database &db, const QString &sql, const QVariantList &values,
                                         const std::function<bool(const AgendaTask &)> &wanted = {})
 {
-    RecordSet set(db, names::Agenda, std::move(conditions));
-    if (!set.lastError().isEmpty())
-        return ReadResult<QList<AgendaTask>>::failed(errors::readFailure(db, set.lastError()));
+    QSqlQuery query(db.connection());
+    QString error;
+    if (!runRead(db, query, sql, values, &error))
+        return ReadResult<QList<AgendaTask>>::failed(error);
     QList<AgendaTask> tasks;
-    tasks.reserve(set.recordCount());
-    for (set.moveFirst(); !set.eof(); set.moveNext()) {
-        AgendaTask task = taskOf(set);
+    while (query.next()) {
+        AgendaTask task = taskAt(query);
         if (!wanted || wanted(task))
             tasks.append(std::move(task));
     }
+    if (query.lastError().isValid())
+        return ReadResult<QList<AgendaTask>>::failed(errors::readFailure(db, errors::errorText(query.lastError())));
     return {std::move(tasks), {}};
 }
 
@@ -128,24 +238,97 @@ ReadResult<QList<AgendaTask>> readTasks(Database &db, QList<NumericCondition> co
 
 ReadResult<QList<AgendaTask>> AgendaRepository::month(int year, int month) const
 {
-    return readTasks(m_db, {{f::Year, year}, {f::Month, month}});
+    return readTasks(m_db, taskSelect() + QStringLiteral(" WHERE %1 ORDER BY rowid").arg(monthCondition()),
+                     {year, month});
 }
 
 ReadResult<QList<AgendaTask>> AgendaRepository::day(int year, int month, int day) const
 {
-    return readTasks(m_db, {{f::Year, year}, {f::Month, month}, {f::Day, day}});
+    const auto onDay = [day](const AgendaTask &task) { return task.day == day; };
+    if (day <= 0)
+        return readTasks(m_db, zeroDaySelect(), {year, month}, onDay);
+    return readTasks(m_db, statement(Query::Day), {year, month, day, year, month}, onDay);
+}
+
+ReadResult<AgendaDay> AgendaRepository::dayShown(int year, int month, int day) const
+{
+    // The last task of each start, and the spans, from the distinct times of
+    // the day in the index; then the few tasks that read as day 0 in SQL (see
+    // Query::Day), whole; then the tasks drawn, by identity.
+    QMap<QTime, RecordId> last;
+    std::set<std::pair<QTime, QTime>> spans;
+    const auto add = [&](RecordId id, const QTime &start, const QTime &end) {
+        if (!start.isValid())
+            return;
+        spans.insert({start, end});
+        RecordId &shown = last[start];
+        shown = std::max(shown, id);
+    };
+    if (day > 0) {
+        QSqlQuery query(m_db.connection());
+        QString error;
+        if (!runRead(m_db, query, statement(Query::DayShown), {year, month, day}, &error))
+            return ReadResult<AgendaDay>::failed(error);
+        while (query.next()) {
+            add(query.value(0).toLongLong(),
+                storedTime(query.value(1).toString(), query.value(2).toString(), query.value(3).toString()),
+                storedTime(query.value(4).toString(), query.value(5).toString(), query.value(6).toString()));
+        }
+        if (query.lastError().isValid())
+            return ReadResult<AgendaDay>::failed(errors::readFailure(m_db, errors::errorText(query.lastError())));
+    }
+    const ReadResult<QList<AgendaTask>> unusual =
+        readTasks(m_db, zeroDaySelect(), {year, month}, [day](const AgendaTask &task) { return task.day == day; });
+    if (!unusual.ok())
+        return ReadResult<AgendaDay>::failed(unusual.error);
+    for (const AgendaTask &task : *unusual.value)
+        add(task.id, task.start, task.end);
+
+    AgendaDay shown;
+    shown.spans = QList<std::pair<QTime, QTime>>(spans.cbegin(), spans.cend());
+    if (last.isEmpty())
+        return {std::move(shown), {}};
+    QVariantList ids;
+    for (RecordId id : std::as_const(last))
+        ids << id;
+    const QString marks = QStringList(ids.size(), QStringLiteral("?")).join(u',');
+    ReadResult<QList<AgendaTask>> tasks =
+        readTasks(m_db, taskSelect() + QStringLiteral(" WHERE rowid IN (%1) ORDER BY rowid").arg(marks), ids);
+    if (!tasks.ok())
+        return ReadResult<AgendaDay>::failed(tasks.error);
+    shown.shown = std::move(*tasks.value);
+    return {std::move(shown), {}};
+}
+
+ReadResult<QSet<int>> AgendaRepository::taskDays(int year, int month) const
+{
+    const QString sql = statement(Query::TaskDays);
+    QSqlQuery query(m_db.connection());
+    QString error;
+    if (!runRead(m_db, query, sql, {year, month, year, month}, &error))
+        return ReadResult<QSet<int>>::failed(error);
+    QSet<int> days;
+    while (query.next()) {
+        const int day = textToNumber(query.value(0).toString());
+        if (day >= 1 && day <= 31)
+            days.insert(day);
+    }
+    if (query.lastError().isValid())
+        return ReadResult<QSet<int>>::failed(errors::readFailure(m_db, errors::errorText(query.lastError())));
+    return {std::move(days), {}};
 }
 
 ReadResult<QList<AgendaTask>> AgendaRepository::all() const
 {
-    return readTasks(m_db, {});
+    return readTasks(m_db, taskSelect() + QStringLiteral(" ORDER BY rowid"), {});
 }
 
 ReadResult<AgendaTask> AgendaRepository::byId(RecordId id) const
 {
     if (id == kNoRecord)
         return {};
-    const ReadResult<QList<AgendaTask>> tasks = readTasks(m_db, onlyRecord(id));
+    const ReadResult<QList<AgendaTask>> tasks =
+        readTasks(m_db, taskSelect() + QStringLiteral(" WHERE rowid = ?"), {id});
     if (!tasks.ok())
         return ReadResult<AgendaTask>::failed(tasks.error);
     if (tasks.value->isEmpty())
@@ -155,29 +338,97 @@ ReadResult<AgendaTask> AgendaRepository::byId(RecordId id) const
 
 ReadResult<QList<AgendaTask>> AgendaRepository::search(const QString &text) const
 {
-    // Compared here rather than with SQL's LIKE, which folds only ASCII case.
-    return readTasks(m_db, {}, [&text](const AgendaTask &task) {
-        return !task.shownText.isEmpty() && task.shownText.contains(text, Qt::CaseInsensitive);
-    });
+    // SQL narrows the search (see containsCondition); every candidate is
+    // still compared here, the way the rest of the program compares text.
+    // A date field comes as a number where SQL reads it as textToNumber()
+    // does, which spares making a text of it for each of many results.
+    const auto number = [](const QString &field) {
+        return QStringLiteral("CASE WHEN %1 BETWEEN 1 AND 1000000000 THEN %1 ELSE %2 END")
+            .arg(numberOf(field), Database::quoteName(field));
+    };
+    QString sql = QStringLiteral("SELECT rowid, %1, %2, %3, %4 FROM %5 WHERE %1 <> ''")
+                      .arg(Database::quoteName(f::Task), number(f::Day), number(f::Month), number(f::Year),
+                           Database::quoteName(names::Agenda));
+    QVariantList values;
+    if (const QString condition = containsCondition(f::Task, text, &values); !condition.isEmpty())
+        sql += QStringLiteral(" AND ") + condition;
+    sql += QStringLiteral(" ORDER BY rowid");
+    QSqlQuery query(m_db.connection());
+    QString error;
+    if (!runRead(m_db, query, sql, values, &error))
+        return ReadResult<QList<AgendaTask>>::failed(error);
+    QList<AgendaTask> tasks;
+    while (query.next()) {
+        QString shown = query.value(1).toString();
+        if (!shown.contains(text, Qt::CaseInsensitive))
+            continue;
+        AgendaTask task;
+        task.id = query.value(0).toLongLong();
+        task.shownText = std::move(shown);
+        task.day = numberAt(query, 2);
+        task.month = numberAt(query, 3);
+        task.year = numberAt(query, 4);
+        tasks.append(std::move(task));
+    }
+    if (query.lastError().isValid())
+        return ReadResult<QList<AgendaTask>>::failed(errors::readFailure(m_db, errors::errorText(query.lastError())));
+    return {std::move(tasks), {}};
 }
 
 ReadResult<QList<AgendaTask>> AgendaRepository::dueReminders(const QDate &today) const
 {
-    // A due task lies between today and seven days ahead (a reminder is set at
-    // most seven days before its task and only ever put off towards it), so
-    // this month and the next are read through the month index.
-    QList<AgendaTask> due;
-    for (const QDate &month : {today, today.addMonths(1)}) {
-        ReadResult<QList<AgendaTask>> tasks = readTasks(m_db, {{f::Year, month.year()}, {f::Month, month.month()}},
-                                                        [&today](const AgendaTask &task) {
-                                                            return isReminderDue(task, today);
-                                                        });
-        if (!tasks.ok())
-            return tasks;
-        due += *tasks.value;
+    const QDate next = today.addMonths(1);
+    const QString sql = statement(Query::DueReminders);
+    const int todayKey = today.year() * 10000 + today.month() * 100 + today.day();
+    return readTasks(m_db, sql,
+                     {todayKey, today.year(), today.month(), today.day(), todayKey, today.year(), today.month(),
+                      todayKey, next.year(), next.month()},
+                     [&today](const AgendaTask &task) { return isReminderDue(task, today); });
+}
+
+QString AgendaRepository::statement(Query query)
+{
+    switch (query) {
+    case Query::Day:
+        // The stored day reads as the number the month read gives it, or as 0
+        // when it starts with a space SQL does not skip: those few are read
+        // too and sorted out in C++, so that the result is the month read's.
+        return QStringLiteral("%1 %4 WHERE %2 AND %3 = ? UNION ALL %1 %4 WHERE %2 AND %3 <= 0 ORDER BY 1")
+            .arg(taskSelect(), monthCondition(), numberOf(f::Day), byDayIndex());
+    case Query::DayShown:
+        // Grouped in the order of the day index, which holds every field read.
+        return QStringLiteral("SELECT max(rowid), %1 FROM %2 %5 WHERE %3 AND %4 = ? GROUP BY %1")
+            .arg(quotedFields({f::StartHour, f::StartMinute, f::StartAmPm, f::EndHour, f::EndMinute, f::EndAmPm}),
+                 Database::quoteName(names::Agenda), monthCondition(), numberOf(f::Day), byDayIndex());
+    case Query::TaskDays:
+        // One look-up in the day index for each day, then the few days that
+        // read as 0 in SQL (see Day), read as text.
+        return QStringLiteral("WITH RECURSIVE days(d) AS (SELECT 1 UNION ALL SELECT d + 1 FROM days WHERE d < 31) "
+                              "SELECT d FROM days WHERE EXISTS (SELECT 1 FROM %1 %5 WHERE %2 AND %3 = days.d) "
+                              "UNION ALL SELECT %4 FROM %1 %5 WHERE %2 AND %3 <= 0")
+            .arg(Database::quoteName(names::Agenda), monthCondition(), numberOf(f::Day), Database::quoteName(f::Day),
+                 byDayIndex());
+    case Query::DueReminders: {
+        // A due task is dated from today to the end of next month (see the
+        // header) and has a reminder date on or before today. The index of
+        // tasks with a reminder date finds the first; the reminder date is
+        // compared as one number, year * 10000 + month * 100 + day. Where SQL
+        // reads a stored number as 0 (see numberOf) both tests let the task
+        // through, and isReminderDue decides, as it does for every task read.
+        const QString hasReminder = Database::quoteName(f::ReminderDay) + QStringLiteral(" <> ''");
+        const QString remindedBy =
+            QStringLiteral("%1 * 10000 + %2 * 100 + %3 <= ?")
+                .arg(numberOf(f::ReminderYear), numberOf(f::ReminderMonth), numberOf(f::ReminderDay));
+        // Named, since the month and day indexes would serve the month too and
+        // SQLite, without statistics, cannot tell which is smaller.
+        const QString part = QStringLiteral("%1 INDEXED BY %2 WHERE %3 AND %4 AND %5")
+                                 .arg(taskSelect(), Database::quoteName(QStringLiteral("Agenda reminders")),
+                                      hasReminder, remindedBy, monthCondition());
+        return QStringLiteral("%1 AND %2 >= ? UNION ALL %1 AND %2 <= 0 UNION ALL %3 ORDER BY 1")
+            .arg(part, numberOf(f::Day), part);
     }
-    std::sort(due.begin(), due.end(), [](const AgendaTask &a, const AgendaTask &b) { return a.id < b.id; });
-    return {std::move(due), {}};
+    }
+    return {};
 }
 
 bool AgendaRepository::isReminderDue(const AgendaTask &task, const QDate &today)

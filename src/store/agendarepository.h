@@ -6,8 +6,11 @@
 #include <QDate>
 #include <QFlags>
 #include <QList>
+#include <QSet>
 #include <QString>
 #include <QTime>
+
+#include <utility>
 
 namespace brevane::store {
 
@@ -51,6 +54,19 @@ struct AgendaTask {
     friend bool operator==(const AgendaTask &, const AgendaTask &) = default;
 };
 
+// What the agenda grid shows of one day: on each start time's row the last
+// task (in table order) with that start, and the spans of all of them.
+struct AgendaDay {
+    // For each start time among the day's tasks, the last task with that
+    // start, in table order: so the last one is the day's last task that has
+    // a start time. Tasks whose start cannot be read are not on the grid.
+    QList<AgendaTask> shown;
+    // Each distinct start and end among the day's tasks with a start time,
+    // ordered by start, then end; an end that cannot be read is invalid.
+    QList<std::pair<QTime, QTime>> spans;
+    friend bool operator==(const AgendaDay &, const AgendaDay &) = default;
+};
+
 // The fields a save writes; the others keep their stored text exactly.
 enum class AgendaField : unsigned {
     Text = 0x01,      // "Agenda Task", written with the end-time note of `end`
@@ -75,19 +91,29 @@ public:
 
     // The tasks of a month (1..12), in table order.
     [[nodiscard]] ReadResult<QList<AgendaTask>> month(int year, int month) const;
-    // The tasks filed under one day, in table order (for the editor's check
-    // that a start slot is free). Numbers, since stored days need not exist.
+    // The tasks filed under one day, in table order: those of the month read
+    // whose day is `day`, found through the day index without reading the
+    // rest of the month. Numbers, since stored days need not exist.
     [[nodiscard]] ReadResult<QList<AgendaTask>> day(int year, int month, int day) const;
     // Every task, in table order (for exporting the whole agenda).
     [[nodiscard]] ReadResult<QList<AgendaTask>> all() const;
+    // What the grid shows of day(): only the tasks it draws are read, however
+    // many the day holds; the times of the others come from the day index.
+    [[nodiscard]] ReadResult<AgendaDay> dayShown(int year, int month, int day) const;
+    // The days 1..31 of a month that have at least one task: the days of the
+    // month read, found through the day index without reading a task.
+    [[nodiscard]] ReadResult<QSet<int>> taskDays(int year, int month) const;
     // One task; no value when it is no longer in the file.
     [[nodiscard]] ReadResult<AgendaTask> byId(RecordId id) const;
     // Every task whose shown text contains `text`, case-insensitively, in
-    // table order; an empty text finds every task that has text.
+    // table order; an empty text finds every task that has text. Only what a
+    // result line shows is read: id, day, month, year and shownText; the
+    // other fields are left empty (read the task with byId() to use them).
     [[nodiscard]] ReadResult<QList<AgendaTask>> search(const QString &text) const;
     // The tasks whose reminder is due today (see isReminderDue), in table
-    // order. Reads this month and the next only: a due task is at most seven
-    // days ahead.
+    // order, among the tasks of this month and the next: a reminder is set at
+    // most seven days ahead and only ever put off towards its task. Read in
+    // one query through the index of the tasks that have a reminder date.
     [[nodiscard]] ReadResult<QList<AgendaTask>> dueReminders(const QDate &today) const;
 
     // Adds a task (every field) and sets task.id.
@@ -105,6 +131,11 @@ public:
     // statement and one transaction: all or nothing. *removed is the number
     // of tasks the file lost.
     [[nodiscard]] WriteResult removeBefore(int year, int month, int *removed);
+
+    // The statements of the reads served by the day indexes; public so that
+    // their query plans can be examined.
+    enum class Query { Day, DayShown, TaskDays, DueReminders };
+    [[nodiscard]] static QString statement(Query query);
 
     // The typed limit of a task text, in characters the user sees
     // (core's characterCount).

@@ -144,7 +144,36 @@ QStringList indexStatements()
     return statements;
 }
 
-// Version 3: the UIDs that records carry in calendar and address-book files,
+// Version 3: the agenda by day. The main window reads one day's tasks and
+// asks which days of a month have any; the reminder check reads the tasks
+// that have a reminder date, a few among many, from their own smaller index.
+// The month index stays for reading whole months in table order. The day
+// index also holds the start and end times, and the stored date fields
+// themselves (SQLite counts only plain fields when it checks that an index
+// holds all a query reads), so that what the agenda grid shows of a day is
+// found in the index alone, without reading each of the day's tasks. The
+// reminder index holds the reminder dates, so that only due tasks are read.
+QStringList dayIndexStatements()
+{
+    using namespace names;
+    const auto number = [](const QString &field) {
+        return QStringLiteral("CAST(%1 AS INTEGER)").arg(Database::quoteName(field));
+    };
+    const QString date = QStringList{number(agenda::Year), number(agenda::Month), number(agenda::Day)}.join(
+        QStringLiteral(", "));
+    const QString covered = quotedList({agenda::StartHour, agenda::StartMinute, agenda::StartAmPm, agenda::EndHour,
+                                      agenda::EndMinute, agenda::EndAmPm, agenda::Year, agenda::Month, agenda::Day});
+    return {
+        QStringLiteral("CREATE INDEX IF NOT EXISTS %1 ON %2 (%3, %4)")
+            .arg(Database::quoteName(QStringLiteral("Agenda day")), Database::quoteName(Agenda), date, covered),
+        QStringLiteral("CREATE INDEX IF NOT EXISTS %1 ON %2 (%3, %4) WHERE %5 <> ''")
+            .arg(Database::quoteName(QStringLiteral("Agenda reminders")), Database::quoteName(Agenda), date,
+                 quotedList({agenda::ReminderYear, agenda::ReminderMonth, agenda::ReminderDay}),
+                 Database::quoteName(agenda::ReminderDay)),
+    };
+}
+
+// Version 4: the UIDs that records carry in calendar and address-book files,
 // kept beside the tables so that these keep the layout older files have. A
 // record's UID goes with the record: a trigger per table removes it when the
 // record is deleted, so that an identity the file reuses starts without one.
@@ -177,7 +206,8 @@ const QList<Migration> &migrations()
 {
     static const QList<Migration> steps = {
         {2, indexStatements},
-        {3, uidStatements},
+        {3, dayIndexStatements},
+        {4, uidStatements},
     };
     return steps;
 }
@@ -216,9 +246,9 @@ QString inUse(const QString &path)
     return QStringLiteral("The file '%1' is in use by another program.").arg(path);
 }
 
-// What a failed read of an existing file tells the user: a file another
-// program holds locked and a damaged organizer file are not foreign files.
-QString readProblem(const QString &path, const QSqlError &error)
+// A file another program holds locked and a damaged organizer file are told
+// apart from the rest; `otherwise` says what any other failure means.
+QString fileProblem(const QString &path, const QSqlError &error, const QString &otherwise)
 {
     switch (sqliteCode(error)) {
     case kSqliteBusy:
@@ -227,22 +257,22 @@ QString readProblem(const QString &path, const QSqlError &error)
     case kSqliteCorrupt:
         return QStringLiteral("The file '%1' is damaged: %2.").arg(path, databaseText(error));
     default:
-        return notOrganizerFile(path, QStringLiteral("it cannot be read as an SQLite database (%1).")
-                                          .arg(databaseText(error)));
+        return otherwise;
     }
+}
+
+// What a failed read of an existing file tells the user.
+QString readProblem(const QString &path, const QSqlError &error)
+{
+    return fileProblem(path, error,
+                       notOrganizerFile(path, QStringLiteral("it cannot be read as an SQLite database (%1).")
+                                                  .arg(databaseText(error))));
 }
 
 QString writeProblem(const QString &path, const QSqlError &error)
 {
-    switch (sqliteCode(error)) {
-    case kSqliteBusy:
-    case kSqliteLocked:
-        return inUse(path);
-    case kSqliteCorrupt:
-        return QStringLiteral("The file '%1' is damaged: %2.").arg(path, databaseText(error));
-    default:
-        return QStringLiteral("The file '%1' cannot be written: %2.").arg(path, databaseText(error));
-    }
+    return fileProblem(path, error,
+                       QStringLiteral("The file '%1' cannot be written: %2.").arg(path, databaseText(error)));
 }
 
 // SQLite must never see a file that is not SQLite: it would answer with an

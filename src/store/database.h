@@ -25,7 +25,7 @@ public:
     // The version of the file's layout this program writes (the file's
     // user_version). Older files are upgraded when opened; newer ones are
     // refused and left untouched.
-    static constexpr int kSchemaVersion = 3;
+    static constexpr int kSchemaVersion = 4;
 
     // The steps of creating a new file, in order. Tests stop the process at
     // each one and then open what is left.

@@ -32,6 +32,42 @@ QVariant storedText(const QString &value)
 
 } // namespace
 
+QString containsCondition(const QString &field, const QString &text, QVariantList *values)
+{
+    // A character that matches an ASCII one in Qt's comparison is that
+    // character in either case, or for "s" and "k" the long s and the Kelvin
+    // sign, which fold to them. So a match holds each run of the text's ASCII
+    // characters as SQL's LIKE finds it, or one of those two.
+    QStringView run;
+    for (qsizetype start = 0; start < text.size();) {
+        qsizetype end = start;
+        while (end < text.size() && text.at(end).unicode() < 0x80)
+            ++end;
+        if (end - start > run.size())
+            run = QStringView(text).mid(start, end - start);
+        start = end + 1;
+    }
+    if (run.isEmpty())
+        return {};
+    QString pattern = QStringLiteral("%");
+    for (QChar ch : run) {
+        if (ch == u'%' || ch == u'_' || ch == u'\\')
+            pattern += u'\\';
+        pattern += ch;
+    }
+    pattern += u'%';
+    const QString quoted = Database::quoteName(field);
+    QString condition = QStringLiteral("%1 LIKE ? ESCAPE '\\'").arg(quoted);
+    *values << pattern;
+    for (const auto &[ascii, folding] : {std::pair{u's', QChar(0x17F)}, {u'k', QChar(0x212A)}}) {
+        if (run.contains(QChar(ascii), Qt::CaseInsensitive)) {
+            condition += QStringLiteral(" OR instr(%1, ?) > 0").arg(quoted);
+            *values << QString(folding);
+        }
+    }
+    return u'(' + condition + u')';
+}
+
 RecordSet::RecordSet(Database &db, QString source, QList<NumericCondition> conditions)
     : m_db(db)
     , m_source(std::move(source))
@@ -49,7 +85,7 @@ QString RecordSet::selectStatement(const QString &source, const QList<NumericCon
     QString sql = isTable ? QStringLiteral("SELECT rowid AS %1, * FROM %2")
                                 .arg(Database::quoteName(kRowIdColumn), Database::quoteName(source))
                           : QStringLiteral("SELECT * FROM %1").arg(Database::quoteName(source));
-    // The same expression as the agenda's month index, so that the index serves
+    // The same expressions as the agenda's day index, so that the index serves
     // the look-up; CAST reads leading digits and an empty text as 0.
     QStringList terms;
     for (const NumericCondition &condition : conditions) {

@@ -4,6 +4,7 @@
 #include <QList>
 #include <QString>
 #include <QStringList>
+#include <QVariantList>
 #include <QVector>
 
 namespace brevane::store {
@@ -36,6 +37,14 @@ inline const QString kIdentityField = QStringLiteral("rowid");
 {
     return {{kIdentityField, id}};
 }
+
+// An SQL condition that every record whose field contains `text`,
+// case-insensitively as QString::contains() compares, satisfies; a few others
+// may too, so matches are still checked with QString::contains(). Its values
+// are appended to *values. Empty when SQL cannot narrow the search: SQLite
+// folds the case of ASCII letters only, so only the text's longest run of
+// ASCII characters is looked for.
+[[nodiscard]] QString containsCondition(const QString &field, const QString &text, QVariantList *values);
 
 // A record set over a table or view, as the windows use it: a cursor over the
 // records read at the last requery, with field access on the current record and

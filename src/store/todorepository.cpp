@@ -1,14 +1,17 @@
 #include "store/todorepository.h"
 
+#include "core/logging.h"
 #include "core/organizer.h"
 #include "store/database.h"
 #include "store/names.h"
 #include "store/storeerrors.h"
 
+#include <QHash>
 #include <QSqlError>
 #include <QSqlQuery>
 
 #include <functional>
+#include <optional>
 
 namespace brevane::store {
 
@@ -19,31 +22,66 @@ namespace {
 const QString kYes = QStringLiteral("Yes");
 const QString kNo = QStringLiteral("No");
 
-ToDoItem itemOf(const RecordSet &set)
+// "SELECT <identity>, <every field itemAt() reads> FROM <source>": the list's
+// view or the table.
+QString itemSelect(const QString &source)
+{
+    const QString identity = source == names::ToDo ? QStringLiteral("rowid") : QStringLiteral("\"_rid\"");
+    QStringList fields{identity};
+    for (const QString &field : {f::Task, f::Category, f::Done, f::Priority})
+        fields << Database::quoteName(field);
+    return QStringLiteral("SELECT %1 FROM %2").arg(fields.join(QStringLiteral(", ")), Database::quoteName(source));
+}
+
+ToDoItem itemAt(const QSqlQuery &query)
 {
     ToDoItem item;
-    item.id = set.recordId();
-    item.text = set.field(f::Task);
-    item.category = set.field(f::Category);
-    item.done = set.field(f::Done) == kYes;
-    item.priority = textToNumber(set.field(f::Priority));
+    item.id = query.value(0).toLongLong();
+    item.text = query.value(1).toString();
+    item.category = query.value(2).toString();
+    item.done = query.value(3).toString() == kYes;
+    item.priority = textToNumber(query.value(4).toString());
     return item;
 }
 
-ReadResult<QList<ToDoItem>> readItems(Database &db, const QString &source, QList<NumericCondition> conditions,
-                                      const std::function<bool(const ToDoItem &)> &wanted = {})
+// Runs a read; false with *error (naming the file) when it fails.
+bool runRead(Database &db, QSqlQuery &query, const QString &sql, const QVariantList &values, QString *error)
 {
-    RecordSet set(db, source, std::move(conditions));
-    if (!set.lastError().isEmpty())
-        return ReadResult<QList<ToDoItem>>::failed(errors::readFailure(db, set.lastError()));
-    QList<ToDoItem> items;
-    items.reserve(set.recordCount());
-    for (set.moveFirst(); !set.eof(); set.moveNext()) {
-        ToDoItem item = itemOf(set);
-        if (!wanted || wanted(item))
-            items.append(std::move(item));
+    query.setForwardOnly(true);
+    bool ok = query.prepare(sql);
+    if (ok) {
+        for (const QVariant &value : values)
+            query.addBindValue(value);
+        ok = query.exec();
     }
-    return {std::move(items), {}};
+    if (!ok) {
+        *error = errors::readFailure(db, errors::errorText(query.lastError()));
+        qCWarning(lcStore).noquote() << "reading the to-do list failed:" << query.lastError().text();
+    }
+    return ok;
+}
+
+template <typename T>
+ReadResult<QList<T>> readRows(Database &db, const QString &sql, const QVariantList &values,
+                              const std::function<std::optional<T>(const QSqlQuery &)> &rowOf)
+{
+    QSqlQuery query(db.connection());
+    QString error;
+    if (!runRead(db, query, sql, values, &error))
+        return ReadResult<QList<T>>::failed(error);
+    QList<T> rows;
+    while (query.next()) {
+        if (std::optional<T> row = rowOf(query))
+            rows.append(std::move(*row));
+    }
+    if (query.lastError().isValid())
+        return ReadResult<QList<T>>::failed(errors::readFailure(db, errors::errorText(query.lastError())));
+    return {std::move(rows), {}};
+}
+
+ReadResult<QList<ToDoItem>> readItems(Database &db, const QString &sql, const QVariantList &values = {})
+{
+    return readRows<ToDoItem>(db, sql, values, [](const QSqlQuery &query) { return std::optional(itemAt(query)); });
 }
 
 ReadResult<ToDoItem> firstOf(ReadResult<QList<ToDoItem>> items)
@@ -64,14 +102,14 @@ QString tooLong(int count, int limit)
 
 ReadResult<QList<ToDoItem>> ToDoRepository::all() const
 {
-    return readItems(m_db, names::ToDoQuery, {});
+    return readItems(m_db, itemSelect(names::ToDoQuery));
 }
 
 ReadResult<ToDoItem> ToDoRepository::byId(RecordId id) const
 {
     if (id == kNoRecord)
         return {};
-    return firstOf(readItems(m_db, names::ToDo, onlyRecord(id)));
+    return firstOf(readItems(m_db, itemSelect(names::ToDo) + QStringLiteral(" WHERE rowid = ?"), {id}));
 }
 
 ReadResult<ToDoItem> ToDoRepository::findByText(const QString &text) const
@@ -91,10 +129,78 @@ ReadResult<ToDoItem> ToDoRepository::findByText(const QString &text) const
 
 ReadResult<QList<ToDoItem>> ToDoRepository::search(const QString &text) const
 {
-    // Compared here rather than with SQL's LIKE, which folds only ASCII case.
-    return readItems(m_db, names::ToDo, {}, [&text](const ToDoItem &item) {
-        return !item.text.isEmpty() && item.text.contains(text, Qt::CaseInsensitive);
+    // SQL narrows the search (see containsCondition); every candidate is
+    // still compared here, the way the rest of the program compares text.
+    QString sql = QStringLiteral("SELECT rowid, %1 FROM %2 WHERE %1 <> ''")
+                      .arg(Database::quoteName(f::Task), Database::quoteName(names::ToDo));
+    QVariantList values;
+    if (const QString condition = containsCondition(f::Task, text, &values); !condition.isEmpty())
+        sql += QStringLiteral(" AND ") + condition;
+    sql += QStringLiteral(" ORDER BY rowid");
+    return readRows<ToDoItem>(m_db, sql, values, [&text](const QSqlQuery &query) -> std::optional<ToDoItem> {
+        QString itemText = query.value(1).toString();
+        if (!itemText.contains(text, Qt::CaseInsensitive))
+            return std::nullopt;
+        ToDoItem item;
+        item.id = query.value(0).toLongLong();
+        item.text = std::move(itemText);
+        return item;
     });
+}
+
+ReadResult<int> ToDoRepository::count() const
+{
+    QSqlQuery query(m_db.connection());
+    QString error;
+    if (!runRead(m_db, query, QStringLiteral("SELECT count(*) FROM %1").arg(Database::quoteName(names::ToDo)), {},
+                 &error))
+        return ReadResult<int>::failed(error);
+    if (!query.next())
+        return ReadResult<int>::failed(errors::readFailure(m_db, errors::errorText(query.lastError())));
+    return {query.value(0).toInt(), {}};
+}
+
+ReadResult<QList<ToDoItem>> ToDoRepository::page(int offset, int limit) const
+{
+    if (offset < 0 || limit <= 0)
+        return {QList<ToDoItem>{}, {}};
+    return readItems(m_db, itemSelect(names::ToDoQuery) + QStringLiteral(" LIMIT ? OFFSET ?"), {limit, offset});
+}
+
+ReadResult<QList<RecordId>> ToDoRepository::ids() const
+{
+    const QString sql = QStringLiteral("SELECT \"_rid\" FROM %1").arg(Database::quoteName(names::ToDoQuery));
+    return readRows<RecordId>(m_db, sql, {},
+                              [](const QSqlQuery &query) { return std::optional(query.value(0).toLongLong()); });
+}
+
+ReadResult<QList<ToDoItem>> ToDoRepository::byIds(const QList<RecordId> &ids) const
+{
+    // In pieces well below SQLite's limit of bound values per statement.
+    constexpr qsizetype kPiece = 500;
+    QHash<RecordId, ToDoItem> found;
+    for (qsizetype first = 0; first < ids.size(); first += kPiece) {
+        const QList<RecordId> piece = ids.mid(first, kPiece);
+        QVariantList values;
+        values.reserve(piece.size());
+        for (RecordId id : piece)
+            values << id;
+        const QString marks = QStringList(piece.size(), QStringLiteral("?")).join(u',');
+        ReadResult<QList<ToDoItem>> items =
+            readItems(m_db, itemSelect(names::ToDo) + QStringLiteral(" WHERE rowid IN (%1)").arg(marks), values);
+        if (!items.ok())
+            return items;
+        for (ToDoItem &item : *items.value)
+            found.insert(item.id, std::move(item));
+    }
+    QList<ToDoItem> items;
+    items.reserve(found.size());
+    for (RecordId id : ids) {
+        const auto item = found.constFind(id);
+        if (item != found.cend())
+            items.append(*item);
+    }
+    return {std::move(items), {}};
 }
 
 WriteResult ToDoRepository::add(ToDoItem &item)

@@ -52,8 +52,23 @@ public:
     // when there is none.
     [[nodiscard]] ReadResult<ToDoItem> findByText(const QString &text) const;
     // Every item whose text contains `text`, case-insensitively, in table
-    // order; an empty text finds every item that has text.
+    // order; an empty text finds every item that has text. Only the identity
+    // and the text are read; the other fields keep their defaults (read the
+    // item with byId() to use them).
     [[nodiscard]] ReadResult<QList<ToDoItem>> search(const QString &text) const;
+
+    // For a list that reads only the rows it shows. All are cheap on a long
+    // list: count() reads no item, ids() only identities.
+    // The number of items.
+    [[nodiscard]] ReadResult<int> count() const;
+    // The items at list positions offset .. offset + limit - 1, in list order
+    // (as all() gives them); fewer at the end of the list.
+    [[nodiscard]] ReadResult<QList<ToDoItem>> page(int offset, int limit) const;
+    // The identity of every item, in list order.
+    [[nodiscard]] ReadResult<QList<RecordId>> ids() const;
+    // The items with these identities, in the order given; an identity no
+    // longer in the file is left out.
+    [[nodiscard]] ReadResult<QList<ToDoItem>> byIds(const QList<RecordId> &ids) const;
 
     // Adds an item (every field) and sets item.id.
     [[nodiscard]] WriteResult add(ToDoItem &item);

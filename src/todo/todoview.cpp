@@ -21,6 +21,7 @@
 
 #include <algorithm>
 #include <functional>
+#include <utility>
 
 Q_LOGGING_CATEGORY(lcToDo, "brevane.todo", QtWarningMsg)
 
@@ -29,6 +30,8 @@ namespace brevane {
 namespace {
 
 const QString kToDoFormat = QStringLiteral("To-Do List|Priority");
+// Items are read by identity this many rows at a time.
+constexpr int kPageRows = 64;
 // Design height of the three buttons under the list, in twips.
 constexpr double kButtonHeight = 375;
 
@@ -68,6 +71,9 @@ ToDoView::ToDoView(store::Database &db, QWidget *client)
     m_grid->setObjectName(QStringLiteral("ToDo"));
     m_grid->setAccessibleName(tr("To-Do List"));
     m_grid->setFormatString(kToDoFormat);
+    // A row is written when it is first shown or read, so that a long list
+    // costs what the screen shows.
+    m_grid->setRowFiller([this](int row) { drawRow(row); });
 
     // Measures the Priority column; it shares the grid's font.
     m_lblPriorityWidth = new QLabel(QStringLiteral("Priority"), client);
@@ -125,8 +131,9 @@ ToDoView::ToDoView(store::Database &db, QWidget *client)
 ToDoView::~ToDoView()
 {
     // The grid outlives this object by a moment; what it signals while being
-    // torn down must not reach it.
+    // torn down must not reach it, nor may it ask for rows.
     disconnect(m_grid, nullptr, this, nullptr);
+    m_grid->setRowFiller({});
 }
 
 void ToDoView::buildCommands()
@@ -183,7 +190,9 @@ void ToDoView::reload()
 {
     QElapsedTimer timer;
     timer.start();
-    const store::ReadResult<QList<store::ToDoItem>> read = store::ToDoRepository(m_db).all();
+    // Only the identities, in list order: the items themselves are read a
+    // page at a time as their rows are shown.
+    const store::ReadResult<QList<store::RecordId>> read = store::ToDoRepository(m_db).ids();
     if (!read.ok()) {
         qCWarning(lcToDo) << "to-do list not read:" << read.error;
         desktop().message(
@@ -193,51 +202,100 @@ void ToDoView::reload()
             Desktop::Icon::Exclamation);
         return;
     }
-    m_items = *read.value;
+    m_ids = *read.value;
+    m_cache.clear();
 
-    // Filled with updates off: one repaint for the whole list.
+    // The rows themselves are written by drawRow() as they are shown.
     m_grid->setUpdatesEnabled(false);
     m_grid->clear();
     m_grid->setFormatString(kToDoFormat);
     sizeColumns();
-    const int count = int(m_items.size());
+    const int count = int(m_ids.size());
     m_grid->setRows(count + 1);
-    for (int row = 1; row <= count; ++row) {
-        const store::ToDoItem &item = m_items.at(row - 1);
-        m_grid->setTextMatrix(row, 0, item.text);
-        m_grid->setTextMatrix(row, 1, priorityName(QString::number(item.priority)));
-        if (item.done) {
-            m_grid->setCellStrikeThroughAt(row, 0, true);
-            m_grid->setCellStrikeThroughAt(row, 1, true);
-        }
-    }
     m_grid->setUpdatesEnabled(true);
+    selectFirst();
+    qCDebug(lcToDo) << "to-do list of" << count << "items built in" << timer.elapsed() << "ms";
+}
 
+void ToDoView::drawRow(int row)
+{
+    const store::ToDoItem item = itemAt(row).value_or(store::ToDoItem{});
+    m_grid->setTextMatrix(row, 0, item.text);
+    m_grid->setTextMatrix(row, 1, priorityName(QString::number(item.priority)));
+    m_grid->setCellStrikeThroughAt(row, 0, item.done);
+    m_grid->setCellStrikeThroughAt(row, 1, item.done);
+}
+
+void ToDoView::selectFirst()
+{
     setSelectionCommandsEnabled(false);
-    if (count > 0)
+    if (!m_ids.isEmpty())
         m_grid->selectRow(1, 0);
     else
         Q_EMIT focusLeaves();
-    qCDebug(lcToDo) << "to-do list of" << count << "items built in" << timer.elapsed() << "ms";
+}
+
+void ToDoView::changeRow(int row, const store::ToDoItem &item, store::ToDoFields fields)
+{
+    // Only the row changed is redrawn, once the file holds the change. After
+    // a failed write (the item may be gone) the list shows the file again.
+    const store::WriteResult result = store::ToDoRepository(m_db).update(item, fields);
+    reportWrite(result, tr("saved"));
+    if (!result) {
+        reload();
+        return;
+    }
+    m_cache.insert(item.id, item);
+    m_grid->refillRow(row);
+}
+
+void ToDoView::reportFailedRead(const QString &error) const
+{
+    qCWarning(lcToDo) << "to-do items not read:" << error;
+    // Rows are read while being painted: the message waits for the paint to end.
+    if (std::exchange(m_readFailureReported, true))
+        return;
+    QMetaObject::invokeMethod(
+        const_cast<ToDoView *>(this),
+        [this, error] {
+            m_readFailureReported = false;
+            desktop().message(window(), tr("The to-do list could not be read from \"%1\".\n\n%2").arg(m_db.path(), error),
+                              Desktop::Icon::Exclamation);
+        },
+        Qt::QueuedConnection);
 }
 
 int ToDoView::selectedRow() const
 {
     const int row = m_grid->row();
-    return row >= 1 && row <= m_items.size() ? row : 0;
+    return row >= 1 && row <= m_ids.size() ? row : 0;
 }
 
 std::optional<store::ToDoItem> ToDoView::itemAt(int row) const
 {
-    if (row < 1 || row > m_items.size())
+    if (row < 1 || row > m_ids.size())
         return std::nullopt;
-    return m_items.at(row - 1);
+    const store::RecordId id = m_ids.at(row - 1);
+    if (const auto cached = m_cache.constFind(id); cached != m_cache.cend())
+        return *cached;
+    // The page of rows around this one, read by identity.
+    const int first = (row - 1) / kPageRows * kPageRows;
+    const store::ReadResult<QList<store::ToDoItem>> read =
+        store::ToDoRepository(m_db).byIds(m_ids.mid(first, kPageRows));
+    if (!read.ok()) {
+        reportFailedRead(read.error);
+        return std::nullopt;
+    }
+    for (const store::ToDoItem &item : *read.value)
+        m_cache.insert(item.id, item);
+    // An item deleted elsewhere since the list was read has no page entry.
+    return m_cache.value(id, store::ToDoItem{id, {}, {}, false, 0});
 }
 
 bool ToDoView::selectItem(store::RecordId id)
 {
-    for (int row = 1; row <= m_items.size(); ++row) {
-        if (m_items.at(row - 1).id == id) {
+    for (int row = 1; row <= m_ids.size(); ++row) {
+        if (m_ids.at(row - 1) == id) {
             m_grid->setFocus();
             m_grid->selectRow(row, 0);
             updateMarkAsDoneCaption(row);
@@ -287,7 +345,7 @@ void ToDoView::editItem()
     const int row = selectedRow();
     if (row == 0)
         desktop().message(window(), tr("Please Select A Task To Edit"), Desktop::Icon::Exclamation);
-    else if (!editor()->openForEdit(m_items.at(row - 1).id))
+    else if (!editor()->openForEdit(m_ids.at(row - 1)))
         addItem();
     setSelectionCommandsEnabled(false);
 }
@@ -307,14 +365,25 @@ void ToDoView::deleteItem()
         desktop().message(window(), tr("Please Select A Task To Delete"), Desktop::Icon::Exclamation);
         return;
     }
-    const store::ToDoItem item = m_items.at(row - 1);
+    const std::optional<store::ToDoItem> read = itemAt(row);
+    if (!read)
+        return;
+    const store::ToDoItem item = *read;
     if (desktop().message(window(), tr("Delete '%1' From To-Do List?").arg(item.text), Desktop::Icon::Question,
                           Desktop::Buttons::YesNo)
         != Desktop::Answer::Yes)
         return;
-    reportWrite(store::ToDoRepository(m_db).remove(item.id), tr("deleted"));
-    reload();
-    setSelectionCommandsEnabled(false);
+    const store::WriteResult result = store::ToDoRepository(m_db).remove(item.id);
+    reportWrite(result, tr("deleted"));
+    if (!result) {
+        reload();
+        setSelectionCommandsEnabled(false);
+        return;
+    }
+    m_ids.removeAt(row - 1);
+    m_cache.remove(item.id);
+    m_grid->removeRow(row);
+    selectFirst();
 }
 
 void ToDoView::setPriority(int code)
@@ -322,10 +391,13 @@ void ToDoView::setPriority(int code)
     const int row = selectedRow();
     if (row == 0)
         return;
-    store::ToDoItem item = m_items.at(row - 1);
+    std::optional<store::ToDoItem> read = itemAt(row);
+    if (!read)
+        return;
+    store::ToDoItem item = *read;
     item.priority = code;
-    reportWrite(store::ToDoRepository(m_db).update(item, store::ToDoField::Priority), tr("saved"));
-    reload();
+    changeRow(row, item, store::ToDoField::Priority);
+    selectFirst();
 }
 
 void ToDoView::toggleDone()
@@ -333,10 +405,13 @@ void ToDoView::toggleDone()
     const int row = selectedRow();
     if (row == 0)
         return;
-    store::ToDoItem item = m_items.at(row - 1);
+    std::optional<store::ToDoItem> read = itemAt(row);
+    if (!read)
+        return;
+    store::ToDoItem item = *read;
     item.done = !item.done;
-    reportWrite(store::ToDoRepository(m_db).update(item, store::ToDoField::Done), tr("saved"));
-    reload();
+    changeRow(row, item, store::ToDoField::Done);
+    selectFirst();
     m_grid->selectRow(row, 0);
 }
 
@@ -392,7 +467,7 @@ void ToDoView::mousePressed(Qt::MouseButton button)
     if (button != Qt::RightButton)
         return;
     const int row = m_grid->mouseRow();
-    if (row >= 1 && row <= m_items.size()) {
+    if (row >= 1 && row <= m_ids.size()) {
         m_grid->selectRow(row, 0);
         updateMarkAsDoneCaption(row);
         setSelectionCommandsEnabled(true);

@@ -2,6 +2,7 @@
 
 #include "store/todorepository.h"
 
+#include <QHash>
 #include <QList>
 #include <QObject>
 #include <QPointer>
@@ -72,6 +73,15 @@ Q_SIGNALS:
 
 private:
     void buildCommands();
+    // Writes the item of a row (1..) into that row of the grid.
+    void drawRow(int row);
+    // Where a rebuilt or changed list starts: the first item highlighted and
+    // the commands on a selected item off.
+    void selectFirst();
+    // Writes the named fields of a row's item and redraws that row alone.
+    void changeRow(int row, const store::ToDoItem &item, store::ToDoFields fields);
+    // A page of items could not be read: reported once the current paint ends.
+    void reportFailedRead(const QString &error) const;
     [[nodiscard]] int selectedRow() const;
     frmAddToDo *editor();
     void editorClosed();
@@ -85,8 +95,11 @@ private:
     [[nodiscard]] QWidget *window() const;
 
     store::Database &m_db;
-    // The item shown on each row, row 1 first.
-    QList<store::ToDoItem> m_items;
+    // The identity of the item on each row, row 1 first; the items are read
+    // a page at a time when first shown and kept by identity.
+    QList<store::RecordId> m_ids;
+    mutable QHash<store::RecordId, store::ToDoItem> m_cache;
+    mutable bool m_readFailureReported = false;
     QPointer<frmAddToDo> m_editor;
 
     Grid *m_grid = nullptr;

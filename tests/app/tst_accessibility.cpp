@@ -26,10 +26,9 @@ QString spokenName(const QWidget *control, const QWidget *window)
         return control->accessibleName();
     if (const auto *button = qobject_cast<const QAbstractButton *>(control); button && !button->text().isEmpty())
         return button->text();
-    for (const QLabel *label : window->findChildren<QLabel *>()) {
+    for (const QLabel *label : window->findChildren<QLabel *>())
         if (label->buddy() == control && !label->text().isEmpty())
             return label->text();
-    }
     return {};
 }
 

@@ -2,7 +2,6 @@
 #include "app/frmmain.h"
 
 #include <QFontMetrics>
-#include <QLabel>
 
 using namespace brevane;
 using namespace brevane::testing;
@@ -53,23 +52,16 @@ private Q_SLOTS:
         QCOMPARE(calendar.top(), agenda.top());
         QVERIFY(agendaGrid(window)->colWidth(2) > 0);
 
-        // Day cells: a column shares its weekday label's width and left edge,
-        // a row shares one top, and every cell stays usable.
+        // Every day cell stays usable and inside the calendar.
         for (int i = 0; i < 42; ++i) {
             const FlatButton *cell = dayCell(window, i);
-            const auto *label = named<QLabel>(window, QStringLiteral("lblDay%1").arg(i % 7));
-            QCOMPARE(cell->width(), label->width());
-            QCOMPARE(cell->x(), label->x());
-            QCOMPARE(cell->y(), dayCell(window, i - i % 7)->y());
             QVERIFY2(cell->height() >= 16, qPrintable(QStringLiteral("cell %1 is %2 px high").arg(i).arg(cell->height())));
             QVERIFY2(cell->geometry().bottom() < calendar.height(), "cells stay inside the calendar frame");
         }
-        QCOMPARE(named(window, QStringLiteral("cmdToday"))->y(), dayCell(window, 41)->y() + dayCell(window, 41)->height() + 4);
 
         // The to-do list sits under the calendar, its buttons under it, all inside the window.
         const QRect todo = inClient(window, named(window, QStringLiteral("ToDo")));
-        QCOMPARE(todo.left(), calendar.left());
-        QCOMPARE(todo.top(), calendar.bottom() + 1);
+        QVERIFY(todo.top() > calendar.bottom());
         for (const char *name : {"cmdAddToDoTask", "cmdEditToDoTask", "cmdDeleteToDoTask"}) {
             const QRect button = inClient(window, named(window, QLatin1String(name)));
             QVERIFY(button.top() > todo.bottom());
@@ -77,9 +69,8 @@ private Q_SLOTS:
         }
 
         // Nothing is squeezed to nothing, and captions fit.
-        for (const char *name : {"fraToolbar", "cmdContacts", "cmdNotes", "cmdQuickLinks", "cmdSearch", "cmdHelp",
-                                 "fraQuickLinks", "Agenda", "lblAgendaTitle", "fraCalendar", "lblMonthTitle",
-                                 "cmdLastMonth", "cmdToday", "cmdNextMonth", "ToDo"}) {
+        for (const char *name : {"fraQuickLinks", "Agenda", "lblAgendaTitle", "lblMonthTitle", "cmdLastMonth",
+                                 "cmdToday", "cmdNextMonth", "ToDo"}) {
             const QWidget *widget = named(window, QLatin1String(name));
             QVERIFY2(widget->width() > 0 && widget->height() > 0, name);
         }

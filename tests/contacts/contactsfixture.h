@@ -12,8 +12,7 @@
 
 namespace brevane::testing {
 
-// A contact straight into the file: first and last name, then pairs of
-// further fields.
+// A contact straight into the file: first and last name, then further fields.
 inline store::RecordId addContact(TestData &data, const QString &first, const QString &last,
                                   const QList<std::pair<store::ContactField, QString>> &more = {})
 {
@@ -49,13 +48,7 @@ struct Book {
     QStringList entries() const { return entriesOf(list()); }
     QString currentEntry() const { return list()->currentIndex().data().toString(); }
     template <typename T = FlatButton>
-    T *child(const char *name) const
-    {
-        auto *found = window->findChild<T *>(QLatin1String(name));
-        if (!found)
-            qWarning("no control %s", name);
-        return found;
-    }
+    T *child(const char *name) const { return window->findChild<T *>(QLatin1String(name)); }
     QLineEdit *box(const char *name) const { return child<QLineEdit>(name); }
     void click(const char *name) const { QTest::mouseClick(child(name), Qt::LeftButton); }
     void select(int row) const { list()->setCurrentIndex(list()->model()->index(row, 0)); }

@@ -59,7 +59,7 @@ private Q_SLOTS:
         const QStringList byFirst{" Smith", "al lee", "Ann Lee", "bob Adams"};
 
         Book book(data);
-        QCOMPARE(data.countOf(store::names::Contacts), 4);
+        QCOMPARE(data.countOf(store::names::Contacts), 4); // the nameless one purged
         QCOMPARE(book.entries(), firstNameOrder ? byFirst : byLast);
         QCOMPARE(storedOrder(data), firstNameOrder ? QStringLiteral("first") : QStringLiteral("last"));
         QCOMPARE(book.currentEntry(), book.entries().constFirst());
@@ -97,14 +97,10 @@ private Q_SLOTS:
             addContact(data, QString(), QStringLiteral("Zed"));
         }
         Book book(data);
-        if (how == QLatin1String("nofirst"))
-            book.select(1);
-        if (how == QLatin1String("new"))
-            book.click("cmdAddContact");
+        how == QLatin1String("nofirst") ? book.select(1) : how == QLatin1String("new") ? book.click("cmdAddContact") : void();
         if (how == QLatin1String("edit") || how == QLatin1String("save"))
             book.click("cmdEdit");
-        if (how == QLatin1String("save"))
-            book.click("cmdSave");
+        how == QLatin1String("save") ? book.click("cmdSave") : void();
         QCOMPARE(int(book.window->workingState()), state);
         QString actual;
         for (const char *name : {"cmdSave", "cmdAddContact", "cmdEdit", "cmdDeleteContact", "cmdBusiness"})
@@ -146,13 +142,11 @@ private Q_SLOTS:
         QCOMPARE(data.desktop().messageTexts(), refused ? QStringList{message} : QStringList{});
         QCOMPARE(data.countOf(store::names::Contacts), refused ? 1 : 2);
         QCOMPARE(book.window->workingState(), refused ? State::Adding : State::Viewing);
-        QCOMPARE(book.box("txtCompany")->text(), refused ? QStringLiteral("Acme") : QString());
-        if (!refused)
-            QCOMPARE(storedField(data, 2, F::Company), QStringLiteral("Acme"));
+        QCOMPARE(book.box("txtCompany")->text() + storedField(data, 2, F::Company),
+                 refused ? QStringLiteral("Acme<no record>") : QStringLiteral("Acme"));
     }
 
-    // Edit writes into the shown contact; deleting the last one leaves an
-    // empty book with empty boxes.
+    // Edit writes into the shown contact; deleting the last leaves an empty book with empty boxes.
     void editThenDeleteTheLastContact()
     {
         TestData data;
@@ -171,10 +165,8 @@ private Q_SLOTS:
         QTest::keyClick(book.list(), Qt::Key_Delete);
         QCOMPARE(data.desktop().messageTexts(),
                  QStringList{QStringLiteral("Delete Lee-Smith, Ann from your contacts list?")});
-        QCOMPARE(data.countOf(store::names::Contacts), 0);
-        QVERIFY(book.entries().isEmpty());
-        QCOMPARE(book.box("txtFirst")->text(), QString());
-        QCOMPARE(book.window->workingState(), State::NoContact);
+        QVERIFY(data.countOf(store::names::Contacts) == 0 && book.entries().isEmpty());
+        QVERIFY(book.box("txtFirst")->text().isEmpty() && book.window->workingState() == State::NoContact);
     }
 
     void saveQuestionOnSelecting_data()
@@ -199,24 +191,19 @@ private Q_SLOTS:
         QCOMPARE(data.desktop().messageTexts(),
                  QStringList{QStringLiteral("Do you want to save the changes to this contact?")});
         QCOMPARE(storedField(data, bob, F::Nickname), yes ? QStringLiteral("Bobby") : QString());
-        QCOMPARE(book.currentEntry(), yes ? QStringLiteral("Adams, Ann") : QStringLiteral("Cole, Cy"));
-        QCOMPARE(book.box("txtFirst")->text(), yes ? QStringLiteral("Ann") : QStringLiteral("Cy"));
+        QCOMPARE(book.currentEntry() + u'/' + book.box("txtFirst")->text(), yes ? QStringLiteral("Adams, Ann/Ann") : QStringLiteral("Cole, Cy/Cy"));
         QCOMPARE(book.window->workingState(), State::Viewing);
     }
 
-    // Rows know their contacts: two contacts with one name are each shown and
-    // deleted on their own.
+    // Two contacts with one name are each shown and deleted on their own.
     void twoContactsWithOneName()
     {
         TestData data;
-        const QString ann = QStringLiteral("Ann");
-        const QString lee = QStringLiteral("Lee");
-        const auto first = addContact(data, ann, lee, {{F::Nickname, QStringLiteral("one")}});
-        const auto second = addContact(data, ann, lee, {{F::Nickname, QStringLiteral("two")}});
+        const auto first = addContact(data, QStringLiteral("Ann"), QStringLiteral("Lee"), {{F::Nickname, QStringLiteral("one")}});
+        const auto second = addContact(data, QStringLiteral("Ann"), QStringLiteral("Lee"), {{F::Nickname, QStringLiteral("two")}});
         Book book(data);
         book.select(1);
-        QCOMPARE(book.box("txtNickname")->text(), QStringLiteral("two"));
-        QCOMPARE(book.window->shownContact(), second);
+        QVERIFY(book.box("txtNickname")->text() == QLatin1String("two") && book.window->shownContact() == second);
         book.click("cmdDeleteContact");
         QCOMPARE(storedField(data, first, F::Nickname), QStringLiteral("one"));
         QCOMPARE(data.countOf(store::names::Contacts), 1);
@@ -235,14 +222,12 @@ private Q_SLOTS:
         book.click("cmdAnniversaryCalendar");
         QCOMPARE(book.child("cmdAnniversaryCalendar")->text(), QStringLiteral("Hide Calendar"));
         QCOMPARE(anniversary->selectedDate(), QDate(2026, 3, 5));
-        book.click("cmdBirthdayCalendar");
-        QVERIFY(anniversary->isHidden());
+        book.click("cmdBirthdayCalendar"); // one picker at a time
+        QVERIFY(anniversary->isHidden() && !book.child<QWidget>("lblBirthdayCalendar")->isHidden());
         QCOMPARE(book.child("cmdAnniversaryCalendar")->text(), QStringLiteral("Show Calendar"));
-        QVERIFY(!book.child<QWidget>("lblBirthdayCalendar")->isHidden());
         Q_EMIT birthday->clicked(QDate(1999, 7, 7));
+        QVERIFY(birthday->isHidden() && book.child("cmdBirthdayCalendar")->text() == QLatin1String("Show Calendar"));
         QCOMPARE(book.box("txtBirthday")->text(), QStringLiteral("July 7, 1999"));
-        QVERIFY(birthday->isHidden());
-        QCOMPARE(book.child("cmdBirthdayCalendar")->text(), QStringLiteral("Show Calendar"));
         book.click("cmdAnniversaryCalendar");
         Q_EMIT anniversary->activated(QDate(1999, 7, 7));
         QCOMPARE(book.box("txtAnniversary")->text(), QStringLiteral("July 7"));
@@ -273,8 +258,7 @@ private Q_SLOTS:
         addContact(data, QStringLiteral("Ann"), QStringLiteral("Lee"), {{F::BusinessWebPage, text}});
         Book book(data);
         book.click("cmdBusiness");
-        QVERIFY(book.child("cmdBusinessGo")->isEnabled());
-        QVERIFY(!book.child("cmdHomeGo")->isEnabled());
+        QVERIFY(book.child("cmdBusinessGo")->isEnabled() && !book.child("cmdHomeGo")->isEnabled());
         book.click("cmdBusinessGo");
         QCOMPARE(data.desktop().documentsOpened, opened.isEmpty() ? QStringList{} : QStringList{opened});
         QCOMPARE(data.desktop().messageTexts(),
@@ -301,29 +285,24 @@ private Q_SLOTS:
         TestData data;
         addContact(data, QStringLiteral("Ann"), QStringLiteral("Lee"));
         Book book(data);
-        if (command == QLatin1String("close"))
+        const bool closing = command == QLatin1String("close");
+        if (closing)
             addContact(data, QString(), QString());
         data.failWrites(table);
-        if (command == QLatin1String("add"))
-            book.window->cmdAddContact_Click();
-        if (command == QLatin1String("edit"))
-            book.click("cmdEdit");
         if (command == QLatin1String("add") || command == QLatin1String("edit")) {
+            command == QLatin1String("add") ? book.window->cmdAddContact_Click() : book.click("cmdEdit");
             book.type("txtFirst", QStringLiteral("Bo"));
             book.click("cmdSave");
-            QVERIFY(book.window->hasUnsavedChanges());
-            QVERIFY(book.box("txtFirst")->text().endsWith(QStringLiteral("Bo")));
+            QVERIFY(book.window->hasUnsavedChanges() && book.box("txtFirst")->text().endsWith(QStringLiteral("Bo")));
         }
-        if (command == QLatin1String("delete"))
-            book.click("cmdDeleteContact");
         if (command == QLatin1String("sort"))
             book.child<QRadioButton>("optFirstName")->click();
-        if (command == QLatin1String("close"))
-            book.click("cmdClose");
+        else if (command == QLatin1String("delete") || closing)
+            book.click(closing ? "cmdClose" : "cmdDeleteContact");
         const QString shown = data.desktop().messageTexts().value(command == QLatin1String("delete") ? 1 : 0);
         QVERIFY2(shown.startsWith(message), qPrintable(shown));
         QCOMPARE(data.fieldOf(store::names::Contacts, 1, store::storedFieldName(F::FirstName)), QStringLiteral("Ann"));
-        QCOMPARE(data.countOf(store::names::Contacts), command == QLatin1String("close") ? 2 : 1);
+        QCOMPARE(data.countOf(store::names::Contacts), closing ? 2 : 1);
     }
 
     // Closing with unsaved work asks; a failed save keeps the window open.
@@ -334,8 +313,7 @@ private Q_SLOTS:
         book.window->cmdAddContact_Click();
         book.type("txtLast", QStringLiteral("Lee"));
         data.failWrites(store::names::Contacts);
-        QVERIFY(!book.window->close());
-        QVERIFY(book.window->isVisible());
+        QVERIFY(!book.window->close() && book.window->isVisible());
         data.allowWrites(store::names::Contacts);
         QVERIFY(book.window->close());
         QCOMPARE(data.countOf(store::names::Contacts), 1);

@@ -70,9 +70,8 @@ private Q_SLOTS:
         fill(data);
         Book book(data);
         Search search(book);
-        QVERIFY(search.window);
+        QVERIFY(search.window && !search.child("cmdSearch")->isEnabled());
         QCOMPARE(search.child<QComboBox>("cmbSearchIn")->currentText(), QStringLiteral("First Name"));
-        QVERIFY(!search.child("cmdSearch")->isEnabled());
         search.run(in, text);
         QCOMPARE(search.entries(), found);
         QVERIFY(!search.child("cmdView")->isEnabled());
@@ -80,8 +79,7 @@ private Q_SLOTS:
         QCOMPARE(search.child("cmdView")->isEnabled(), found.constFirst() != QLatin1String("No Matches Found"));
     }
 
-    // View Contact selects the contact's entry in the book's order, also a
-    // contact added after the search window opened and one of two twins.
+    // View Contact selects the entry in the book's order, also of a later-added twin.
     void viewContact()
     {
         TestData data;
@@ -92,21 +90,17 @@ private Q_SLOTS:
         search.run(QStringLiteral("Last Name"), QStringLiteral("smith"));
         search.choose(0);
         search.child("cmdView")->click();
-        QCOMPARE(book.currentEntry(), QStringLiteral("John Smith"));
-        QCOMPARE(book.box("txtHomeCity")->text(), QStringLiteral("Paris"));
+        QCOMPARE(book.currentEntry() + u'/' + book.box("txtHomeCity")->text(), QStringLiteral("John Smith/Paris"));
 
-        const auto twin = addContact(data, QStringLiteral("John"), QStringLiteral("Smith"),
-                                     {{F::HomeCity, QStringLiteral("Nice")}});
+        const auto twin = addContact(data, QStringLiteral("John"), QStringLiteral("Smith"), {{F::HomeCity, QStringLiteral("Nice")}});
         book.child<QRadioButton>("optLastName")->click();
         search.run(QStringLiteral("City"), QStringLiteral("nice"));
         search.choose(0);
         QTest::keyClick(search.results(), Qt::Key_Return);
-        QCOMPARE(book.window->shownContact(), twin);
-        QCOMPARE(book.box("txtHomeCity")->text(), QStringLiteral("Nice"));
+        QVERIFY(book.window->shownContact() == twin && book.box("txtHomeCity")->text() == QLatin1String("Nice"));
     }
 
-    // Closing the book hides the search window with its results; closing the
-    // search window ends it.
+    // Closing the book hides the search window with its results; closing that ends it.
     void windowsComeAndGo()
     {
         TestData data;
@@ -118,8 +112,7 @@ private Q_SLOTS:
         QVERIFY(search.window->isHidden());
         book.window->show();
         book.click("cmdSearch");
-        QCOMPARE(book.window->searchWindow(), search.window);
-        QCOMPARE(search.entries().size(), 3);
+        QVERIFY(book.window->searchWindow() == search.window && search.entries().size() == 3);
 
         search.child("cmdClose")->click();
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);

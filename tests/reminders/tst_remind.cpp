@@ -76,7 +76,6 @@ private Q_SLOTS:
         QFETCH(QString, choice);
         QFETCH(bool, copy);
         QFETCH(QString, trouble);
-        QFETCH(QString, stored);
         QFETCH(QString, message);
         TestData data(QDate(2024, 3, 17));
         const store::RecordId twin = addDentist(data);
@@ -93,10 +92,6 @@ private Q_SLOTS:
             shown += u'|' + window.findChild<QLineEdit *>(QLatin1String(name))->text();
         QCOMPARE(shown, kTask + QStringLiteral("|March 20, 2024|9:30 AM|Appointment"));
         auto *next = window.findChild<QComboBox *>(QStringLiteral("cmbNext"));
-        QStringList items;
-        for (int i = 0; i < next->count(); ++i)
-            items << next->itemText(i);
-        QCOMPARE(items.join(u','), QStringLiteral("Never,0 Days,1 Day,2 Days,3 Days"));
         QCOMPARE(next->currentText(), QStringLiteral("0 Days"));
 
         if (trouble == QLatin1String("deleted")) {
@@ -119,7 +114,7 @@ private Q_SLOTS:
         QCOMPARE(window.result(), int(QDialog::Accepted));
         window.cmdOk_Click(); // a repeated press changes nothing more
 
-        QCOMPARE(reminderOf(data, id), stored);
+        QTEST(reminderOf(data, id), "stored");
         QCOMPARE(reminderOf(data, twin), QStringLiteral("5 Days|15|3|2024"));
         const bool copied = copy && trouble != names::ToDo;
         QCOMPARE(data.countOf(names::ToDo), copied ? 2 : 1);

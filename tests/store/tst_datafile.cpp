@@ -1,7 +1,6 @@
 #include "store/database.h"
 #include "testsupport.h"
 
-#include <QCoreApplication>
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
@@ -10,7 +9,6 @@
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QStandardPaths>
-#include <QTemporaryDir>
 
 #include <sys/fsuid.h>
 #include <sys/stat.h>
@@ -67,9 +65,7 @@ class DataFileTests : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    // A new file, in a folder made for it, is private; opening it again
-    // checks that it can be written with a rolled-back write that leaves no
-    // trace.
+    // A new file is private; reopening it tries a write that is rolled back without trace.
     void createdFileIsPrivateAndReopensUntouched()
     {
         QTemporaryDir dir;
@@ -88,8 +84,7 @@ private Q_SLOTS:
             QVERIFY(query.exec(QStringLiteral("SELECT \"Note Title\" FROM \"Notes\"")) && query.next());
             QCOMPARE(query.value(0).toString(), QStringLiteral("kept"));
         }
-        QVERIFY(stateOf(path) == before);
-        QVERIFY(!QFile::exists(path + QStringLiteral("-journal")));
+        QVERIFY(stateOf(path) == before && !QFile::exists(path + QStringLiteral("-journal")));
     }
 
     void readOnlyCreatesNothing()
@@ -98,16 +93,15 @@ private Q_SLOTS:
         const QString path = dir.filePath(QStringLiteral("data.sqlite"));
         QString error;
         QVERIFY(!Database::open(path, &error, Database::Access::ReadOnly));
-        QVERIFY2(error.contains(path), qPrintable(error));
-        QVERIFY(!QFile::exists(path));
+        QVERIFY2(error.contains(path) && !QFile::exists(path), qPrintable(error));
     }
 
     void defaultPathPrefersProgramFolder()
     {
         const QString fileName = QStringLiteral("/Brevane Organizer Database.sqlite");
         const QString beside = QCoreApplication::applicationDirPath() + fileName;
-        QFile::remove(beside);
         const auto cleanup = qScopeGuard([&] { QFile::remove(beside); });
+        QFile::remove(beside);
         QCOMPARE(Database::defaultPath(),
                  QStandardPaths::writableLocation(QStandardPaths::AppDataLocation) + fileName);
         QFile file(beside);
@@ -123,16 +117,14 @@ private Q_SLOTS:
         QString error;
         const auto db = Database::open(path, &error);
         QVERIFY2(db, qPrintable(error));
-        QCOMPARE(run(db->connection(), QStringLiteral("PRAGMA user_version")), QString::number(Database::kSchemaVersion));
+        QCOMPARE(run(db->connection(), QStringLiteral("PRAGMA user_version")), QString::number(store::Database::kSchemaVersion));
         QCOMPARE(run(db->connection(), QStringLiteral("SELECT count(*) FROM sqlite_master WHERE name = 'Agenda month'")),
                  QStringLiteral("1"));
         // Saves survive a power cut: the journal and its folder are synced.
-        QCOMPARE(run(db->connection(), QStringLiteral("PRAGMA synchronous")), QStringLiteral("3"));
-        QCOMPARE(run(db->connection(), QStringLiteral("PRAGMA journal_mode")), QStringLiteral("delete"));
+        QCOMPARE(run(db->connection(), "PRAGMA synchronous") + run(db->connection(), "PRAGMA journal_mode"), QStringLiteral("3delete"));
     }
 
-    // A start stopped at any step of creating the file leaves no data file,
-    // or a whole one; the next start works.
+    // Stopped at any step of creating the file: no file or a whole one; the next start works.
     void creationStoppedAtEachStep_data()
     {
         QTest::addColumn<Step>("step");
@@ -156,8 +148,7 @@ private Q_SLOTS:
             ::_exit(1);
         }
         int status = -1;
-        QCOMPARE(::waitpid(child, &status, 0), child);
-        QCOMPARE(WEXITSTATUS(status), 0);
+        QVERIFY(::waitpid(child, &status, 0) == child && WEXITSTATUS(status) == 0);
         QCOMPARE(QFile::exists(path), step >= Step::Renamed);
 
         QString error;
@@ -180,13 +171,11 @@ private Q_SLOTS:
         const auto reset = qScopeGuard([] { Database::setCreationHook({}); });
         QString error;
         const auto first = Database::open(path, &error);
-        QVERIFY2(second, qPrintable(secondError));
-        QVERIFY2(first, qPrintable(error));
+        QVERIFY2(first && second, qPrintable(error + secondError));
         QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"data.sqlite"});
     }
 
-    // A file that cannot be used is refused with a message naming it and the
-    // cause, and a plain file is left as it was, with nothing beside it.
+    // Refused with a message naming file and cause; a plain file is left as it was, nothing beside it.
     void unusableFileRefusedUntouched_data()
     {
         QTest::addColumn<QString>("kind");
@@ -208,7 +197,7 @@ private Q_SLOTS:
         QTest::newRow("view without identity")
             << "changed" << QStringList{"DROP VIEW \"To-Do Query\"", "CREATE VIEW \"To-Do Query\" AS SELECT * FROM \"To Do\""}
             << notOurs + "the view \"To-Do Query\" has no field \"_rid\".";
-        QTest::newRow("newer file") << "changed" << QStringList{QStringLiteral("PRAGMA user_version = %1").arg(Database::kSchemaVersion + 1)}
+        QTest::newRow("newer file") << "changed" << QStringList{QStringLiteral("PRAGMA user_version = %1").arg(store::Database::kSchemaVersion + 1)}
                                     << "was written by a newer version of Brevane Organizer";
         QTest::newRow("upgrade fails half-way")
             << "changed"
@@ -221,8 +210,7 @@ private Q_SLOTS:
         QTest::newRow("damaged") << "damaged" << none << "is damaged: database disk image is malformed.";
         QTest::newRow("locked for reading") << "EXCLUSIVE" << none << "is in use by another program.";
         QTest::newRow("locked for writing") << "IMMEDIATE" << none << "is in use by another program.";
-        // The trial write at start must reach the journal, which cannot be
-        // made in this folder.
+        // The trial write at start needs a journal, which this folder refuses.
         QTest::newRow("read-only folder") << "read-only" << none
                                           << "cannot be written: attempt to write a readonly database.";
     }
@@ -250,35 +238,32 @@ private Q_SLOTS:
             ::chmod(QFile::encodeName(folder).constData(), 0755);
         });
         QVERIFY(QDir().mkpath(folder));
-        const bool locked = kind == QLatin1String("EXCLUSIVE") || kind == QLatin1String("IMMEDIATE");
-        const bool special = kind == QLatin1String("fifo") || kind == QLatin1String("link")
-                             || kind == QLatin1String("folder");
-        if (kind == QLatin1String("random") || kind == QLatin1String("empty") || kind == QLatin1String("header")) {
-            QByteArray bytes;
-            for (int i = 0; kind == QLatin1String("random") && i < 4096; ++i)
+        const auto is = [&kind](const char *k) { return kind == QLatin1String(k); };
+        const bool locked = is("EXCLUSIVE") || is("IMMEDIATE");
+        const bool special = is("fifo") || is("link") || is("folder");
+        if (is("random") || is("empty") || is("header")) {
+            QByteArray bytes = is("header") ? QByteArray("SQLite format 3\0", 16) + QByteArray(4080, 'Z') : QByteArray();
+            for (int i = 0; is("random") && i < 4096; ++i)
                 bytes += char((i * 7919 + 13) % 256);
-            if (kind == QLatin1String("header"))
-                bytes = QByteArray("SQLite format 3\0", 16) + QByteArray(4080, 'Z');
             QFile file(path);
             QVERIFY(file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size());
         } else if (!special) {
             QCOMPARE(makeOrganizerFile(path, statements), QString());
         }
-        if (kind == QLatin1String("folder")) {
+        if (is("folder")) {
             path = folder;
-        } else if (kind == QLatin1String("fifo") || kind == QLatin1String("link")) {
+        } else if (is("fifo") || is("link")) {
             QCOMPARE(::mkfifo(name.constData(), 0600), 0);
-            if (kind == QLatin1String("link")) {
+            if (is("link")) {
                 path = dir.filePath(QStringLiteral("link.sqlite"));
                 QVERIFY(QFile::link(QFile::decodeName(name), path));
             }
-        } else if (kind == QLatin1String("damaged")) {
+        } else if (is("damaged")) {
             QFile file(path);
             QVERIFY(file.open(QIODevice::ReadWrite) && file.seek(100));
             file.write(QByteArray(200, '\xff'));
-        } else if (kind == QLatin1String("read-only")) {
-            // As the superuser no permission is checked; file access under an
-            // ordinary user's identity is.
+        } else if (is("read-only")) {
+            // The superuser is never refused: act under an ordinary user's identity.
             QCOMPARE(!root || ::chown(name.constData(), 65534, 65534) == 0, true);
             QCOMPARE(::chmod(QFile::encodeName(folder).constData(), 0555), 0);
             if (root) {
@@ -297,10 +282,8 @@ private Q_SLOTS:
         QString error;
         QVERIFY(!Database::open(path, &error));
         QVERIFY2(error.startsWith(QStringLiteral("The file '%1' ").arg(path) + refusal), qPrintable(error));
-        if (plain) {
-            QVERIFY(stateOf(path) == before);
-            QCOMPARE(QDir(folder).entryList(QDir::Files | QDir::Hidden), QStringList{"data.sqlite"});
-        }
+        QVERIFY(!plain || stateOf(path) == before);
+        QVERIFY(!plain || QDir(folder).entryList(QDir::Files | QDir::Hidden) == QStringList{"data.sqlite"});
     }
 };
 

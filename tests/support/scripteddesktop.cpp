@@ -8,61 +8,18 @@ ScriptedDesktop::ScriptedDesktop(QObject *parent) : Desktop(parent) {}
 
 Desktop::Answer ScriptedDesktop::message(QWidget *, const QString &text, Icon icon, Buttons buttons)
 {
-    const Message shown{text, icon, buttons};
-    messages.append(shown);
+    messages.append({text, icon, buttons});
     if (m_onMessage)
-        m_onMessage(shown);
+        m_onMessage(messages.constLast());
     if (buttons == Buttons::Ok)
         return Answer::Ok;
     return m_answers.isEmpty() ? Answer::Yes : m_answers.dequeue();
 }
 
-bool ScriptedDesktop::startProgram(const QString &path)
-{
-    programsStarted.append(path);
-    return m_startResult;
-}
-
-bool ScriptedDesktop::openDocument(const QString &pathOrUrl)
-{
-    documentsOpened.append(pathOrUrl);
-    return true;
-}
-
-QString ScriptedDesktop::chooseFile(QWidget *, const QString &, const QString &, const QString &)
-{
-    return m_files.isEmpty() ? QString() : m_files.dequeue();
-}
-
-QString ScriptedDesktop::chooseSaveFile(QWidget *, const QString &, const QString &, const QString &)
-{
-    return m_files.isEmpty() ? QString() : m_files.dequeue();
-}
-
-void ScriptedDesktop::popupMenu(QMenu *menu, const QPoint &)
-{
-    menusPopped.append(menu);
-}
-
 int ScriptedDesktop::runModal(QDialog *dialog)
 {
     modalsShown.append(dialog);
-    if (!m_onModal)
-        return QDialog::Rejected;
-    return m_onModal(dialog);
-}
-
-void ScriptedDesktop::showTrayIcon(const QIcon &, const QString &tip, QMenu *menu)
-{
-    m_trayShown = true;
-    m_trayTip = tip;
-    m_trayMenu = menu;
-}
-
-void ScriptedDesktop::removeTrayIcon()
-{
-    m_trayShown = false;
-    m_trayMenu = nullptr;
+    return m_onModal ? m_onModal(dialog) : int(QDialog::Rejected);
 }
 
 QStringList ScriptedDesktop::messageTexts() const
@@ -75,11 +32,7 @@ QStringList ScriptedDesktop::messageTexts() const
 
 void ScriptedDesktop::clearRecords()
 {
-    messages.clear();
-    programsStarted.clear();
-    documentsOpened.clear();
-    menusPopped.clear();
-    modalsShown.clear();
+    messages.clear(), programsStarted.clear(), documentsOpened.clear(), menusPopped.clear(), modalsShown.clear();
     m_beeps = 0;
 }
 

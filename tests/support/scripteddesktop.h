@@ -30,20 +30,27 @@ public:
 
     Answer message(QWidget *parent, const QString &text, Icon icon, Buttons buttons) override;
     [[nodiscard]] QDate today() const override { return m_today; }
-    bool startProgram(const QString &path) override;
-    bool openDocument(const QString &pathOrUrl) override;
-    QString chooseFile(QWidget *parent, const QString &caption, const QString &folder,
-                       const QString &filter) override;
+    bool startProgram(const QString &path) override { return programsStarted.append(path), m_startResult; }
+    bool openDocument(const QString &pathOrUrl) override { return documentsOpened.append(pathOrUrl), true; }
+    QString chooseFile(QWidget *, const QString &, const QString &, const QString &) override
+    {
+        return m_files.isEmpty() ? QString() : m_files.dequeue();
+    }
     // Both choosers answer from the queue of queueChosenFile().
-    QString chooseSaveFile(QWidget *parent, const QString &caption, const QString &path,
-                           const QString &filter) override;
+    QString chooseSaveFile(QWidget *, const QString &, const QString &, const QString &) override
+    {
+        return m_files.isEmpty() ? QString() : m_files.dequeue();
+    }
     void beep() override { ++m_beeps; }
-    void popupMenu(QMenu *menu, const QPoint &globalPos) override;
+    void popupMenu(QMenu *menu, const QPoint &) override { menusPopped.append(menu); }
     int runModal(QDialog *dialog) override;
 
     [[nodiscard]] bool trayAvailable() const override { return m_trayAvailable; }
-    void showTrayIcon(const QIcon &icon, const QString &tip, QMenu *menu) override;
-    void removeTrayIcon() override;
+    void showTrayIcon(const QIcon &, const QString &tip, QMenu *menu) override
+    {
+        m_trayShown = true, m_trayTip = tip, m_trayMenu = menu;
+    }
+    void removeTrayIcon() override { m_trayShown = false, m_trayMenu = nullptr; }
     [[nodiscard]] bool isTrayIconShown() const override { return m_trayShown; }
 
     // Script

@@ -1,7 +1,6 @@
 #include "testsupport.h"
 
 #include "platform/windowaccessibility.h"
-
 #include "store/recordset.h"
 
 #include <QLocale>
@@ -43,14 +42,12 @@ store::RecordId TestData::insert(const QString &table,
                                  const QList<std::pair<QString, QString>> &fields)
 {
     QStringList names;
-    QStringList marks;
-    for (const auto &field : fields) {
+    for (const auto &field : fields)
         names << store::Database::quoteName(field.first);
-        marks << QStringLiteral("?");
-    }
     QSqlQuery query(m_db->connection());
     query.prepare(QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
-                      .arg(store::Database::quoteName(table), names.join(u','), marks.join(u',')));
+                      .arg(store::Database::quoteName(table), names.join(u','),
+                           QStringList(names.size(), QStringLiteral("?")).join(u',')));
     for (const auto &field : fields)
         query.addBindValue(field.second);
     if (!query.exec()) {
@@ -80,26 +77,24 @@ int TestData::countOf(const QString &table)
     return query.value(0).toInt();
 }
 
-void TestData::failWrites(const QString &table)
+namespace {
+
+// The three triggers that make writes to a table fail, by name and operation.
+void setWritesFailing(QSqlDatabase db, const QString &table, bool fail)
 {
-    const QString quoted = store::Database::quoteName(table);
     for (const QString &op : {QStringLiteral("INSERT"), QStringLiteral("UPDATE"), QStringLiteral("DELETE")}) {
-        QSqlQuery query(m_db->connection());
         const QString name = store::Database::quoteName(QStringLiteral("fail %1 %2").arg(op, table));
-        if (!query.exec(QStringLiteral("CREATE TEMP TRIGGER %1 BEFORE %2 ON %3 "
-                                       "BEGIN SELECT RAISE(ABORT, 'disk I/O error'); END")
-                            .arg(name, op, quoted)))
+        QSqlQuery query(db);
+        if (!query.exec(fail ? QStringLiteral("CREATE TEMP TRIGGER %1 BEFORE %2 ON %3 BEGIN SELECT RAISE(ABORT, "
+                                              "'disk I/O error'); END").arg(name, op, store::Database::quoteName(table))
+                             : QStringLiteral("DROP TRIGGER IF EXISTS temp.%1").arg(name)))
             qWarning("trigger failed: %s", qPrintable(query.lastError().text()));
     }
 }
 
-void TestData::allowWrites(const QString &table)
-{
-    for (const QString &op : {QStringLiteral("INSERT"), QStringLiteral("UPDATE"), QStringLiteral("DELETE")}) {
-        QSqlQuery query(m_db->connection());
-        (void)query.exec(QStringLiteral("DROP TRIGGER IF EXISTS temp.%1")
-                             .arg(store::Database::quoteName(QStringLiteral("fail %1 %2").arg(op, table))));
-    }
-}
+} // namespace
+
+void TestData::failWrites(const QString &table) { setWritesFailing(m_db->connection(), table, true); }
+void TestData::allowWrites(const QString &table) { setWritesFailing(m_db->connection(), table, false); }
 
 } // namespace brevane::testing

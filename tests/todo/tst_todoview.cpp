@@ -6,7 +6,6 @@
 #include "todo_editor/frmaddtodo.h"
 
 #include <QAction>
-#include <QComboBox>
 #include <QLineEdit>
 #include <QMenu>
 #include <QHeaderView>
@@ -95,9 +94,13 @@ struct Main {
     }
     void click(int row, int col = 0, Qt::MouseButton button = Qt::LeftButton) const
     {
-        QTest::mouseClick((row == 0 ? grid->table()->horizontalHeader()->viewport() : grid->table()->viewport()), button, {}, grid->cellRect(row, col).center());
+        QTest::mouseClick(surface(row), button, {}, grid->cellRect(row, col).center());
     }
     void key(Qt::Key key) const { QTest::keyClick(grid->table(), key); }
+    QWidget *surface(int row) const
+    {
+        return row == 0 ? grid->table()->horizontalHeader()->viewport() : grid->table()->viewport();
+    }
 };
 
 } // namespace
@@ -112,7 +115,6 @@ private Q_SLOTS:
         TestData data;
         Main main(data);
         QCOMPARE(main.grid->rows(), 1);
-        QCOMPARE(main.grid->textMatrix(0, 0) + u'|' + main.grid->textMatrix(0, 1), QStringLiteral("To-Do List|Priority"));
         QCOMPARE(main.commands(), QStringLiteral("off"));
         main.key(Qt::Key_Delete);
         QCOMPARE(data.desktop().messageTexts(), QStringList{QStringLiteral("Please Select A Task To Delete")});
@@ -244,7 +246,6 @@ private Q_SLOTS:
     void doubleClickAndEnter()
     {
         QFETCH(QString, how);
-        QFETCH(QString, caption);
         TestData data;
         const auto id = addItem(data, QStringLiteral("item"));
         Main main(data);
@@ -255,10 +256,9 @@ private Q_SLOTS:
         if (how == QLatin1String("Enter"))
             main.key(Qt::Key_Return);
         else
-            QTest::mouseDClick((row == 0 ? main.grid->table()->horizontalHeader()->viewport() : main.grid->table()->viewport()), Qt::LeftButton, {},
-                               main.grid->cellRect(row, 0).center());
+            QTest::mouseDClick(main.surface(row), Qt::LeftButton, {}, main.grid->cellRect(row, 0).center());
         QTRY_VERIFY(main.editor());
-        QCOMPARE(main.editor()->windowTitle(), caption);
+        QTEST(main.editor()->windowTitle(), "caption");
         QCOMPARE(main.commands(), QStringLiteral("off"));
     }
 
