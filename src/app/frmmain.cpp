@@ -2,6 +2,7 @@
 
 #include "agenda/agendaview.h"
 #include "about/helpfile.h"
+#include "app/importexport.h"
 #include "app/toolbardivider.h"
 #include "app/windowlauncher.h"
 #include "calendar/calendarview.h"
@@ -133,6 +134,8 @@ void frmMain::buildMenus()
     m_mnuNewContact = addEntry(fileNew, QStringLiteral("mnuNewContact"), tr("Contact"), false);
     m_mnuNewNote = addEntry(fileNew, QStringLiteral("mnuNewNote"), tr("Note"), false);
     m_mnuNewQuickLink = addEntry(fileNew, QStringLiteral("mnuNewQuickLink"), tr("Quick Link"), false);
+    m_transfer = new ImportExportCommands(m_db, *this, this);
+    file->addActions({m_transfer->importAction(), m_transfer->exportAction()});
     addHidden(file, QStringLiteral("mnuFilePrint"), tr("Print"));
     addSeparator(file, QStringLiteral("mnuDash0"));
     connect(addEntry(file, QStringLiteral("mnuExit"), tr("Exit Brevane Organizer")), &QAction::triggered, this,

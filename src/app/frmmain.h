@@ -15,6 +15,7 @@ namespace brevane {
 class AgendaView;
 class CalendarView;
 class FlatButton;
+class ImportExportCommands;
 class QuickLinksBox;
 class Reminders;
 class ToDoView;
@@ -75,6 +76,7 @@ private:
     TrayIcon *m_tray = nullptr;
     Reminders *m_reminders = nullptr;
     std::unique_ptr<WindowLauncher> m_windows;
+    ImportExportCommands *m_transfer = nullptr;
 
     QFrame *m_fraToolbar = nullptr;
     // Contacts, Notes, Quick Links, Search, Help, in toolbar order.

@@ -2,6 +2,7 @@
 #include "app/frmsplash.h"
 #include "app/startup.h"
 #include "core/organizer.h"
+#include "interchange/transfer.h"
 #include "platform/appicon.h"
 #include "platform/qtdesktop.h"
 #include "platform/windowaccessibility.h"
@@ -19,7 +20,14 @@ namespace {
 
 struct Arguments {
     QString database;
+    // At most one of these: work without a window.
+    QString importFile;
+    QString calendarExport;
+    QString contactsExport;
 };
+
+// The options that do their work and end the program without any window.
+const char *const kTransferOptions[] = {"--import", "--export-calendar", "--export-contacts"};
 
 // Parses the command line; --help, --version and mistakes end the program
 // here, before any window (or display) is needed.
@@ -33,18 +41,96 @@ Arguments parseArguments(const QCoreApplication &app)
                                             QStringLiteral("Use FILE as the data file."),
                                             QStringLiteral("FILE"));
     parser.addOption(databaseOption);
+    const QCommandLineOption importOption(
+        QStringLiteral("import"),
+        QStringLiteral("Import an iCalendar (.ics) or vCard (.vcf) file into the data file, without a window."),
+        QStringLiteral("FILE"));
+    const QCommandLineOption calendarOption(
+        QStringLiteral("export-calendar"),
+        QStringLiteral("Export the agenda, to-do list and notes to an iCalendar file (- for standard output)."),
+        QStringLiteral("FILE"));
+    const QCommandLineOption contactsOption(
+        QStringLiteral("export-contacts"),
+        QStringLiteral("Export the contacts to a vCard file (- for standard output)."), QStringLiteral("FILE"));
+    parser.addOptions({importOption, calendarOption, contactsOption});
     parser.process(app);
     if (!parser.positionalArguments().isEmpty()) {
         std::fprintf(stderr, "%s\n", qPrintable(parser.helpText()));
         std::exit(2);
     }
-    return {parser.isSet(databaseOption) ? parser.value(databaseOption) : QString()};
+    const auto value = [&parser](const QCommandLineOption &option) {
+        return parser.isSet(option) ? parser.value(option) : QString();
+    };
+    const Arguments arguments{value(databaseOption), value(importOption), value(calendarOption),
+                              value(contactsOption)};
+    if (int(parser.isSet(importOption)) + int(parser.isSet(calendarOption)) + int(parser.isSet(contactsOption)) > 1) {
+        std::fprintf(stderr, "Use one of --import, --export-calendar and --export-contacts at a time.\n");
+        std::exit(1);
+    }
+    return arguments;
 }
 
 void describeProgram()
 {
     QCoreApplication::setApplicationName(brevane::kProgramTitle);
     QCoreApplication::setApplicationVersion(brevane::kVersion);
+}
+
+void printLines(std::FILE *stream, const QStringList &lines)
+{
+    for (const QString &line : lines)
+        std::fprintf(stream, "%s\n", qPrintable(line));
+}
+
+// Imports or exports one file and returns the program's exit status. Says
+// what it did in one line; what went wrong goes to standard error.
+int transfer(const Arguments &arguments)
+{
+    using namespace brevane;
+    const QString path = arguments.database.isEmpty() ? store::Database::defaultPath() : arguments.database;
+    QString error;
+    const std::unique_ptr<store::Database> db = store::Database::open(path, &error);
+    if (!db) {
+        std::fprintf(stderr, "%s\n", qPrintable(error));
+        return 1;
+    }
+    if (!arguments.importFile.isEmpty()) {
+        const interchange::ImportResult result =
+            interchange::importFile(*db, arguments.importFile, QDate::currentDate());
+        printLines(stderr, result.details);
+        if (!result.ok()) {
+            std::fprintf(stderr, "%s\n", qPrintable(result.error));
+            return 1;
+        }
+        std::printf("%s\n", qPrintable(result.summary()));
+        return 0;
+    }
+    const bool calendar = !arguments.calendarExport.isEmpty();
+    const QString target = calendar ? arguments.calendarExport : arguments.contactsExport;
+    const interchange::ExportResult result = calendar
+                                                 ? interchange::exportCalendar(*db, QDateTime::currentDateTimeUtc())
+                                                 : interchange::exportContacts(*db);
+    if (!result.ok) {
+        std::fprintf(stderr, "%s\n", qPrintable(result.error));
+        return 1;
+    }
+    if (const QString problem = interchange::writeExportFile(target, result.data); !problem.isEmpty()) {
+        std::fprintf(stderr, "%s\n", qPrintable(problem));
+        return 1;
+    }
+    printLines(stderr, result.details);
+    // Written to standard output, the file leaves no room there for the summary.
+    std::fprintf(target == QLatin1String("-") ? stderr : stdout, "%s\n", qPrintable(result.summary));
+    return 0;
+}
+
+bool startsWithAny(const QByteArray &arg)
+{
+    for (const char *option : kTransferOptions) {
+        if (arg == option || arg.startsWith(QByteArray(option) + '='))
+            return true;
+    }
+    return false;
 }
 
 } // namespace
@@ -60,6 +146,14 @@ int main(int argc, char *argv[])
             QCoreApplication commandLine(argc, argv);
             describeProgram();
             parseArguments(commandLine);
+        }
+    }
+    // Imports and exports are for scripts: no window, so no display either.
+    for (int i = 1; i < argc; ++i) {
+        if (startsWithAny(QByteArray(argv[i]))) {
+            QCoreApplication commandLine(argc, argv);
+            describeProgram();
+            return transfer(parseArguments(commandLine));
         }
     }
 

@@ -40,6 +40,10 @@ public:
     // An empty text when the user cancelled.
     virtual QString chooseFile(QWidget *parent, const QString &caption, const QString &folder,
                                const QString &filter) = 0;
+    // The name of a file to write; it may not exist yet. The chooser asks
+    // before an existing file is replaced. An empty text when cancelled.
+    virtual QString chooseSaveFile(QWidget *parent, const QString &caption, const QString &path,
+                                   const QString &filter) = 0;
     virtual void beep() = 0;
     // Shows a pop-up menu at a global position without blocking.
     virtual void popupMenu(QMenu *menu, const QPoint &globalPos) = 0;

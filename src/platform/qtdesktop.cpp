@@ -77,6 +77,12 @@ QString QtDesktop::chooseFile(QWidget *parent, const QString &caption, const QSt
     return QFileDialog::getOpenFileName(parent, caption, folder, filter);
 }
 
+QString QtDesktop::chooseSaveFile(QWidget *parent, const QString &caption, const QString &path,
+                                  const QString &filter)
+{
+    return QFileDialog::getSaveFileName(parent, caption, path, filter);
+}
+
 void QtDesktop::beep()
 {
     QApplication::beep();

@@ -25,6 +25,8 @@ public:
     bool openDocument(const QString &pathOrUrl) override;
     QString chooseFile(QWidget *parent, const QString &caption, const QString &folder,
                        const QString &filter) override;
+    QString chooseSaveFile(QWidget *parent, const QString &caption, const QString &path,
+                           const QString &filter) override;
     void beep() override;
     void popupMenu(QMenu *menu, const QPoint &globalPos) override;
     int runModal(QDialog *dialog) override;

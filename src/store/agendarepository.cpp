@@ -87,7 +87,8 @@ bool onHalfHourGrid(const QTime &time)
     return time.isValid() && time.second() == 0 && time.msec() == 0 && time.minute() % 30 == 0;
 }
 
-void setTime(RecordSet &set, const QString &hourField, const QString &minuteField, const QString &amPmField,
+template <typename Sink>
+void setTime(Sink &set, const QString &hourField, const QString &minuteField, const QString &amPmField,
              const QTime &time)
 {
     const int hour = time.hour() % 12 == 0 ? 12 : time.hour() % 12;
@@ -177,6 +178,15 @@ AgendaTask taskAt(const QSqlQuery &query)
     task.year = textToNumber(text(16));
     return task;
 }
+
+// Collects the stored texts of a record for one bulk statement.
+struct StoredValues {
+    QHash<QString, QString> fields;
+    void setField(const QString &name, const QString &value) { fields.insert(name, value); }
+};
+
+template <typename Sink>
+void writeFieldsTo(Sink &set, const AgendaTask &task, AgendaFields fields, const QString &storedText);
 
 // A stored number read as textToNumber() reads it, whether SQL gave it as a
 // number or as the stored text.
@@ -306,6 +316,11 @@ ReadResult<QSet<int>> AgendaRepository::taskDays(int year, int month) const
     if (query.lastError().isValid())
         return ReadResult<QSet<int>>::failed(errors::readFailure(m_db, errors::errorText(query.lastError())));
     return {std::move(days), {}};
+}
+
+ReadResult<QList<AgendaTask>> AgendaRepository::all() const
+{
+    return readTasks(m_db, taskSelect() + QStringLiteral(" ORDER BY rowid"), {});
 }
 
 ReadResult<AgendaTask> AgendaRepository::byId(RecordId id) const
@@ -484,6 +499,54 @@ QString AgendaRepository::checkTask(const AgendaTask &task, AgendaFields fields,
 void AgendaRepository::writeFields(RecordSet &set, const AgendaTask &task, AgendaFields fields,
                                    const QString &storedText)
 {
+    writeFieldsTo(set, task, fields, storedText);
+}
+
+WriteResult AgendaRepository::addAll(QList<AgendaTask> &tasks)
+{
+    Transaction transaction(m_db);
+    if (!transaction.isActive())
+        return {false, errors::writeFailure(m_db, transaction.error())};
+    // One statement prepared once: a record set per task would parse its
+    // statements again for every one of them.
+    QSqlQuery insert(m_db.connection());
+    QStringList columns;
+    for (AgendaTask &task : tasks) {
+        if (const QString problem = checkTask(task, AgendaField::All, {}); !problem.isEmpty())
+            return {false, problem};
+        StoredValues values;
+        writeFieldsTo(values, task, AgendaField::All, {});
+        if (columns.isEmpty()) {
+            QStringList quoted;
+            for (const QString &field : Database::fieldsOf(names::Agenda)) {
+                if (values.fields.contains(field)) {
+                    columns << field;
+                    quoted << Database::quoteName(field);
+                }
+            }
+            if (!insert.prepare(QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
+                                    .arg(Database::quoteName(names::Agenda), quoted.join(u','),
+                                         QStringList(columns.size(), QStringLiteral("?")).join(u','))))
+                return {false, errors::writeFailure(m_db, errors::errorText(insert.lastError()))};
+        }
+        for (qsizetype i = 0; i < columns.size(); ++i) {
+            const QString value = values.fields.value(columns.at(i));
+            insert.bindValue(int(i), value.isNull() ? QStringLiteral("") : value);
+        }
+        if (!insert.exec())
+            return {false, errors::writeFailure(m_db, errors::errorText(insert.lastError()))};
+        task.id = insert.lastInsertId().toLongLong();
+    }
+    if (!transaction.commit())
+        return {false, errors::writeFailure(m_db, transaction.error())};
+    return {true, {}};
+}
+
+namespace {
+
+template <typename Sink>
+void writeFieldsTo(Sink &set, const AgendaTask &task, AgendaFields fields, const QString &storedText)
+{
     const auto number = [](int value) { return value > 0 ? QString::number(value) : QString(); };
     if (fields.testFlag(AgendaField::Text)) {
         // An end time that cannot be read gives no note rather than a false one.
@@ -515,6 +578,8 @@ void AgendaRepository::writeFields(RecordSet &set, const AgendaTask &task, Agend
     if (fields.testFlag(AgendaField::Repeating))
         set.setField(f::Repeating, task.repeating);
 }
+
+} // namespace
 
 WriteResult AgendaRepository::remove(RecordId id)
 {

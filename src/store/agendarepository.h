@@ -95,6 +95,8 @@ public:
     // whose day is `day`, found through the day index without reading the
     // rest of the month. Numbers, since stored days need not exist.
     [[nodiscard]] ReadResult<QList<AgendaTask>> day(int year, int month, int day) const;
+    // Every task, in table order (for exporting the whole agenda).
+    [[nodiscard]] ReadResult<QList<AgendaTask>> all() const;
     // What the grid shows of day(): only the tasks it draws are read, however
     // many the day holds; the times of the others come from the day index.
     [[nodiscard]] ReadResult<AgendaDay> dayShown(int year, int month, int day) const;
@@ -116,6 +118,8 @@ public:
 
     // Adds a task (every field) and sets task.id.
     [[nodiscard]] WriteResult add(AgendaTask &task);
+    // Adds many tasks at once, all or none, and sets their ids (an import).
+    [[nodiscard]] WriteResult addAll(QList<AgendaTask> &tasks);
     // Writes the named fields of the task with identity task.id, reading and
     // writing in one transaction. Fails when the task is gone, when a written
     // start or end is not on the half-hour grid, or when the text is longer

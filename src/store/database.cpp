@@ -173,6 +173,27 @@ QStringList dayIndexStatements()
     };
 }
 
+// Version 4: the UIDs that records carry in calendar and address-book files,
+// kept beside the tables so that these keep the layout older files have. A
+// record's UID goes with the record: a trigger per table removes it when the
+// record is deleted, so that an identity the file reuses starts without one.
+QStringList uidStatements()
+{
+    const QString uids = Database::quoteName(QStringLiteral("Record UIDs"));
+    QStringList statements;
+    statements << QStringLiteral("CREATE TABLE IF NOT EXISTS %1 (\"Table Name\" TEXT NOT NULL, \"Record\" INTEGER "
+                                 "NOT NULL, \"UID\" TEXT NOT NULL, UNIQUE (\"Table Name\", \"Record\"), "
+                                 "UNIQUE (\"Table Name\", \"UID\"))")
+                      .arg(uids);
+    for (const QString &table : {names::Agenda, names::ToDo, names::Notes, names::Contacts}) {
+        statements << QStringLiteral("CREATE TRIGGER IF NOT EXISTS %1 AFTER DELETE ON %2 BEGIN DELETE FROM %3 "
+                                     "WHERE \"Table Name\" = '%4' AND \"Record\" = OLD.rowid; END")
+                          .arg(Database::quoteName(table + QStringLiteral(" UID")), Database::quoteName(table),
+                               uids, table);
+    }
+    return statements;
+}
+
 // The steps from one version to the next, in order: the entry for version n
 // turns a file of version n - 1 into one of version n. A new file is built
 // from the base statements and every step, so that it equals an upgraded one.
@@ -186,6 +207,7 @@ const QList<Migration> &migrations()
     static const QList<Migration> steps = {
         {2, indexStatements},
         {3, dayIndexStatements},
+        {4, uidStatements},
     };
     return steps;
 }
@@ -728,14 +750,18 @@ Batch::Batch(Database &db) : m_db(db)
 {
     QSqlDatabase connection = m_db.connection();
     m_active = connection.transaction();
-    if (!m_active)
+    if (m_active)
+        ++m_db.m_openUnits;
+    else
         m_error = connection.lastError().text();
 }
 
 Batch::~Batch()
 {
-    if (m_active)
+    if (m_active) {
         m_db.connection().rollback();
+        --m_db.m_openUnits;
+    }
 }
 
 bool Batch::commit()
@@ -744,6 +770,7 @@ bool Batch::commit()
         return false;
     QSqlDatabase connection = m_db.connection();
     m_active = false;
+    --m_db.m_openUnits;
     if (connection.commit())
         return true;
     m_error = connection.lastError().text();
@@ -756,8 +783,11 @@ Transaction::Transaction(Database &db) : m_db(db)
     static std::atomic<quint64> counter{0};
     m_name = QStringLiteral("brevane_%1").arg(++counter);
     QSqlQuery query(m_db.connection());
+    m_outermost = m_db.m_openUnits == 0;
     m_active = query.exec(QStringLiteral("SAVEPOINT ") + m_name);
-    if (!m_active)
+    if (m_active)
+        ++m_db.m_openUnits;
+    else
         m_error = databaseText(query.lastError());
 }
 
@@ -770,9 +800,17 @@ Transaction::~Transaction()
 void Transaction::rollback()
 {
     m_active = false;
+    --m_db.m_openUnits;
     QSqlQuery query(m_db.connection());
-    // Rolling back to a savepoint keeps it open; releasing it then ends the
-    // transaction with nothing to write.
+    // The outermost one ends the transaction: releasing a savepoint that was
+    // rolled back would still write the pages it touched, and a new change
+    // count, to a file that should stay exactly as it was.
+    if (m_outermost) {
+        if (!query.exec(QStringLiteral("ROLLBACK")))
+            qCWarning(lcStore) << "transaction not rolled back:" << query.lastError().text();
+        return;
+    }
+    // Rolling back to a savepoint keeps it open; releasing it then ends it.
     if (!query.exec(QStringLiteral("ROLLBACK TO ") + m_name) || !query.exec(QStringLiteral("RELEASE ") + m_name)) {
         qCWarning(lcStore) << "savepoint not rolled back:" << query.lastError().text();
         (void)query.exec(QStringLiteral("ROLLBACK"));
@@ -786,6 +824,7 @@ bool Transaction::commit()
     QSqlQuery query(m_db.connection());
     if (query.exec(QStringLiteral("RELEASE ") + m_name)) {
         m_active = false;
+        --m_db.m_openUnits;
         return true;
     }
     m_error = databaseText(query.lastError());

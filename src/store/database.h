@@ -25,7 +25,7 @@ public:
     // The version of the file's layout this program writes (the file's
     // user_version). Older files are upgraded when opened; newer ones are
     // refused and left untouched.
-    static constexpr int kSchemaVersion = 3;
+    static constexpr int kSchemaVersion = 4;
 
     // The steps of creating a new file, in order. Tests stop the process at
     // each one and then open what is left.
@@ -71,8 +71,14 @@ public:
 private:
     Database(QString path, QString connectionName);
 
+    friend class Batch;
+    friend class Transaction;
+
     QString m_path;
     QString m_connectionName;
+    // Batches and transactions open on the connection, so that the outermost
+    // one knows it is.
+    int m_openUnits = 0;
 };
 
 // Groups many writes into one commit, for bulk work such as deleting a year
@@ -120,6 +126,7 @@ private:
     Database &m_db;
     QString m_name;
     bool m_active = false;
+    bool m_outermost = false;
     QString m_error;
 };
 

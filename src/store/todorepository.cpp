@@ -216,6 +216,35 @@ WriteResult ToDoRepository::add(ToDoItem &item)
     return result;
 }
 
+WriteResult ToDoRepository::addAll(QList<ToDoItem> &items)
+{
+    Transaction transaction(m_db);
+    if (!transaction.isActive())
+        return {false, errors::writeFailure(m_db, transaction.error())};
+    // One statement prepared once, rather than a record set per item.
+    QSqlQuery insert(m_db.connection());
+    if (!insert.prepare(QStringLiteral("INSERT INTO %1 (%2, %3, %4, %5) VALUES (?, ?, ?, ?)")
+                            .arg(Database::quoteName(names::ToDo), Database::quoteName(f::Task),
+                                 Database::quoteName(f::Category), Database::quoteName(f::Done),
+                                 Database::quoteName(f::Priority))))
+        return {false, errors::writeFailure(m_db, errors::errorText(insert.lastError()))};
+    const auto text = [](const QString &value) { return value.isNull() ? QStringLiteral("") : value; };
+    for (ToDoItem &item : items) {
+        if (const int count = characterCount(item.text); count > kTextLimit)
+            return {false, tooLong(count, kTextLimit)};
+        insert.bindValue(0, text(item.text));
+        insert.bindValue(1, text(item.category));
+        insert.bindValue(2, item.done ? kYes : kNo);
+        insert.bindValue(3, QString::number(item.priority));
+        if (!insert.exec())
+            return {false, errors::writeFailure(m_db, errors::errorText(insert.lastError()))};
+        item.id = insert.lastInsertId().toLongLong();
+    }
+    if (!transaction.commit())
+        return {false, errors::writeFailure(m_db, transaction.error())};
+    return {true, {}};
+}
+
 WriteResult ToDoRepository::addReminderCopy(ToDoItem &item)
 {
     // The copy's text is made by the program from a task text that may be

@@ -72,6 +72,8 @@ public:
 
     // Adds an item (every field) and sets item.id.
     [[nodiscard]] WriteResult add(ToDoItem &item);
+    // Adds many items at once, all or none, and sets their ids (an import).
+    [[nodiscard]] WriteResult addAll(QList<ToDoItem> &items);
     // Adds the to-do copy of a reminder: Done and Priority stay empty.
     [[nodiscard]] WriteResult addReminderCopy(ToDoItem &item);
     // Writes the named fields of the item with identity item.id, reading and

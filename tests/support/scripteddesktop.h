@@ -34,6 +34,11 @@ public:
     {
         return m_files.isEmpty() ? QString() : m_files.dequeue();
     }
+    // Both choosers answer from the queue of queueChosenFile().
+    QString chooseSaveFile(QWidget *, const QString &, const QString &, const QString &) override
+    {
+        return m_files.isEmpty() ? QString() : m_files.dequeue();
+    }
     void beep() override { ++m_beeps; }
     void popupMenu(QMenu *menu, const QPoint &) override { menusPopped.append(menu); }
     int runModal(QDialog *dialog) override;

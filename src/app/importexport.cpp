@@ -1,0 +1,187 @@
+#include "app/importexport.h"
+
+#include "interchange/transfer.h"
+#include "platform/desktop.h"
+#include "platform/navigation.h"
+#include "store/database.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QDialog>
+#include <QDialogButtonBox>
+#include <QDir>
+#include <QEventLoop>
+#include <QFileInfo>
+#include <QLabel>
+#include <QProgressDialog>
+#include <QRadioButton>
+#include <QThread>
+#include <QVBoxLayout>
+
+#include <memory>
+
+namespace brevane {
+
+namespace {
+
+// More would make the message taller than the screen; the rest is counted.
+constexpr int kShownDetails = 20;
+
+// Records are stored in batches of this many between looks at the Cancel
+// button, so that the window stays responsive at little cost.
+constexpr qsizetype kRecordsPerBatch = 200;
+
+QString withDetails(const QStringList &details, const QString &summary)
+{
+    QStringList lines = details.mid(0, kShownDetails);
+    if (details.size() > kShownDetails)
+        lines << QObject::tr("... and %1 more.").arg(details.size() - kShownDetails);
+    if (!lines.isEmpty())
+        lines << QString();
+    lines << summary + u'.';
+    return lines.join(u'\n');
+}
+
+std::unique_ptr<QProgressDialog> progressWindow(QWidget *parent, const QString &label)
+{
+    auto progress = std::make_unique<QProgressDialog>(label, QObject::tr("Cancel"), 0, 0, parent);
+    progress->setObjectName(QStringLiteral("dlgTransferProgress"));
+    progress->setWindowTitle(QObject::tr("Brevane Organizer"));
+    // Application-modal: another window writing during an import would join
+    // its transaction and be undone with it by Cancel.
+    progress->setWindowModality(Qt::ApplicationModal);
+    progress->setAutoReset(false);
+    progress->setAutoClose(false);
+    // Shown only when the work takes longer than this.
+    progress->setMinimumDuration(500);
+    return progress;
+}
+
+} // namespace
+
+ImportExportCommands::ImportExportCommands(store::Database &db, Navigation &navigation, QWidget *window)
+    : QObject(window)
+    , m_db(db)
+    , m_navigation(navigation)
+    , m_window(window)
+{
+    m_import = new QAction(tr("Import..."), this);
+    m_import->setObjectName(QStringLiteral("mnuImport"));
+    connect(m_import, &QAction::triggered, this, &ImportExportCommands::importFile);
+    m_export = new QAction(tr("Export..."), this);
+    m_export->setObjectName(QStringLiteral("mnuExport"));
+    connect(m_export, &QAction::triggered, this, &ImportExportCommands::exportFile);
+}
+
+void ImportExportCommands::importFile()
+{
+    const QString path = desktop().chooseFile(
+        m_window, tr("Import"), QDir::homePath(),
+        tr("Calendars and contacts (*.ics *.ical *.ifb *.vcf *.vcard);;All files (*)"));
+    if (path.isEmpty())
+        return;
+    const auto progress = progressWindow(m_window, tr("Reading %1...").arg(QFileInfo(path).fileName()));
+
+    // Parsing a large file takes a while and touches no data file, so it runs
+    // beside the window, which keeps answering.
+    interchange::ImportFile file;
+    const QDate today = desktop().today();
+    std::unique_ptr<QThread> reader(QThread::create([&file, path, today] {
+        file = interchange::readImportFile(path, today);
+    }));
+    QEventLoop loop;
+    connect(reader.get(), &QThread::finished, &loop, &QEventLoop::quit);
+    connect(progress.get(), &QProgressDialog::canceled, &loop, &QEventLoop::quit);
+    reader->start();
+    loop.exec();
+    reader->wait();
+    if (progress->wasCanceled())
+        return;
+
+    progress->setLabelText(tr("Importing %1...").arg(QFileInfo(path).fileName()));
+    const interchange::ImportResult result =
+        interchange::storeImport(m_db, file, [&progress](qsizetype done, qsizetype total) {
+            if (done % kRecordsPerBatch == 0) {
+                progress->setMaximum(int(total));
+                progress->setValue(int(done));
+                QCoreApplication::processEvents();
+            }
+            return !progress->wasCanceled();
+        });
+    progress->close();
+
+    switch (result.outcome) {
+    case interchange::ImportResult::Outcome::Imported:
+        m_navigation.reloadAll();
+        desktop().message(m_window, withDetails(result.details, result.summary()), Desktop::Icon::Information);
+        break;
+    case interchange::ImportResult::Outcome::Cancelled:
+        desktop().message(m_window, tr("The import was cancelled.  Nothing of the file was imported."),
+                          Desktop::Icon::Information);
+        break;
+    case interchange::ImportResult::Outcome::Refused:
+    case interchange::ImportResult::Outcome::Failed:
+        desktop().message(m_window, result.error + tr("\n\nNothing of the file was imported."),
+                          Desktop::Icon::Exclamation);
+        break;
+    }
+}
+
+bool ImportExportCommands::chooseExportKind(ExportKind *kind)
+{
+    QDialog dialog(m_window);
+    dialog.setObjectName(QStringLiteral("dlgExport"));
+    dialog.setWindowTitle(tr("Export"));
+    auto *layout = new QVBoxLayout(&dialog);
+    auto *question = new QLabel(tr("What do you want to export?"), &dialog);
+    layout->addWidget(question);
+    auto *calendar = new QRadioButton(tr("Calendar and To-Do List (iCalendar, .ics)"), &dialog);
+    calendar->setObjectName(QStringLiteral("optExportCalendar"));
+    calendar->setChecked(true);
+    auto *contacts = new QRadioButton(tr("Contacts (vCard, .vcf)"), &dialog);
+    contacts->setObjectName(QStringLiteral("optExportContacts"));
+    layout->addWidget(calendar);
+    layout->addWidget(contacts);
+    auto *buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, &dialog);
+    buttons->setObjectName(QStringLiteral("btnExportButtons"));
+    connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
+    connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
+    layout->addWidget(buttons);
+    if (desktop().runModal(&dialog) != QDialog::Accepted)
+        return false;
+    *kind = contacts->isChecked() ? ExportKind::Contacts : ExportKind::Calendar;
+    return true;
+}
+
+void ImportExportCommands::exportFile()
+{
+    ExportKind kind = ExportKind::Calendar;
+    if (!chooseExportKind(&kind))
+        return;
+    const bool calendar = kind == ExportKind::Calendar;
+    const QString suffix = calendar ? QStringLiteral("ics") : QStringLiteral("vcf");
+    QString path = desktop().chooseSaveFile(
+        m_window, tr("Export"),
+        QDir::home().filePath((calendar ? tr("Calendar") : tr("Contacts")) + u'.' + suffix),
+        calendar ? tr("iCalendar files (*.ics)") : tr("vCard files (*.vcf)"));
+    if (path.isEmpty())
+        return;
+    if (QFileInfo(path).suffix().isEmpty())
+        path += u'.' + suffix;
+
+    const auto progress = progressWindow(m_window, tr("Exporting..."));
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    const interchange::ExportResult result = calendar
+                                                 ? interchange::exportCalendar(m_db, QDateTime::currentDateTimeUtc())
+                                                 : interchange::exportContacts(m_db);
+    const QString problem = result.ok ? interchange::writeExportFile(path, result.data) : result.error;
+    QApplication::restoreOverrideCursor();
+    progress->close();
+    if (!problem.isEmpty()) {
+        desktop().message(m_window, problem, Desktop::Icon::Exclamation);
+        return;
+    }
+    desktop().message(m_window, withDetails(result.details, result.summary), Desktop::Icon::Information);
+}
+
+} // namespace brevane

@@ -1,0 +1,583 @@
+#include "interchange/transfer.h"
+
+#include "core/organizer.h"
+#include "core/reminders.h"
+#include "store/contactrepository.h"
+#include "store/database.h"
+#include "store/names.h"
+#include "store/uidrepository.h"
+
+#include <QFile>
+#include <QLocale>
+#include <QMultiHash>
+#include <QSaveFile>
+#include <QUuid>
+
+#include <cstdio>
+
+namespace brevane::interchange {
+
+namespace {
+
+// The fields a contact and a card share, by their two names.
+#define BREVANE_CONTACT_FIELDS(X)                                                                                     \
+    X(firstName, firstName) X(middleName, middleName) X(lastName, lastName) X(nickname, nickname)                   \
+    X(personalEmail, personalEmail) X(homeAddress, homeStreet) X(homeCity, homeCity) X(homeState, homeState)         \
+    X(homeZipCode, homeZipCode) X(homeCountry, homeCountry) X(homePhone, homePhone) X(homeFax, homeFax)              \
+    X(homeCell, homeCell) X(homeWebPage, homeWebPage) X(company, company) X(jobTitle, jobTitle)                      \
+    X(businessAddress, businessStreet) X(businessCity, businessCity) X(businessState, businessState)                 \
+    X(businessZipCode, businessZipCode) X(businessCountry, businessCountry) X(businessPhone, businessPhone)          \
+    X(businessFax, businessFax) X(businessPager, businessPager) X(businessCellPhone, businessCellPhone)              \
+    X(businessWebPage, businessWebPage) X(birthday, birthday) X(anniversary, anniversary) X(notes, notes)
+
+ContactCard cardOf(const store::Contact &contact)
+{
+    ContactCard card;
+#define BREVANE_TO_CARD(stored, carded) card.carded = contact.stored;
+    BREVANE_CONTACT_FIELDS(BREVANE_TO_CARD)
+#undef BREVANE_TO_CARD
+    return card;
+}
+
+store::Contact contactOf(const ContactCard &card)
+{
+    store::Contact contact;
+#define BREVANE_TO_CONTACT(stored, carded) contact.stored = card.carded;
+    BREVANE_CONTACT_FIELDS(BREVANE_TO_CONTACT)
+#undef BREVANE_TO_CONTACT
+    return contact;
+}
+
+QString number(int value)
+{
+    return QLocale(QLocale::English, QLocale::UnitedStates).toString(value);
+}
+
+// "1,204 events", "1 event"; empty for none.
+QString counted(int count, const QString &one, const QString &many)
+{
+    return QStringLiteral("%1 %2").arg(number(count), count == 1 ? one : many);
+}
+
+QString lineText(int line, const QString &message)
+{
+    return line > 0 ? QStringLiteral("Line %1: %2").arg(line).arg(message) : message;
+}
+
+// A half-hour slot of one stored day; tasks whose day or start cannot be
+// read take no slot.
+std::optional<qint64> slotOf(const store::AgendaTask &task)
+{
+    if (!task.start.isValid() || task.year <= 0 || task.month <= 0 || task.day <= 0)
+        return std::nullopt;
+    return ((qint64(task.year) * 13 + task.month) * 32 + task.day) * 48 + task.start.hour() * 2
+           + task.start.minute() / 30;
+}
+
+QString newUid()
+{
+    return QUuid::createUuid().toString(QUuid::WithoutBraces);
+}
+
+// Writes through the repositories in the caller's transaction; the first
+// failure ends the import.
+class Importer
+{
+public:
+    Importer(store::Database &db, ImportResult &result, const ImportProgress &progress, qsizetype total)
+        : m_db(db), m_uids(db), m_result(result), m_progress(progress), m_total(total)
+    {
+    }
+
+    bool proceed()
+    {
+        if (m_progress && !m_progress(m_done, m_total)) {
+            m_result.outcome = ImportResult::Outcome::Cancelled;
+            return false;
+        }
+        ++m_done;
+        return true;
+    }
+
+    bool fail(const QString &error)
+    {
+        m_result.outcome = ImportResult::Outcome::Failed;
+        m_result.error = error;
+        return false;
+    }
+
+    // The file's records of a table by UID, and the slots the agenda's tasks take.
+    bool readUids(const QString &table, QHash<QString, store::RecordId> &byUid)
+    {
+        auto uids = m_uids.uidsOf(table);
+        if (!uids.ok())
+            return fail(uids.error);
+        for (auto it = uids.value->cbegin(); it != uids.value->cend(); ++it)
+            byUid.insert(it.value(), it.key());
+        return true;
+    }
+
+    // New records wait in `pending` and are added together at the end; until
+    // then they go by a stand-in identity, -1 for the first, -2 ...
+    static qsizetype pendingIndex(store::RecordId id) { return -id - 1; }
+    static store::RecordId standIn(qsizetype index) { return -store::RecordId(index) - 1; }
+
+    bool storeTasks(const QList<CalendarTask> &tasks)
+    {
+        if (tasks.isEmpty())
+            return true;
+        QHash<QString, store::RecordId> byUid;
+        if (!readUids(store::names::Agenda, byUid))
+            return false;
+        store::AgendaRepository agenda(m_db);
+        auto stored = agenda.all();
+        if (!stored.ok())
+            return fail(stored.error);
+        QMultiHash<qint64, store::RecordId> taken;
+        QHash<store::RecordId, qint64> slotById;
+        for (const store::AgendaTask &task : std::as_const(*stored.value)) {
+            if (const auto slot = slotOf(task)) {
+                taken.insert(*slot, task.id);
+                slotById.insert(task.id, *slot);
+            }
+        }
+        QList<store::AgendaTask> pending;
+        QStringList pendingUids;
+        for (const CalendarTask &entry : tasks) {
+            if (!proceed())
+                return false;
+            store::AgendaTask task = entry.task;
+            task.id = byUid.value(entry.uid, store::kNoRecord);
+            const std::optional<qint64> slot = slotOf(task);
+            if (slot) {
+                const QList<store::RecordId> occupants = taken.values(*slot);
+                const bool free = std::all_of(occupants.cbegin(), occupants.cend(),
+                                              [&](store::RecordId id) { return id == task.id; });
+                if (!free) {
+                    ++m_result.skipped;
+                    m_result.details << lineText(entry.line,
+                                                 QStringLiteral("Another task already starts at %1 on %2 (\"%3\" "
+                                                                "was not imported).")
+                                                     .arg(timeText(task.start),
+                                                          reminders::dateText(task.day, task.month, task.year),
+                                                          task.text));
+                    continue;
+                }
+            }
+            if (task.id == store::kNoRecord) {
+                task.id = standIn(pending.size());
+                pending << task;
+                pendingUids << entry.uid;
+                if (!entry.uid.isEmpty())
+                    byUid.insert(entry.uid, task.id);
+            } else if (task.id < 0) {
+                // The file names the same UID twice: the later one wins.
+                pending[pendingIndex(task.id)] = task;
+                --m_result.events;
+            } else if (const store::WriteResult written = agenda.update(task, store::AgendaField::All); !written) {
+                return fail(written.error);
+            }
+            if (const auto old = slotById.constFind(task.id); old != slotById.cend())
+                taken.remove(*old, task.id);
+            if (slot) {
+                taken.insert(*slot, task.id);
+                slotById.insert(task.id, *slot);
+            }
+            ++m_result.events;
+        }
+        if (const store::WriteResult written = agenda.addAll(pending); !written)
+            return fail(written.error);
+        return setUids(store::names::Agenda, pending, pendingUids);
+    }
+
+    bool storeToDos(const QList<CalendarToDo> &todos)
+    {
+        if (todos.isEmpty())
+            return true;
+        QHash<QString, store::RecordId> byUid;
+        if (!readUids(store::names::ToDo, byUid))
+            return false;
+        store::ToDoRepository repository(m_db);
+        QList<store::ToDoItem> pending;
+        QStringList pendingUids;
+        for (const CalendarToDo &entry : todos) {
+            if (!proceed())
+                return false;
+            store::ToDoItem item = entry.item;
+            item.id = byUid.value(entry.uid, store::kNoRecord);
+            if (item.id == store::kNoRecord) {
+                item.id = standIn(pending.size());
+                pending << item;
+                pendingUids << entry.uid;
+                if (!entry.uid.isEmpty())
+                    byUid.insert(entry.uid, item.id);
+                ++m_result.todos;
+            } else if (item.id < 0) {
+                pending[pendingIndex(item.id)] = item;
+            } else {
+                if (const store::WriteResult written = repository.update(item, store::ToDoField::All); !written)
+                    return fail(written.error);
+                ++m_result.todos;
+            }
+        }
+        if (const store::WriteResult written = repository.addAll(pending); !written)
+            return fail(written.error);
+        return setUids(store::names::ToDo, pending, pendingUids);
+    }
+
+    bool storeNotes(const QList<NoteEntry> &notes)
+    {
+        if (notes.isEmpty())
+            return true;
+        QHash<QString, store::RecordId> byUid;
+        if (!readUids(store::names::Notes, byUid))
+            return false;
+        store::NoteRepository repository(m_db);
+        for (const NoteEntry &entry : notes) {
+            if (!proceed())
+                return false;
+            store::Note note{byUid.value(entry.uid, store::kNoRecord), entry.title, entry.text};
+            if (note.id != store::kNoRecord) {
+                if (const store::WriteResult written = repository.update(note); !written)
+                    return fail(written.error);
+            } else {
+                if (const store::WriteResult written = repository.add(note); !written)
+                    return fail(written.error);
+                if (!setUid(store::names::Notes, note.id, entry.uid))
+                    return false;
+                byUid.insert(entry.uid, note.id);
+            }
+            ++m_result.notes;
+        }
+        return true;
+    }
+
+    bool storeContacts(const QList<ContactCard> &cards)
+    {
+        QHash<QString, store::RecordId> byUid;
+        if (!readUids(store::names::Contacts, byUid))
+            return false;
+        store::ContactRepository repository(m_db);
+        store::ContactCategoryRepository categories(m_db);
+        for (const ContactCard &card : cards) {
+            if (!proceed())
+                return false;
+            store::Contact contact = contactOf(card);
+            contact.id = byUid.value(card.uid, store::kNoRecord);
+            if (contact.id != store::kNoRecord) {
+                if (const store::WriteResult written = repository.update(contact); !written)
+                    return fail(written.error);
+            } else {
+                if (const store::WriteResult written = repository.add(contact); !written)
+                    return fail(written.error);
+                if (!setUid(store::names::Contacts, contact.id, card.uid))
+                    return false;
+                byUid.insert(card.uid, contact.id);
+            }
+            if (const store::WriteResult written = categories.set(contact.id, card.category); !written)
+                return fail(written.error);
+            ++m_result.contacts;
+        }
+        return true;
+    }
+
+private:
+    template <typename Record>
+    bool setUids(const QString &table, const QList<Record> &records, const QStringList &uids)
+    {
+        QList<std::pair<store::RecordId, QString>> pairs;
+        pairs.reserve(records.size());
+        for (qsizetype i = 0; i < records.size(); ++i)
+            pairs.append({records.at(i).id, uids.at(i).isEmpty() ? newUid() : uids.at(i)});
+        if (const store::WriteResult written = m_uids.setAll(table, pairs); !written)
+            return fail(written.error);
+        return true;
+    }
+
+    bool setUid(const QString &table, store::RecordId id, const QString &uid)
+    {
+        // A record the file gave no UID gets one, so that the next import of
+        // the same file finds it.
+        if (const store::WriteResult written = m_uids.set(table, id, uid.isEmpty() ? newUid() : uid); !written)
+            return fail(written.error);
+        return true;
+    }
+
+    store::Database &m_db;
+    store::UidRepository m_uids;
+    ImportResult &m_result;
+    const ImportProgress &m_progress;
+    qsizetype m_total = 0;
+    qsizetype m_done = 0;
+};
+
+void countProblems(ImportResult &result, const QList<Problem> &problems)
+{
+    for (const Problem &problem : problems) {
+        switch (problem.kind) {
+        case Problem::Kind::Skipped:
+            ++result.skipped;
+            break;
+        case Problem::Kind::Shortened:
+            ++result.shortened;
+            break;
+        case Problem::Kind::Changed:
+            ++result.changed;
+            break;
+        }
+        result.details << lineText(problem.line, problem.message);
+    }
+}
+
+// The UIDs of the records, new ones made and stored for those without.
+template <typename Record>
+bool uidsFor(store::Database &db, const QString &table, const QList<Record> &records, QStringList &uids,
+             QString *error)
+{
+    store::UidRepository repository(db);
+    auto stored = repository.uidsOf(table);
+    if (!stored.ok()) {
+        *error = stored.error;
+        return false;
+    }
+    uids.reserve(records.size());
+    QList<std::pair<store::RecordId, QString>> made;
+    for (const Record &record : records) {
+        QString uid = stored.value->value(record.id);
+        if (uid.isEmpty()) {
+            uid = newUid();
+            made.append({record.id, uid});
+        }
+        uids << uid;
+    }
+    if (const store::WriteResult written = repository.setAll(table, made); !written) {
+        *error = written.error;
+        return false;
+    }
+    return true;
+}
+
+} // namespace
+
+QString ImportResult::summary() const
+{
+    QStringList parts;
+    if (events > 0)
+        parts << counted(events, QStringLiteral("event"), QStringLiteral("events"));
+    if (todos > 0)
+        parts << counted(todos, QStringLiteral("to-do item"), QStringLiteral("to-do items"));
+    if (notes > 0)
+        parts << counted(notes, QStringLiteral("note"), QStringLiteral("notes"));
+    if (contacts > 0)
+        parts << counted(contacts, QStringLiteral("contact"), QStringLiteral("contacts"));
+    QString text = parts.isEmpty() ? QStringLiteral("Imported nothing")
+                                   : QStringLiteral("Imported ") + parts.join(QStringLiteral(", "));
+    QStringList problems;
+    if (skipped > 0)
+        problems << QStringLiteral("%1 skipped").arg(number(skipped));
+    if (shortened > 0)
+        problems << QStringLiteral("%1 shortened").arg(number(shortened));
+    if (changed > 0)
+        problems << QStringLiteral("%1 changed").arg(number(changed));
+    if (!problems.isEmpty())
+        text += QStringLiteral("; ") + problems.join(QStringLiteral(", ")) + QStringLiteral(": see above");
+    return text;
+}
+
+ImportFile readImportData(const QByteArray &data, const QString &name, const QDate &today)
+{
+    ImportFile file;
+    file.path = name;
+    file.read = readFile(data, today);
+    if (file.read.refusal) {
+        file.error = QStringLiteral("The file '%1' cannot be imported.  %2").arg(name, file.read.refusal->message);
+    }
+    return file;
+}
+
+ImportFile readImportFile(const QString &path, const QDate &today)
+{
+    QFile input(path);
+    const bool opened = path == QLatin1String("-") ? input.open(stdin, QIODevice::ReadOnly)
+                                                   : input.open(QIODevice::ReadOnly);
+    QByteArray data;
+    if (opened)
+        data = input.readAll();
+    if (!opened || input.error() != QFileDevice::NoError) {
+        ImportFile file;
+        file.path = path;
+        file.error = QStringLiteral("The file '%1' cannot be read: %2.").arg(path, input.errorString());
+        return file;
+    }
+    return readImportData(data, path, today);
+}
+
+ImportResult storeImport(store::Database &db, const ImportFile &file, const ImportProgress &progress)
+{
+    ImportResult result;
+    if (!file.error.isEmpty() || !file.read.ok()) {
+        result.outcome = ImportResult::Outcome::Refused;
+        result.error = file.error;
+        return result;
+    }
+    store::Transaction transaction(db);
+    if (!transaction.isActive()) {
+        result.error = transaction.error();
+        return result;
+    }
+    bool stored = false;
+    if (file.read.kind == FileKind::Contacts) {
+        const ContactsReadResult &read = file.read.contacts;
+        countProblems(result, read.problems);
+        Importer importer(db, result, progress, read.contacts.size());
+        stored = importer.storeContacts(read.contacts);
+    } else {
+        const CalendarReadResult &read = file.read.calendar;
+        countProblems(result, read.problems);
+        const CalendarContent &content = read.content;
+        Importer importer(db, result, progress,
+                          content.tasks.size() + content.todos.size() + content.notes.size());
+        stored = importer.storeTasks(content.tasks) && importer.storeToDos(content.todos)
+                 && importer.storeNotes(content.notes);
+    }
+    if (!stored)
+        return result; // rolled back with the transaction
+    if (!transaction.commit()) {
+        result.outcome = ImportResult::Outcome::Failed;
+        result.error = transaction.error();
+        return result;
+    }
+    result.outcome = ImportResult::Outcome::Imported;
+    return result;
+}
+
+ImportResult importFile(store::Database &db, const QString &path, const QDate &today, const ImportProgress &progress)
+{
+    return storeImport(db, readImportFile(path, today), progress);
+}
+
+ExportResult exportCalendar(store::Database &db, const QDateTime &stamp)
+{
+    ExportResult result;
+    auto tasks = store::AgendaRepository(db).all();
+    auto todos = store::ToDoRepository(db).all();
+    auto notes = store::NoteRepository(db).all();
+    for (const QString &error : {tasks.error, todos.error, notes.error}) {
+        if (!error.isEmpty()) {
+            result.error = error;
+            return result;
+        }
+    }
+    QStringList taskUids;
+    QStringList todoUids;
+    QStringList noteUids;
+    {
+        store::Transaction transaction(db);
+        if (!transaction.isActive()) {
+            result.error = transaction.error();
+            return result;
+        }
+        if (!uidsFor(db, store::names::Agenda, *tasks.value, taskUids, &result.error)
+            || !uidsFor(db, store::names::ToDo, *todos.value, todoUids, &result.error)
+            || !uidsFor(db, store::names::Notes, *notes.value, noteUids, &result.error))
+            return result;
+        if (!transaction.commit()) {
+            result.error = transaction.error();
+            return result;
+        }
+    }
+    CalendarContent content;
+    content.tasks.reserve(tasks.value->size());
+    for (qsizetype i = 0; i < tasks.value->size(); ++i)
+        content.tasks.append({tasks.value->at(i), taskUids.at(i), 0});
+    content.todos.reserve(todos.value->size());
+    for (qsizetype i = 0; i < todos.value->size(); ++i)
+        content.todos.append({todos.value->at(i), todoUids.at(i), 0});
+    for (qsizetype i = 0; i < notes.value->size(); ++i) {
+        const store::Note &note = notes.value->at(i);
+        content.notes.append({note.title, note.text, noteUids.at(i), 0});
+    }
+    CalendarWriteResult written = writeCalendar(content, stamp);
+    for (const Problem &problem : std::as_const(written.problems))
+        result.details << problem.message;
+    result.ok = true;
+    result.data = std::move(written.data);
+    result.records = int(content.tasks.size() + content.todos.size() + content.notes.size()
+                         - written.problems.size());
+    result.summary = QStringLiteral("Exported %1, %2, %3")
+                         .arg(counted(int(content.tasks.size()), QStringLiteral("event"), QStringLiteral("events")),
+                              counted(int(content.todos.size()), QStringLiteral("to-do item"),
+                                      QStringLiteral("to-do items")),
+                              counted(int(content.notes.size()), QStringLiteral("note"), QStringLiteral("notes")));
+    if (!written.problems.isEmpty()) {
+        result.summary += QStringLiteral("; %1 not written: see above").arg(number(int(written.problems.size())));
+    }
+    return result;
+}
+
+ExportResult exportContacts(store::Database &db)
+{
+    ExportResult result;
+    store::ContactRepository repository(db);
+    auto names = repository.list(store::ContactOrder::LastName);
+    auto categories = store::ContactCategoryRepository(db).all();
+    if (!names.ok() || !categories.ok()) {
+        result.error = names.ok() ? categories.error : names.error;
+        return result;
+    }
+    QList<store::Contact> contacts;
+    contacts.reserve(names.value->size());
+    for (const store::ContactName &name : std::as_const(*names.value)) {
+        auto contact = repository.byId(name.id);
+        if (!contact.ok()) {
+            result.error = contact.error;
+            return result;
+        }
+        if (contact.value)
+            contacts << *contact.value;
+    }
+    QStringList uids;
+    {
+        store::Transaction transaction(db);
+        if (!transaction.isActive()) {
+            result.error = transaction.error();
+            return result;
+        }
+        if (!uidsFor(db, store::names::Contacts, contacts, uids, &result.error))
+            return result;
+        if (!transaction.commit()) {
+            result.error = transaction.error();
+            return result;
+        }
+    }
+    QList<ContactCard> cards;
+    cards.reserve(contacts.size());
+    for (qsizetype i = 0; i < contacts.size(); ++i) {
+        ContactCard card = cardOf(contacts.at(i));
+        card.category = categories.value->value(contacts.at(i).id);
+        card.uid = uids.at(i);
+        cards << card;
+    }
+    result.ok = true;
+    result.data = writeContacts(cards);
+    result.records = int(cards.size());
+    result.summary = QStringLiteral("Exported ")
+                     + counted(int(cards.size()), QStringLiteral("contact"), QStringLiteral("contacts"));
+    return result;
+}
+
+QString writeExportFile(const QString &path, const QByteArray &data)
+{
+    if (path == QLatin1String("-")) {
+        if (std::fwrite(data.constData(), 1, size_t(data.size()), stdout) != size_t(data.size())
+            || std::fflush(stdout) != 0)
+            return QStringLiteral("The export could not be written to standard output.");
+        return {};
+    }
+    QSaveFile output(path);
+    if (!output.open(QIODevice::WriteOnly) || output.write(data) != data.size() || !output.commit())
+        return QStringLiteral("The file '%1' cannot be written: %2.").arg(path, output.errorString());
+    return {};
+}
+
+} // namespace brevane::interchange

@@ -1,0 +1,196 @@
+#include "app/frmmain.h"
+#include "store/agendarepository.h"
+#include "store/contactrepository.h"
+#include "store/names.h"
+#include "testsupport.h"
+
+#include <QAction>
+#include <QDialog>
+#include <QFile>
+#include <QMenu>
+#include <QProcess>
+#include <QRadioButton>
+
+using namespace brevane;
+using namespace brevane::testing;
+
+namespace {
+
+void addRecords(store::Database &db)
+{
+    store::AgendaTask task;
+    task.day = 5;
+    task.month = 3;
+    task.year = 2003;
+    task.start = QTime(9, 0);
+    task.end = QTime(10, 0);
+    task.text = QStringLiteral("Dentist");
+    task.alarm = QStringLiteral("No");
+    QVERIFY(store::AgendaRepository(db).add(task).ok);
+    store::Contact contact;
+    contact.firstName = QStringLiteral("Ada");
+    contact.lastName = QStringLiteral("Byron");
+    QVERIFY(store::ContactRepository(db).add(contact).ok);
+}
+
+// Runs the program as a script would: no display at all.
+struct Run {
+    int status = -1;
+    QString out;
+    QString err;
+};
+Run runProgram(const QStringList &arguments)
+{
+    QProcess process;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.remove(QStringLiteral("DISPLAY"));
+    environment.remove(QStringLiteral("WAYLAND_DISPLAY"));
+    environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("no-such-platform"));
+    process.setProcessEnvironment(environment);
+    process.start(QStringLiteral(BREVANE_ORGANIZER), arguments);
+    if (!process.waitForFinished(60000))
+        return {};
+    return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
+            QString::fromUtf8(process.readAllStandardOutput()), QString::fromUtf8(process.readAllStandardError())};
+}
+
+} // namespace
+
+class ImportExportTests : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void theFileMenuOffersImportAndExport()
+    {
+        TestData data;
+        frmMain window(data.db());
+        const QList<QAction *> entries = window.findChild<QMenu *>(QStringLiteral("mnuFile"))->actions();
+        QStringList names;
+        for (const QAction *entry : entries)
+            names << entry->objectName();
+        const qsizetype import = names.indexOf(QStringLiteral("mnuImport"));
+        QVERIFY2(import > names.indexOf(QStringLiteral("mnuFileNewAction")), qPrintable(names.join(u' ')));
+        QCOMPARE(names.indexOf(QStringLiteral("mnuExport")), import + 1);
+        QVERIFY2(import < names.indexOf(QStringLiteral("mnuDash0")), qPrintable(names.join(u' ')));
+        QCOMPARE(entries.at(import)->text(), QStringLiteral("Import..."));
+    }
+
+    // Exported through the window and imported again: the records are
+    // updated, not doubled, and the summaries say so.
+    void exportAndImportThroughTheWindow_data()
+    {
+        QTest::addColumn<QString>("choice");
+        QTest::addColumn<QString>("exported");
+        QTest::addColumn<QString>("imported");
+        QTest::addColumn<QString>("table");
+        QTest::newRow("calendar") << "optExportCalendar" << "Exported 1 event, 0 to-do items, 0 notes."
+                                  << "Imported 1 event." << store::names::Agenda;
+        QTest::newRow("contacts") << "optExportContacts" << "Exported 1 contact." << "Imported 1 contact."
+                                  << store::names::Contacts;
+    }
+    void exportAndImportThroughTheWindow()
+    {
+        QFETCH(QString, choice);
+        QFETCH(QString, exported);
+        QFETCH(QString, imported);
+        QFETCH(QString, table);
+        TestData data;
+        addRecords(data.db());
+        frmMain window(data.db());
+        window.load();
+        data.desktop().onModal([&choice](QDialog *dialog) {
+            auto *option = dialog->findChild<QRadioButton *>(choice);
+            if (!option)
+                return int(QDialog::Rejected);
+            option->setChecked(true);
+            return int(QDialog::Accepted);
+        });
+        const QString path = data.dir() + QStringLiteral("/export");
+        data.desktop().queueChosenFile(path);
+        data.desktop().clearRecords();
+        window.findChild<QAction *>(QStringLiteral("mnuExport"))->trigger();
+        QCOMPARE(data.desktop().messageTexts(), QStringList{exported});
+        const QString written = path + (table == store::names::Agenda ? QStringLiteral(".ics") : QStringLiteral(".vcf"));
+        QVERIFY2(QFile::exists(written), qPrintable(written));
+
+        data.desktop().queueChosenFile(written);
+        data.desktop().clearRecords();
+        window.findChild<QAction *>(QStringLiteral("mnuImport"))->trigger();
+        QCOMPARE(data.desktop().messageTexts(), QStringList{imported});
+        QCOMPARE(data.countOf(table), 1);
+    }
+
+    void aRefusedFileChangesNothing()
+    {
+        TestData data;
+        frmMain window(data.db());
+        window.load();
+        const QString path = data.dir() + QStringLiteral("/broken.ics");
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write("BEGIN:VCALENDAR\r\nVERSION:2.0\r\nBEGIN:VEVENT\r\nUID:a\r\nSUMMARY:Cut\r\n");
+        file.close();
+        data.desktop().queueChosenFile(path);
+        data.desktop().clearRecords();
+        window.findChild<QAction *>(QStringLiteral("mnuImport"))->trigger();
+        const QString message = data.desktop().messageTexts().value(0);
+        QVERIFY2(message.contains(path) && message.contains(QStringLiteral("Nothing of the file was imported")),
+                 qPrintable(message));
+        QCOMPARE(data.countOf(store::names::Agenda), 0);
+    }
+
+    void theCommandLineWorksWithoutAWindow_data()
+    {
+        QTest::addColumn<QStringList>("arguments"); // after --database FILE; %1 is the temporary folder
+        QTest::addColumn<int>("status");
+        QTest::addColumn<QString>("out");
+        QTest::addColumn<QString>("err");
+        QTest::newRow("export calendar") << QStringList{"--export-calendar", "%1/out.ics"} << 0
+                                         << "Exported 1 event, 0 to-do items, 0 notes\n" << "";
+        QTest::newRow("export contacts to standard output") << QStringList{"--export-contacts", "-"} << 0
+                                                            << "BEGIN:VCARD" << "Exported 1 contact\n";
+        QTest::newRow("import our own export") << QStringList{"--import", "%1/in.vcf"} << 0 << "Imported 1 contact\n"
+                                               << "";
+        QTest::newRow("missing file") << QStringList{"--import", "%1/none.ics"} << 1 << "" << "cannot be read";
+        QTest::newRow("truncated file") << QStringList{"--import", "%1/cut.ics"} << 1 << "" << "Line ";
+        QTest::newRow("unwritable") << QStringList{"--export-calendar", "%1/no/such/folder.ics"} << 1 << ""
+                                    << "cannot be written";
+        QTest::newRow("two at once") << QStringList{"--export-calendar", "-", "--import", "%1/in.vcf"} << 1 << ""
+                                     << "one of";
+    }
+    void theCommandLineWorksWithoutAWindow()
+    {
+        QFETCH(QStringList, arguments);
+        QFETCH(int, status);
+        QFETCH(QString, out);
+        QFETCH(QString, err);
+        TestData data;
+        addRecords(data.db());
+        QFile in(data.dir() + QStringLiteral("/in.vcf"));
+        QVERIFY(in.open(QIODevice::WriteOnly));
+        in.write("BEGIN:VCARD\r\nVERSION:4.0\r\nUID:x\r\nFN:Grace Hopper\r\nN:Hopper;Grace;;;\r\nEND:VCARD\r\n");
+        in.close();
+        QFile cut(data.dir() + QStringLiteral("/cut.ics"));
+        QVERIFY(cut.open(QIODevice::WriteOnly));
+        cut.write("BEGIN:VCALENDAR\r\nVERSION:2.0\r\nBEGIN:VEVENT\r\n");
+        cut.close();
+        for (QString &argument : arguments)
+            argument.replace(QStringLiteral("%1"), data.dir());
+        const Run run = runProgram(QStringList{QStringLiteral("--database"), data.path()} + arguments);
+        QVERIFY2(run.status == status, qPrintable(run.err));
+        QVERIFY2(out.isEmpty() ? run.out.isEmpty() : run.out.startsWith(out), qPrintable(run.out));
+        QVERIFY2(run.err.contains(err), qPrintable(run.err));
+    }
+
+    void helpListsTheCommands()
+    {
+        const Run run = runProgram({QStringLiteral("--help")});
+        QCOMPARE(run.status, 0);
+        for (const char *option : {"--import <FILE>", "--export-calendar <FILE>", "--export-contacts <FILE>"})
+            QVERIFY2(run.out.contains(QLatin1String(option)), qPrintable(run.out));
+    }
+};
+
+BREVANE_TEST(ImportExportTests)
+#include "tst_importexport.moc"

@@ -1,0 +1,244 @@
+#include "interchange/transfer.h"
+#include "store/contactrepository.h"
+#include "store/names.h"
+#include "store/uidrepository.h"
+#include "testsupport.h"
+
+#include <QFile>
+
+using namespace brevane;
+using namespace brevane::interchange;
+
+namespace {
+
+const QDate kToday(2024, 3, 1);
+
+QByteArray fileBytes(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+QString writeFile(const QString &path, const QByteArray &data)
+{
+    QFile file(path);
+    if (file.open(QIODevice::WriteOnly))
+        file.write(data);
+    return path;
+}
+
+QByteArray eventsFile(const QList<QByteArray> &events)
+{
+    QByteArray data = "BEGIN:VCALENDAR\r\nVERSION:2.0\r\nPRODID:-//test//EN\r\n";
+    for (const QByteArray &event : events)
+        data += "BEGIN:VEVENT\r\n" + event + "DTSTAMP:20240101T000000Z\r\nEND:VEVENT\r\n";
+    return data + "END:VCALENDAR\r\n";
+}
+
+QByteArray vevent(const QByteArray &uid, const QByteArray &summary, const QByteArray &start)
+{
+    return "UID:" + uid + "\r\nSUMMARY:" + summary + "\r\nDTSTART:" + start + "\r\n";
+}
+
+// Every record of every kind, with the texts that files escape or fold.
+void fill(store::Database &db)
+{
+    const QString text = QStringLiteral("\"Q\", a; b\\c\nВстреча 会議 🎂");
+    store::AgendaRepository agenda(db);
+    for (int i = 0; i < 3; ++i) {
+        store::AgendaTask task;
+        task.day = 5 + i;
+        task.month = 3;
+        task.year = 2024;
+        task.start = QTime(9 + i, 30 * (i % 2));
+        task.end = task.start.addSecs(3600);
+        task.text = text + QString::number(i);
+        task.category = QStringLiteral("Meeting");
+        task.alarm = i == 1 ? QStringLiteral("Yes") : QStringLiteral("No");
+        store::AgendaRepository::setReminderLead(task, i);
+        QVERIFY(agenda.add(task).ok);
+    }
+    store::ToDoRepository todos(db);
+    for (int priority : {1, 2, 3}) {
+        store::ToDoItem item{store::kNoRecord, text, QStringLiteral("Personal"), priority == 2, priority};
+        QVERIFY(todos.add(item).ok);
+    }
+    store::Note note{store::kNoRecord, QStringLiteral("Title; with, marks "), text + QStringLiteral("\n\nend")};
+    QVERIFY(store::NoteRepository(db).add(note).ok);
+    store::Contact contact;
+    for (store::ContactField field : store::contactFields())
+        contact.value(field) = text + store::storedFieldName(field);
+    contact.birthday = QStringLiteral("July 7, 1999");
+    contact.anniversary = QStringLiteral("July 7");
+    store::ContactRepository contacts(db);
+    QVERIFY(contacts.add(contact).ok);
+    QVERIFY(store::ContactCategoryRepository(db).set(contact.id, QStringLiteral("Family")).ok);
+}
+
+// Every record of the file without identities, in a stable order.
+QStringList contentOf(store::Database &db)
+{
+    QStringList lines;
+    const auto tasks = store::AgendaRepository(db).all();
+    const auto todos = store::ToDoRepository(db).all();
+    const auto notes = store::NoteRepository(db).all();
+    for (store::AgendaTask task : *tasks.value) {
+        task.id = store::kNoRecord;
+        lines << QStringLiteral("task %1 %2 %3-%4 %5 %6 %7.%8.%9 %10 %11")
+                     .arg(task.date().toString(Qt::ISODate), task.shownText, task.start.toString(),
+                          task.end.toString(), task.category, task.reminder)
+                     .arg(task.reminderDay)
+                     .arg(task.reminderMonth)
+                     .arg(task.reminderYear)
+                     .arg(task.alarm, task.repeating);
+    }
+    for (const store::ToDoItem &item : *todos.value)
+        lines << QStringLiteral("todo %1 %2 %3 %4").arg(item.text, item.category).arg(item.done).arg(item.priority);
+    for (const store::Note &note : *notes.value)
+        lines << QStringLiteral("note %1|%2").arg(note.title, note.text);
+    store::ContactRepository contacts(db);
+    const auto categories = *store::ContactCategoryRepository(db).all().value;
+    const auto names = contacts.list(store::ContactOrder::LastName);
+    for (const store::ContactName &name : *names.value) {
+        const store::Contact contact = *contacts.byId(name.id).value;
+        QStringList fields;
+        for (store::ContactField field : store::contactFields())
+            fields << contact.value(field);
+        lines << QStringLiteral("contact ") + fields.join(u'|') + u'|' + categories.value(name.id);
+    }
+    lines.sort();
+    return lines;
+}
+
+} // namespace
+
+class TransferTests : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void ourExportComesBackWholeAndOnce()
+    {
+        testing::TestData source;
+        fill(source.db());
+        const ExportResult calendar = exportCalendar(source.db(), QDateTime(kToday, QTime(12, 0), Qt::UTC));
+        const ExportResult contacts = exportContacts(source.db());
+        QVERIFY2(calendar.ok && contacts.ok, qPrintable(calendar.error + contacts.error));
+        QCOMPARE(calendar.summary, QStringLiteral("Exported 3 events, 3 to-do items, 1 note"));
+        const QString calendarPath = writeFile(source.dir() + QStringLiteral("/out.ics"), calendar.data);
+        const QString contactsPath = writeFile(source.dir() + QStringLiteral("/out.vcf"), contacts.data);
+
+        testing::TestData target;
+        for (int round = 0; round < 2; ++round) {
+            const ImportResult events = importFile(target.db(), calendarPath, kToday);
+            const ImportResult cards = importFile(target.db(), contactsPath, kToday);
+            QVERIFY2(events.ok() && cards.ok(), qPrintable(events.error + cards.error));
+            QVERIFY2(events.details.isEmpty(), qPrintable(events.details.join(u'\n')));
+            QCOMPARE(events.summary(), QStringLiteral("Imported 3 events, 3 to-do items, 1 note"));
+            QCOMPARE(cards.summary(), QStringLiteral("Imported 1 contact"));
+            // The second round updates what the first added.
+            QCOMPARE(contentOf(target.db()), contentOf(source.db()));
+        }
+        // Exported again, the records keep their UIDs.
+        const ExportResult again = exportCalendar(target.db(), QDateTime(kToday, QTime(12, 0), Qt::UTC));
+        QCOMPARE(again.data, calendar.data);
+    }
+
+    void aTakenSlotIsSkippedAndCounted_data()
+    {
+        QTest::addColumn<QList<QByteArray>>("events");
+        QTest::addColumn<int>("imported");
+        QTest::addColumn<QString>("detail");
+        const QString taken = QStringLiteral("Another task already starts at 9:00 AM on March 5, 2024");
+        QTest::newRow("off the grid, on a taken slot")
+            << QList<QByteArray>{vevent("a", "Dentist", "20240305T091500")} << 0 << taken;
+        QTest::newRow("two of the file on one slot")
+            << QList<QByteArray>{vevent("a", "One", "20240306T100000"), vevent("b", "Two", "20240306T100000")} << 1
+            << QStringLiteral("Another task already starts at 10:00 AM on March 6, 2024");
+        QTest::newRow("a free slot") << QList<QByteArray>{vevent("a", "Free", "20240305T093000")} << 1 << QString();
+    }
+    void aTakenSlotIsSkippedAndCounted()
+    {
+        QFETCH(QList<QByteArray>, events);
+        QFETCH(int, imported);
+        QFETCH(QString, detail);
+        testing::TestData data;
+        store::AgendaTask existing;
+        existing.day = 5;
+        existing.month = 3;
+        existing.year = 2024;
+        existing.start = QTime(9, 0);
+        existing.end = QTime(10, 0);
+        existing.text = QStringLiteral("Meeting");
+        QVERIFY(store::AgendaRepository(data.db()).add(existing).ok);
+
+        const ImportResult result = storeImport(data.db(), readImportData(eventsFile(events), "f.ics", kToday));
+        QVERIFY2(result.ok(), qPrintable(result.error));
+        QCOMPARE(result.events, imported);
+        QCOMPARE(result.skipped, detail.isEmpty() ? 0 : 1);
+        QCOMPARE(data.countOf(store::names::Agenda), 1 + imported);
+        if (!detail.isEmpty()) {
+            QVERIFY2(result.details.value(0).contains(detail), qPrintable(result.details.join(u'\n')));
+            QVERIFY2(result.summary().endsWith(QStringLiteral("1 skipped: see above")), qPrintable(result.summary()));
+        }
+    }
+
+    void whatIsNotImportedLeavesTheFileAsItWas_data()
+    {
+        QTest::addColumn<QByteArray>("file");
+        QTest::addColumn<int>("cancelAfter"); // -1: never
+        QTest::addColumn<QString>("failingTable");
+        QTest::addColumn<int>("outcome");
+        const QByteArray whole = eventsFile({vevent("a", "A", "20240305T090000"), vevent("b", "B", "20240306T090000"),
+                                             vevent("c", "C", "20240307T090000")});
+        using O = ImportResult::Outcome;
+        QTest::newRow("truncated") << whole.left(whole.size() - 30) << -1 << QString() << int(O::Refused);
+        QTest::newRow("neither kind") << QByteArray("Subject: hello\r\n\r\nText") << -1 << QString() << int(O::Refused);
+        QTest::newRow("cancelled at once") << whole << 0 << QString() << int(O::Cancelled);
+        QTest::newRow("cancelled half-way") << whole << 2 << QString() << int(O::Cancelled);
+        QTest::newRow("a write fails") << whole << -1 << store::names::Agenda << int(O::Failed);
+    }
+    void whatIsNotImportedLeavesTheFileAsItWas()
+    {
+        QFETCH(QByteArray, file);
+        QFETCH(int, cancelAfter);
+        QFETCH(QString, failingTable);
+        QFETCH(int, outcome);
+        testing::TestData data;
+        fill(data.db());
+        if (!failingTable.isEmpty())
+            data.failWrites(failingTable);
+        const QByteArray before = fileBytes(data.path());
+        const QString path = writeFile(data.dir() + QStringLiteral("/in.ics"), file);
+        const ImportResult result = importFile(data.db(), path, kToday, [&](qsizetype done, qsizetype total) {
+            Q_UNUSED(total);
+            return cancelAfter < 0 || done < cancelAfter;
+        });
+        QCOMPARE(int(result.outcome), outcome);
+        if (outcome == int(ImportResult::Outcome::Refused)) {
+            QVERIFY2(result.error.contains(path) && result.error.contains(QStringLiteral("Line ")),
+                     qPrintable(result.error));
+        }
+        QVERIFY(fileBytes(data.path()) == before);
+    }
+
+    void aDeletedRecordTakesItsUidAlong()
+    {
+        testing::TestData data;
+        store::ToDoItem item{store::kNoRecord, QStringLiteral("Milk"), {}, false, 2};
+        store::ToDoRepository todos(data.db());
+        QVERIFY(todos.add(item).ok);
+        store::UidRepository uids(data.db());
+        QVERIFY(uids.set(store::names::ToDo, item.id, QStringLiteral("milk-uid")).ok);
+        QCOMPARE(*uids.recordOf(store::names::ToDo, QStringLiteral("milk-uid")).value, item.id);
+        QVERIFY(todos.remove(item.id).ok);
+        QVERIFY(!uids.recordOf(store::names::ToDo, QStringLiteral("milk-uid")).value);
+        // The reused identity starts without a UID.
+        store::ToDoItem next{store::kNoRecord, QStringLiteral("Bread"), {}, false, 2};
+        QVERIFY(todos.add(next).ok);
+        QVERIFY(!uids.uidOf(store::names::ToDo, next.id).value);
+    }
+};
+
+BREVANE_TEST(TransferTests)
+#include "tst_transfer.moc"
