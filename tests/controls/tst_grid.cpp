@@ -97,30 +97,6 @@ private Q_SLOTS:
         QVERIFY(grid.textMatrix(3, 2).isEmpty());
     }
 
-    void cellFormattingReadsBackAndClears()
-    {
-        Grid grid;
-        makeAgendaLike(grid);
-        grid.setRow(5);
-        grid.setCol(2);
-        const QColor face(240, 240, 240);
-        grid.setCellBackColor(face);
-        grid.setCellForeColor(Qt::red);
-        grid.setCellFontStrikeThrough(true);
-        QCOMPARE(grid.cellBackColorAt(5, 2), face);
-        QCOMPARE(grid.cellForeColorAt(5, 2), QColor(Qt::red));
-        QVERIFY(grid.cellStrikeThroughAt(5, 2));
-        QVERIFY2(!grid.cellBackColorAt(6, 2).isValid() && !grid.cellStrikeThroughAt(5, 3), "formatting is per cell");
-
-        // Clearing empties texts and formatting but keeps the shape and the current cell.
-        grid.setTextMatrix(9, 2, QStringLiteral("Lunch"));
-        grid.clear();
-        QVERIFY(!grid.cellBackColorAt(5, 2).isValid() && !grid.cellForeColorAt(5, 2).isValid());
-        QVERIFY(!grid.cellStrikeThroughAt(5, 2) && (grid.textMatrix(9, 2) + grid.textMatrix(0, 0)).isEmpty());
-        QCOMPARE(QSize(grid.cols(), grid.rows()), QSize(4, 51));
-        QCOMPARE(tableCurrent(grid), tableIndex(grid, 5, 2));
-    }
-
     void selectRowSetsExtent()
     {
         Grid grid;

@@ -46,21 +46,6 @@ class RecordSetTests : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    void navigation()
-    {
-        testing::TestData data;
-        const QList<RecordId> ids = addToDos(data, {"a", "b", "c"});
-        RecordSet set(data.db(), names::ToDoQuery);
-        QVERIFY(set.recordCount() == 3 && set.recordId() == ids[0] && set.moveToRecord(ids[1]));
-        QCOMPARE(QString::number(set.position()) + set.field(todo::Task), QStringLiteral("1b"));
-        set.edit(), set.setField(todo::Task, QStringLiteral("x")), set.moveNext(); // moving away drops the edit
-        QVERIFY(!set.isEditing() && !set.update().ok);
-        QCOMPARE(data.fieldOf(names::ToDo, ids[1], todo::Task), QStringLiteral("b"));
-        set.moveNext();
-        QVERIFY(set.eof() && set.field(todo::Task).isEmpty());
-        QVERIFY(!set.moveToRecord(ids[2] + 100) && set.eof());
-    }
-
     void viewOrder_data()
     {
         using namespace names;
@@ -87,41 +72,6 @@ private Q_SLOTS:
             data.insert(Database::baseTableOf(view), {{field, value}});
         RecordSet set(data.db(), view);
         QCOMPARE(walk(set, {field}), expected);
-    }
-
-    void deleteThenMoveNext_data()
-    {
-        QTest::addColumn<QString>("pattern"); // 'x' marks a record to delete
-        QTest::newRow("all") << "xxxxxx";
-        QTest::newRow("first, adjacent, last") << "x.xx.x";
-    }
-    void deleteThenMoveNext()
-    {
-        QFETCH(QString, pattern);
-        testing::TestData data;
-        QStringList all;
-        QStringList kept;
-        for (qsizetype i = 0; i < pattern.size(); ++i) {
-            all << QStringLiteral("t%1").arg(i);
-            if (pattern.at(i) != u'x')
-                kept << all.constLast();
-        }
-        addToDos(data, all);
-        RecordSet set(data.db(), names::ToDoQuery);
-        QStringList visited;
-        for (int i = 0; i < all.size(); ++i) {
-            visited << set.field(todo::Task);
-            if (pattern.at(i) == u'x') {
-                QVERIFY(set.deleteCurrent().ok);
-                // The deleted record stays current, reading empty, until the cursor moves.
-                QVERIFY(!set.eof() && set.field(todo::Task).isEmpty() && set.position() == -1);
-            }
-            set.moveNext();
-        }
-        QCOMPARE(visited, all);
-        QVERIFY(set.eof() && set.recordCount() == kept.size());
-        QCOMPARE(walk(set), kept);
-        QCOMPARE(data.countOf(names::ToDo), kept.size());
     }
 
     void numericConditions_data()

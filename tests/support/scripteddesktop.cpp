@@ -9,8 +9,6 @@ ScriptedDesktop::ScriptedDesktop(QObject *parent) : Desktop(parent) {}
 Desktop::Answer ScriptedDesktop::message(QWidget *, const QString &text, Icon icon, Buttons buttons)
 {
     messages.append({text, icon, buttons});
-    if (m_onMessage)
-        m_onMessage(messages.constLast());
     if (buttons == Buttons::Ok)
         return Answer::Ok;
     return m_answers.isEmpty() ? Answer::Yes : m_answers.dequeue();

@@ -55,8 +55,6 @@ public:
     void setToday(const QDate &date) { m_today = date; }
     // Answers for the next Yes/No questions, in order; an empty queue answers Yes.
     void queueAnswer(Answer answer) { m_answers.enqueue(answer); }
-    // Called with each message before it is answered, to inspect the window's state.
-    void onMessage(std::function<void(const Message &)> callback) { m_onMessage = std::move(callback); }
     void setStartProgramResult(bool ok) { m_startResult = ok; }
     void queueChosenFile(const QString &path) { m_files.enqueue(path); }
     void setTrayAvailable(bool available) { m_trayAvailable = available; }
@@ -81,7 +79,6 @@ private:
     QDate m_today{2003, 3, 5};
     QQueue<Answer> m_answers;
     QQueue<QString> m_files;
-    std::function<void(const Message &)> m_onMessage;
     std::function<int(QDialog *)> m_onModal;
     bool m_startResult = true;
     bool m_trayAvailable = true;
