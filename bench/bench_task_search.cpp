@@ -3,7 +3,7 @@
 
 #include "bench.h"
 
-#include "platform/navigation.h"
+#include "fakenavigation.h"
 #include "scripteddesktop.h"
 #include "store/agendarepository.h"
 #include "store/database.h"
@@ -24,19 +24,6 @@ namespace names = store::names;
 namespace {
 
 constexpr int kTasks = 100000;
-
-class NoNavigation final : public Navigation
-{
-public:
-    NoNavigation() = default;
-    Q_DISABLE_COPY_MOVE(NoNavigation)
-    void showDay(const QDate &) override {}
-    bool showAgendaTask(store::RecordId) override { return true; }
-    bool showToDoItem(store::RecordId) override { return true; }
-    void reloadQuickLinks() override {}
-    void settingsChanged() override {}
-    void reloadAll() override {}
-};
 
 bool fillAgenda(store::Database &db, int count)
 {
@@ -80,7 +67,7 @@ BREVANE_BENCH(task_search)
         return;
     }
     {
-        NoNavigation navigation;
+        testing::FakeNavigation navigation;
         frmSearch window(*db, navigation);
         window.setAttribute(Qt::WA_DeleteOnClose, false);
         window.show();

@@ -1,4 +1,4 @@
-#include "platform/navigation.h"
+#include "fakenavigation.h"
 #include "preferences/frmpreferences.h"
 #include "snapshot.h"
 #include "store/settingsrepository.h"
@@ -7,25 +7,9 @@
 
 using namespace brevane;
 
-namespace {
-
-// The preferences only tell the main window that something changed.
-class QuietNavigation final : public Navigation
-{
-public:
-    void showDay(const QDate &) override {}
-    bool showAgendaTask(store::RecordId) override { return false; }
-    bool showToDoItem(store::RecordId) override { return false; }
-    void reloadQuickLinks() override {}
-    void settingsChanged() override {}
-    void reloadAll() override {}
-};
-
-} // namespace
-
 BREVANE_SNAPSHOT(preferences)
 {
-    QuietNavigation navigation;
+    testing::FakeNavigation navigation;
     bool ok = true;
     {
         frmPreferences window(db, navigation);

@@ -1,6 +1,6 @@
 // The quick-links manager: browsing the sample links, and adding one.
 
-#include "platform/navigation.h"
+#include "fakenavigation.h"
 #include "quick_links/frmquicklinks.h"
 #include "snapshot.h"
 
@@ -9,26 +9,9 @@
 
 using namespace brevane;
 
-namespace {
-
-class NoNavigation final : public Navigation
-{
-public:
-    NoNavigation() = default;
-    Q_DISABLE_COPY_MOVE(NoNavigation)
-    void showDay(const QDate &) override {}
-    bool showAgendaTask(store::RecordId) override { return true; }
-    bool showToDoItem(store::RecordId) override { return true; }
-    void reloadQuickLinks() override {}
-    void settingsChanged() override {}
-    void reloadAll() override {}
-};
-
-} // namespace
-
 BREVANE_SNAPSHOT(quick_links)
 {
-    NoNavigation navigation;
+    testing::FakeNavigation navigation;
     frmQuickLinks window(db, navigation);
     window.setAttribute(Qt::WA_DeleteOnClose, false);
     window.show();

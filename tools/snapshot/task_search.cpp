@@ -1,6 +1,6 @@
 // The task search: results of an agenda search, and of a to-do search.
 
-#include "platform/navigation.h"
+#include "fakenavigation.h"
 #include "snapshot.h"
 #include "task_search/frmsearch.h"
 
@@ -11,26 +11,9 @@
 
 using namespace brevane;
 
-namespace {
-
-class NoNavigation final : public Navigation
-{
-public:
-    NoNavigation() = default;
-    Q_DISABLE_COPY_MOVE(NoNavigation)
-    void showDay(const QDate &) override {}
-    bool showAgendaTask(store::RecordId) override { return true; }
-    bool showToDoItem(store::RecordId) override { return true; }
-    void reloadQuickLinks() override {}
-    void settingsChanged() override {}
-    void reloadAll() override {}
-};
-
-} // namespace
-
 BREVANE_SNAPSHOT(task_search)
 {
-    NoNavigation navigation;
+    testing::FakeNavigation navigation;
     frmSearch window(db, navigation);
     window.setAttribute(Qt::WA_DeleteOnClose, false);
     window.show();

@@ -6,7 +6,8 @@
 
 namespace brevane::testing {
 
-// Records what a window asks of the main window.
+// Records what a window asks of the main window (tests), or answers it
+// without a main window (snapshots, benchmarks).
 class FakeNavigation final : public Navigation
 {
 public:
