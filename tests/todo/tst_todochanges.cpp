@@ -13,27 +13,22 @@ namespace todo = store::names::todo;
 
 namespace {
 
-// What a grid shows, row by row: text, priority, strike-through and the item
-// the view holds for the row.
+// Each row as shown: text, priority, strike-through, and the item the view holds.
 QStringList shown(const ToDoView &view)
 {
     QStringList rows;
     const Grid *grid = view.grid();
     for (int row = 1; row < grid->rows(); ++row) {
         const std::optional<store::ToDoItem> item = view.itemAt(row);
-        rows << QStringLiteral("%1|%2|%3%4|%5")
-                    .arg(grid->textMatrix(row, 0), grid->textMatrix(row, 1))
-                    .arg(int(grid->cellStrikeThroughAt(row, 0)))
-                    .arg(int(grid->cellStrikeThroughAt(row, 1)))
-                    .arg(item ? item->id : -1);
+        rows << QStringLiteral("%1|%2|%3%4|%5").arg(grid->textMatrix(row, 0), grid->textMatrix(row, 1))
+                    .arg(int(grid->cellStrikeThroughAt(row, 0))).arg(int(grid->cellStrikeThroughAt(row, 1))).arg(item ? item->id : -1);
     }
     return rows;
 }
 
 } // namespace
 
-// A command that changes one item redraws only its row: the list must then
-// show exactly what a list rebuilt from the file shows.
+// A command redraws only its item's row, which must match a list rebuilt from the file.
 class ToDoChangeTests : public QObject
 {
     Q_OBJECT
