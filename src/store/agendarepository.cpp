@@ -22,6 +22,8 @@ namespace f = names::agenda;
 
 namespace {
 
+const QString kTaskGone = QStringLiteral("The task no longer exists.  It may have been deleted.");
+
 // The end-time note the editor appends: exactly " (to h:mm AM)" or
 // " (to h:mm PM)" at the very end. Anything else in brackets is the user's.
 // Read by hand rather than with a regular expression: every task read passes
@@ -461,10 +463,8 @@ WriteResult AgendaRepository::update(const AgendaTask &task, AgendaFields fields
     if (!transaction.isActive())
         return {false, errors::writeFailure(m_db, transaction.error())};
     RecordSet set(m_db, names::Agenda, onlyRecord(task.id));
-    if (!set.lastError().isEmpty())
-        return {false, errors::writeFailure(m_db, set.lastError())};
-    if (task.id == kNoRecord || !set.moveToRecord(task.id))
-        return {false, QStringLiteral("The task no longer exists.  It may have been deleted.")};
+    if (const QString problem = errors::findToChange(m_db, set, task.id, kTaskGone); !problem.isEmpty())
+        return {false, problem};
     const QString storedText = set.field(f::Task);
 
     if (const QString problem = checkTask(task, fields, storedText); !problem.isEmpty())
@@ -583,12 +583,7 @@ void writeFieldsTo(Sink &set, const AgendaTask &task, AgendaFields fields, const
 
 WriteResult AgendaRepository::remove(RecordId id)
 {
-    RecordSet set(m_db, names::Agenda, onlyRecord(id));
-    if (!set.lastError().isEmpty())
-        return {false, errors::writeFailure(m_db, set.lastError())};
-    if (id == kNoRecord || !set.moveToRecord(id))
-        return {false, QStringLiteral("The task no longer exists.  It may have been deleted.")};
-    return set.deleteCurrent();
+    return errors::removeRecord(m_db, names::Agenda, id, kTaskGone);
 }
 
 WriteResult AgendaRepository::removeBefore(int year, int month, int *removed)

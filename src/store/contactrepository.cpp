@@ -14,6 +14,8 @@ namespace brevane::store {
 
 namespace {
 
+const QString kContactGone = QStringLiteral("The contact no longer exists.");
+
 struct FieldInfo {
     ContactField field;
     const char *stored;
@@ -206,10 +208,8 @@ WriteResult ContactRepository::add(Contact &contact)
 WriteResult ContactRepository::update(const Contact &contact)
 {
     RecordSet set(m_db, names::Contacts, onlyRecord(contact.id));
-    if (!set.lastError().isEmpty())
-        return {false, set.lastError()};
-    if (!set.moveToRecord(contact.id))
-        return {false, QStringLiteral("The contact no longer exists.")};
+    if (const QString problem = errors::findToChange(m_db, set, contact.id, kContactGone); !problem.isEmpty())
+        return {false, problem};
     set.edit();
     writeFields(set, contact);
     return set.update();
@@ -217,12 +217,7 @@ WriteResult ContactRepository::update(const Contact &contact)
 
 WriteResult ContactRepository::remove(RecordId id)
 {
-    RecordSet set(m_db, names::Contacts, onlyRecord(id));
-    if (!set.lastError().isEmpty())
-        return {false, set.lastError()};
-    if (!set.moveToRecord(id))
-        return {false, QStringLiteral("The contact no longer exists.")};
-    return set.deleteCurrent();
+    return errors::removeRecord(m_db, names::Contacts, id, kContactGone);
 }
 
 WriteResult ContactRepository::removeNameless(int *removed)

@@ -3,6 +3,7 @@
 #include "core/logging.h"
 #include "store/database.h"
 #include "store/names.h"
+#include "store/storeerrors.h"
 
 namespace brevane::store {
 
@@ -86,10 +87,8 @@ WriteResult NoteRepository::add(Note &note)
 WriteResult NoteRepository::update(const Note &note, NoteFields which)
 {
     RecordSet notes(m_db, names::Notes, onlyRecord(note.id));
-    if (!notes.lastError().isEmpty())
-        return {false, notes.lastError()};
-    if (!notes.moveToRecord(note.id))
-        return {false, kGone};
+    if (const QString problem = errors::findToChange(m_db, notes, note.id, kGone); !problem.isEmpty())
+        return {false, problem};
     notes.edit();
     if (which.testFlag(NoteField::Title))
         notes.setField(fields::Title, storedTitle(note.title));
@@ -100,12 +99,7 @@ WriteResult NoteRepository::update(const Note &note, NoteFields which)
 
 WriteResult NoteRepository::remove(RecordId id)
 {
-    RecordSet notes(m_db, names::Notes, onlyRecord(id));
-    if (!notes.lastError().isEmpty())
-        return {false, notes.lastError()};
-    if (!notes.moveToRecord(id))
-        return {false, kGone};
-    return notes.deleteCurrent();
+    return errors::removeRecord(m_db, names::Notes, id, kGone);
 }
 
 } // namespace brevane::store

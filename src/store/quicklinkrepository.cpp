@@ -90,10 +90,8 @@ WriteResult QuickLinkRepository::add(QuickLink &link)
 WriteResult QuickLinkRepository::update(const QuickLink &link)
 {
     RecordSet set(m_db, names::QuickLinks, onlyRecord(link.id));
-    if (!set.lastError().isEmpty())
-        return {false, errors::readFailure(m_db, set.lastError())};
-    if (!set.moveToRecord(link.id))
-        return {false, kGone};
+    if (const QString problem = errors::findToChange(m_db, set, link.id, kGone); !problem.isEmpty())
+        return {false, problem};
     set.edit();
     set.setField(ql::ProgramName, link.name);
     set.setField(ql::ProgramPath, link.path);
@@ -102,12 +100,7 @@ WriteResult QuickLinkRepository::update(const QuickLink &link)
 
 WriteResult QuickLinkRepository::remove(RecordId id)
 {
-    RecordSet set(m_db, names::QuickLinks, onlyRecord(id));
-    if (!set.lastError().isEmpty())
-        return {false, errors::readFailure(m_db, set.lastError())};
-    if (!set.moveToRecord(id))
-        return {false, kGone};
-    return set.deleteCurrent();
+    return errors::removeRecord(m_db, names::QuickLinks, id, kGone);
 }
 
 } // namespace brevane::store

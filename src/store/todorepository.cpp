@@ -19,6 +19,8 @@ namespace f = names::todo;
 
 namespace {
 
+const QString kItemGone = QStringLiteral("This to-do item no longer exists.  It may have been deleted.");
+
 const QString kYes = QStringLiteral("Yes");
 const QString kNo = QStringLiteral("No");
 
@@ -264,10 +266,8 @@ WriteResult ToDoRepository::update(const ToDoItem &item, ToDoFields fields)
     if (!transaction.isActive())
         return {false, errors::writeFailure(m_db, transaction.error())};
     RecordSet set(m_db, names::ToDo, onlyRecord(item.id));
-    if (!set.lastError().isEmpty())
-        return {false, errors::writeFailure(m_db, set.lastError())};
-    if (item.id == kNoRecord || !set.moveToRecord(item.id))
-        return {false, QStringLiteral("This to-do item no longer exists.  It may have been deleted.")};
+    if (const QString problem = errors::findToChange(m_db, set, item.id, kItemGone); !problem.isEmpty())
+        return {false, problem};
     if (fields.testFlag(ToDoField::Text)) {
         // An older, longer text (a reminder copy) may be kept or shortened,
         // as the editor's text box allows; never lengthened.
@@ -286,12 +286,7 @@ WriteResult ToDoRepository::update(const ToDoItem &item, ToDoFields fields)
 
 WriteResult ToDoRepository::remove(RecordId id)
 {
-    RecordSet set(m_db, names::ToDo, onlyRecord(id));
-    if (!set.lastError().isEmpty())
-        return {false, errors::writeFailure(m_db, set.lastError())};
-    if (id == kNoRecord || !set.moveToRecord(id))
-        return {false, QStringLiteral("This to-do item no longer exists.  It may have been deleted.")};
-    return set.deleteCurrent();
+    return errors::removeRecord(m_db, names::ToDo, id, kItemGone);
 }
 
 void ToDoRepository::writeFields(RecordSet &set, const ToDoItem &item, ToDoFields fields)
