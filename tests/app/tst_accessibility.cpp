@@ -6,6 +6,7 @@
 #include "todo_editor/frmaddtodo.h"
 
 #include <QAbstractButton>
+#include <QAbstractSpinBox>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -39,9 +40,10 @@ QStringList unnamedControls(const QWidget *window)
         const bool actsOn = qobject_cast<const QAbstractButton *>(control) || qobject_cast<const QComboBox *>(control)
                             || qobject_cast<const QLineEdit *>(control) || qobject_cast<const QTextEdit *>(control)
                             || qobject_cast<const QPlainTextEdit *>(control) || qobject_cast<const QTableWidget *>(control);
-        // Line edits inside drop-downs and the table's own corner button belong to their parent control.
+        // Line edits inside drop-downs and spin boxes and the table's own corner button belong to their parent control.
         if (!actsOn || control->isHidden() || control->focusPolicy() == Qt::NoFocus
-            || qobject_cast<const QComboBox *>(control->parentWidget()) || !spokenName(control, control->window()).isEmpty())
+            || qobject_cast<const QComboBox *>(control->parentWidget())
+            || qobject_cast<const QAbstractSpinBox *>(control->parentWidget()) || !spokenName(control, control->window()).isEmpty())
             continue;
         missing << QStringLiteral("%1 %2 (in %3)").arg(QString::fromLatin1(control->metaObject()->className()),
                                                        control->objectName(), control->window()->objectName());
@@ -64,6 +66,10 @@ private Q_SLOTS:
         window.load();
         window.findChild<QAction *>(QStringLiteral("mnuNewAgendaTask"))->trigger();
         window.findChild<QAction *>(QStringLiteral("mnuNewToDoItem"))->trigger();
+        // The other windows open as the main window's children, so they are checked with it.
+        for (const char *command : {"mnuViewContacts", "mnuViewNotes", "mnuNewQuickLink", "mnuPreferences", "mnuAbout"})
+            window.findChild<QAction *>(QLatin1String(command))->trigger();
+        window.findChild<QAbstractButton *>(QStringLiteral("cmdSearch"))->click();
         QVERIFY(window.findChild<frmAddAgenda *>() && window.findChild<frmAddToDo *>());
         frmSplash splash(data.db());
         splash.show();

@@ -14,15 +14,10 @@ namespace {
 // Runs a menu entry or toolbar button of the main window by its name.
 bool run(frmMain &window, const QString &command)
 {
-    if (auto *action = window.findChild<QAction *>(command)) {
-        action->trigger();
-        return true;
-    }
-    if (auto *button = window.findChild<QAbstractButton *>(command)) {
-        button->click();
-        return true;
-    }
-    return false;
+    if (auto *action = window.findChild<QAction *>(command))
+        return action->trigger(), true;
+    auto *button = window.findChild<QAbstractButton *>(command);
+    return button && (button->click(), true);
 }
 
 } // namespace
@@ -32,8 +27,7 @@ class WindowsTests : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    // Every way to a window opens it, once: asking again brings the same one
-    // up. Screen readers meet each as a window or a dialog.
+    // Every way to a window opens it once, announced as a window or a dialog.
     void opensEachWindowOnce_data()
     {
         QTest::addColumn<QString>("command");
@@ -62,14 +56,12 @@ private Q_SLOTS:
         QVERIFY2(run(window, command), qPrintable(command));
         const QList<QWidget *> opened = window.findChildren<QWidget *>(windowName);
         QCOMPARE(opened.size(), 1);
-        QWidget *shown = opened.first();
-        QVERIFY(shown->isWindow() && shown->isVisible());
-        const QAccessible::Role role = QAccessible::queryAccessibleInterface(shown)->role();
+        QVERIFY(opened.first()->isWindow() && opened.first()->isVisible());
+        const QAccessible::Role role = QAccessible::queryAccessibleInterface(opened.first())->role();
         QVERIFY2(role == QAccessible::Window || role == QAccessible::Dialog, qPrintable(windowName));
     }
 
-    // A quick link being added counts as typing not yet saved: the exit asks,
-    // No keeps everything open, Yes ends the program with its windows.
+    // A quick link being added is unsaved typing: No keeps all open, Yes ends all.
     void exitAsksAboutAnyWindowsTyping()
     {
         TestData data;
