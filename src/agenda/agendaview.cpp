@@ -68,6 +68,9 @@ AgendaView::AgendaView(store::Database &db, QWidget *client)
     m_grid->setFormatString(kAgendaFormat);
     m_grid->setRows(kSlotRows + 1);
     m_grid->setFixedCols(1);
+    const QStringList &labels = slotLabels();
+    for (int row = 1; row <= kSlotRows; ++row)
+        m_grid->setTextMatrix(row, 0, labels.at(row - 1));
     m_grid->setBackColorSel(kSelection);
     twips::setGeometry(m_grid, 0, 1155, 6000, 6000);
     m_rows.resize(kSlotRows + 1);
@@ -223,13 +226,17 @@ void AgendaView::load(const QDate &day)
 
 void AgendaView::draw(const store::AgendaDay &shown)
 {
-    m_grid->setUpdatesEnabled(false);
-    m_grid->clear();
-    m_grid->setFormatString(kAgendaFormat);
-    sizeColumns();
-    const QStringList &labels = slotLabels();
-    for (int row = 1; row <= kSlotRows; ++row)
-        m_grid->setTextMatrix(row, 0, labels.at(row - 1));
+    // Only the cells change: the header, the columns and the scroll bar stay
+    // as they are, so that another day repaints the cells alone, once.
+    QWidget *cells = m_grid->table()->viewport();
+    cells->setUpdatesEnabled(false);
+    for (int row = 1; row <= kSlotRows; ++row) {
+        for (int col = kTaskMarkCol; col <= kCategoryCol; ++col) {
+            m_grid->setTextMatrix(row, col, {});
+            m_grid->setCellBackColorAt(row, col, {});
+            m_grid->setCellForeColorAt(row, col, {});
+        }
+    }
     m_grid->setRow(kSlotRows);
     m_grid->setCol(0);
     m_rows.clear();
@@ -256,7 +263,7 @@ void AgendaView::draw(const store::AgendaDay &shown)
     if (lastRow > 0)
         m_grid->setRow(lastRow);
     m_grid->setCol(kTaskMarkCol);
-    m_grid->setUpdatesEnabled(true);
+    cells->setUpdatesEnabled(true);
 }
 
 void AgendaView::shadeSpan(const QTime &start, const QTime &end)

@@ -3,16 +3,20 @@
 #include "controls/twips.h"
 #include "core/logging.h"
 
+#include <QApplication>
 #include <QFocusEvent>
 #include <QHeaderView>
 #include <QItemSelectionModel>
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <QPainter>
 #include <QPointer>
 #include <QScopedValueRollback>
 #include <QSignalBlocker>
 #include <QStyledItemDelegate>
 #include <QTableWidget>
+#include <QTextLayout>
+#include <QtMath>
 #include <QVBoxLayout>
 
 #include <algorithm>
@@ -35,6 +39,62 @@ public:
     {
     }
     Q_DISABLE_COPY_MOVE(GridDelegate)
+
+    // The style's own item painting lays each text out three times (to size,
+    // to elide and to draw); a grid cell is one line without icon or check,
+    // so one layout serves all three. Text wider than its cell goes the
+    // style's way, which elides it.
+    void paint(QPainter *painter, const QStyleOptionViewItem &option, const QModelIndex &index) const override
+    {
+        QStyleOptionViewItem opt = option;
+        initStyleOption(&opt, index);
+        const QWidget *widget = opt.widget;
+        const QStyle *style = widget ? widget->style() : QApplication::style();
+        const int margin = style->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, widget) + 1;
+        const QRect textRect = opt.rect.adjusted(margin, 0, -margin, 0);
+        QTextLayout layout(opt.text, opt.font);
+        if (!opt.text.isEmpty()) {
+            QTextOption textOption(Qt::AlignLeft);
+            textOption.setWrapMode(QTextOption::NoWrap);
+            textOption.setTextDirection(opt.direction);
+            layout.setTextOption(textOption);
+            layout.beginLayout();
+            QTextLine line = layout.createLine();
+            line.setLineWidth(textRect.width());
+            layout.endLayout();
+            const auto plain = QStyleOptionViewItem::HasDisplay | QStyleOptionViewItem::Alternate;
+            if ((opt.features & ~plain) || opt.text.contains(QChar::LineSeparator)
+                || line.naturalTextWidth() > textRect.width()) {
+                QStyledItemDelegate::paint(painter, option, index);
+                return;
+            }
+        }
+        painter->save();
+        painter->setClipRect(opt.rect);
+        style->drawPrimitive(QStyle::PE_PanelItemViewItem, &opt, painter, widget);
+        if (!opt.text.isEmpty()) {
+            QPalette::ColorGroup group = opt.state & QStyle::State_Enabled ? QPalette::Normal : QPalette::Disabled;
+            if (group == QPalette::Normal && !(opt.state & QStyle::State_Active))
+                group = QPalette::Inactive;
+            painter->setPen(opt.palette.color(group, opt.state & QStyle::State_Selected ? QPalette::HighlightedText
+                                                                                          : QPalette::Text));
+            const QSize size(qCeil(layout.lineAt(0).naturalTextWidth()), qCeil(layout.lineAt(0).height()));
+            const QRect placed = QStyle::alignedRect(opt.direction, opt.displayAlignment, size, textRect);
+            layout.draw(painter, placed.topLeft());
+        }
+        if (opt.state & QStyle::State_HasFocus) {
+            QStyleOptionFocusRect focus;
+            focus.QStyleOption::operator=(opt);
+            focus.rect = style->subElementRect(QStyle::SE_ItemViewItemFocusRect, &opt, widget);
+            focus.state |= QStyle::State_KeyboardFocusChange | QStyle::State_Item;
+            focus.backgroundColor = opt.palette.color(opt.state & QStyle::State_Enabled ? QPalette::Normal
+                                                                                        : QPalette::Disabled,
+                                                      opt.state & QStyle::State_Selected ? QPalette::Highlight
+                                                                                         : QPalette::Window);
+            style->drawPrimitive(QStyle::PE_FrameFocusRect, &focus, painter, widget);
+        }
+        painter->restore();
+    }
 
 protected:
     void initStyleOption(QStyleOptionViewItem *option, const QModelIndex &index) const override
