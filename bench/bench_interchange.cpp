@@ -1,5 +1,6 @@
 // Exporting a data file of 100,000 agenda tasks and 10,000 to-do items to
-// iCalendar, and importing that file into an empty data file.
+// iCalendar, importing that file into an empty data file, and importing it
+// again into the same one (every record known by its UID).
 
 #include "bench.h"
 
@@ -109,5 +110,18 @@ BREVANE_BENCH(interchange)
                           std::fprintf(stderr, "import: %s %s\n", qPrintable(result.summary()),
                                        qPrintable(result.error));
                   }));
+    {
+        // Every record of the file is known by its UID and updated.
+        auto target = store::Database::open(dir.filePath(QStringLiteral("import0.sqlite")), &error);
+        bench::report("interchange: import of that file again into the same data file",
+                      bench::medianMs(3, [&](int) {
+                          const interchange::ImportResult result = interchange::storeImport(
+                              *target, interchange::readImportData(exported, QStringLiteral("bench.ics"),
+                                                                   QDate::currentDate()));
+                          if (result.events != kTasks || result.todos != kToDos)
+                              std::fprintf(stderr, "re-import: %s %s\n", qPrintable(result.summary()),
+                                           qPrintable(result.error));
+                      }));
+    }
     setDesktop(nullptr);
 }

@@ -812,16 +812,23 @@ CalendarReadResult readCalendar(const QByteArray &data, const QDate &today)
     return result;
 }
 
-CalendarWriteResult writeCalendar(const CalendarContent &content, const QDateTime &stamp)
+CalendarWriteResult writeCalendar(const CalendarContent &content, const QDateTime &stamp,
+                                  const WriteProgress &progress)
 {
     CalendarWriteResult result;
     CalendarWriter writer(stamp);
-    for (const CalendarTask &task : content.tasks)
-        writer.add(task, result.problems);
-    for (const CalendarToDo &todo : content.todos)
-        writer.add(todo);
-    for (const NoteEntry &note : content.notes)
-        writer.add(note);
+    const qsizetype total = content.tasks.size() + content.todos.size() + content.notes.size();
+    qsizetype done = 0;
+    const auto proceed = [&] {
+        result.stopped = result.stopped || (progress && !progress(done++, total));
+        return !result.stopped;
+    };
+    for (auto task = content.tasks.cbegin(); task != content.tasks.cend() && proceed(); ++task)
+        writer.add(*task, result.problems);
+    for (auto todo = content.todos.cbegin(); todo != content.todos.cend() && proceed(); ++todo)
+        writer.add(*todo);
+    for (auto note = content.notes.cbegin(); note != content.notes.cend() && proceed(); ++note)
+        writer.add(*note);
     result.data = writer.finish();
     return result;
 }
