@@ -98,6 +98,14 @@ BREVANE_BENCH(interchange)
                           std::fprintf(stderr, "export failed: %s\n", qPrintable(result.error));
                       exported = result.data;
                   }));
+    // The two parts of it: the first holds up the window, the second runs beside it.
+    interchange::CalendarExport records;
+    bench::report("interchange: export, reading the records and their UIDs (window's thread)",
+                  bench::medianMs(5, [&](int) { records = interchange::collectCalendar(*db); }));
+    bench::report("interchange: export, writing the text (beside the window)",
+                  bench::medianMs(5, [&](int) {
+                      (void)interchange::writeCalendarExport(records, QDateTime::currentDateTimeUtc());
+                  }));
     db.reset();
     bench::report("interchange: import of that file into an empty data file",
                   bench::medianMs(5, [&](int i) {
