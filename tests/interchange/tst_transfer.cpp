@@ -249,6 +249,9 @@ private Q_SLOTS:
         QTest::newRow("cancelled at once") << whole << 0 << QString() << int(O::Cancelled);
         QTest::newRow("cancelled half-way") << whole << 2 << QString() << int(O::Cancelled);
         QTest::newRow("a write fails") << whole << -1 << store::names::Agenda << int(O::Failed);
+        // Empty: the data file's own export, changed, so that every record is updated.
+        QTest::newRow("re-import cancelled half-way") << QByteArray() << 4 << QString() << int(O::Cancelled);
+        QTest::newRow("re-import, a write fails") << QByteArray() << -1 << store::names::ToDo << int(O::Failed);
     }
     void whatIsNotImportedLeavesTheFileAsItWas()
     {
@@ -258,6 +261,8 @@ private Q_SLOTS:
         QFETCH(int, outcome);
         testing::TestData data;
         fill(data.db());
+        if (file.isEmpty())
+            file = exportCalendar(data.db(), QDateTime::currentDateTimeUtc()).data.replace("Meeting", "Travel");
         if (!failingTable.isEmpty())
             data.failWrites(failingTable);
         const QByteArray before = fileBytes(data.path());
