@@ -1,5 +1,6 @@
 // Exporting a data file of 100,000 agenda tasks and 10,000 to-do items to
-// iCalendar, and importing that file into an empty data file.
+// iCalendar, importing that file into an empty data file, and importing it
+// again into the same one (every record known by its UID).
 
 #include "bench.h"
 
@@ -88,6 +89,9 @@ BREVANE_BENCH(interchange)
         setDesktop(nullptr);
         return;
     }
+    // The first export gives every record its UID and keeps them.
+    bench::report("interchange: export, reading the records the first time (UIDs made)",
+                  bench::medianMs(1, [&](int) { (void)interchange::collectCalendar(*db); }));
     QByteArray exported;
     bench::report("interchange: export 100,000 tasks, 10,000 to-dos (.ics)",
                   bench::medianMs(5, [&](int) {
@@ -96,6 +100,14 @@ BREVANE_BENCH(interchange)
                       if (!result.ok)
                           std::fprintf(stderr, "export failed: %s\n", qPrintable(result.error));
                       exported = result.data;
+                  }));
+    // The two parts of it: the first holds up the window, the second runs beside it.
+    interchange::CalendarExport records;
+    bench::report("interchange: export, reading the records and their UIDs (window's thread)",
+                  bench::medianMs(5, [&](int) { records = interchange::collectCalendar(*db); }));
+    bench::report("interchange: export, writing the text (beside the window)",
+                  bench::medianMs(5, [&](int) {
+                      (void)interchange::writeCalendarExport(records, QDateTime::currentDateTimeUtc());
                   }));
     db.reset();
     bench::report("interchange: import of that file into an empty data file",
@@ -109,5 +121,18 @@ BREVANE_BENCH(interchange)
                           std::fprintf(stderr, "import: %s %s\n", qPrintable(result.summary()),
                                        qPrintable(result.error));
                   }));
+    {
+        // Every record of the file is known by its UID and updated.
+        auto target = store::Database::open(dir.filePath(QStringLiteral("import0.sqlite")), &error);
+        bench::report("interchange: import of that file again into the same data file",
+                      bench::medianMs(3, [&](int) {
+                          const interchange::ImportResult result = interchange::storeImport(
+                              *target, interchange::readImportData(exported, QStringLiteral("bench.ics"),
+                                                                   QDate::currentDate()));
+                          if (result.events != kTasks || result.todos != kToDos)
+                              std::fprintf(stderr, "re-import: %s %s\n", qPrintable(result.summary()),
+                                           qPrintable(result.error));
+                      }));
+    }
     setDesktop(nullptr);
 }

@@ -16,8 +16,10 @@
 #include <QProgressDialog>
 #include <QRadioButton>
 #include <QThread>
+#include <QTimer>
 #include <QVBoxLayout>
 
+#include <atomic>
 #include <memory>
 
 namespace brevane {
@@ -30,6 +32,9 @@ constexpr int kShownDetails = 20;
 // Records are stored in batches of this many between looks at the Cancel
 // button, so that the window stays responsive at little cost.
 constexpr qsizetype kRecordsPerBatch = 200;
+
+// How often the progress window shows how far an export's writer has come.
+constexpr int kProgressIntervalMs = 100;
 
 QString withDetails(const QStringList &details, const QString &summary)
 {
@@ -170,13 +175,61 @@ void ImportExportCommands::exportFile()
         path += u'.' + suffix;
 
     const auto progress = progressWindow(m_window, tr("Exporting..."));
+    // The records and their UIDs come from the data file, whose connection
+    // belongs to this thread; the text is written beside the window, which
+    // keeps answering and offers Cancel.
     QApplication::setOverrideCursor(Qt::WaitCursor);
-    const interchange::ExportResult result = calendar
-                                                 ? interchange::exportCalendar(m_db, QDateTime::currentDateTimeUtc())
-                                                 : interchange::exportContacts(m_db);
-    const QString problem = result.ok ? interchange::writeExportFile(path, result.data) : result.error;
+    interchange::CalendarExport calendarRecords;
+    interchange::ContactsExport contactRecords;
+    if (calendar)
+        calendarRecords = interchange::collectCalendar(m_db);
+    else
+        contactRecords = interchange::collectContacts(m_db);
     QApplication::restoreOverrideCursor();
+
+    std::atomic<qsizetype> done = 0;
+    std::atomic<qsizetype> total = 0;
+    std::atomic<bool> cancelled = false;
+    const interchange::WriteProgress report = [&](qsizetype written, qsizetype all) {
+        done.store(written, std::memory_order_relaxed);
+        total.store(all, std::memory_order_relaxed);
+        return !cancelled.load(std::memory_order_relaxed);
+    };
+    interchange::ExportResult result;
+    const QDateTime stamp = QDateTime::currentDateTimeUtc();
+    std::unique_ptr<QThread> writer(QThread::create([&] {
+        result = calendar ? interchange::writeCalendarExport(calendarRecords, stamp, report)
+                          : interchange::writeContactsExport(contactRecords, report);
+    }));
+    QEventLoop loop;
+    QTimer shown;
+    connect(&shown, &QTimer::timeout, progress.get(), [&progress, &done, &total] {
+        progress->setMaximum(int(total.load(std::memory_order_relaxed)));
+        progress->setValue(int(done.load(std::memory_order_relaxed)));
+    });
+    connect(writer.get(), &QThread::finished, &loop, &QEventLoop::quit);
+    connect(progress.get(), &QProgressDialog::canceled, &loop, [&cancelled, &loop] {
+        cancelled = true;
+        loop.quit();
+    });
+    shown.start(kProgressIntervalMs);
+    writer->start();
+    loop.exec();
+    writer->wait();
+    shown.stop();
+
+    // Cancel writes nothing, even when the text was finished meanwhile: a
+    // file already at the path stays as it was.
+    // (Closing the progress window counts as Cancel, so it is asked first.)
+    const bool userCancelled = progress->wasCanceled();
+    const QString problem =
+        !userCancelled && result.ok ? interchange::writeExportFile(path, result.data) : result.error;
     progress->close();
+    if (userCancelled) {
+        desktop().message(m_window, tr("The export was cancelled.  No file was written."),
+                          Desktop::Icon::Information);
+        return;
+    }
     if (!problem.isEmpty()) {
         desktop().message(m_window, problem, Desktop::Icon::Exclamation);
         return;

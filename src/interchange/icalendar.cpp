@@ -33,6 +33,9 @@ const QString kReminderDueProperty = QStringLiteral("X-BREVANE-REMINDER-DUE");
 const QString kAlarmProperty = QStringLiteral("X-BREVANE-ALARM");
 const QString kRepeatingProperty = QStringLiteral("X-BREVANE-REPEATING");
 const QString kPriorityProperty = QStringLiteral("X-BREVANE-PRIORITY");
+// A category the lists do not offer (hand-made data), kept exactly; other
+// programs read the CATEGORIES beside it.
+const QString kCategoryProperty = QStringLiteral("X-BREVANE-CATEGORY");
 // What the agenda editor stores in the alarm field it does not show.
 const QString kDefaultAlarm = QStringLiteral("No");
 
@@ -46,6 +49,11 @@ using ComponentPtr = std::unique_ptr<icalcomponent, ComponentDeleter>;
 // that no text uses, and turned back here.
 const QByteArray kKeptSpace = QByteArrayLiteral("\xF4\x8F\xBC\xA0"); // U+10FF20
 const QByteArray kKeptTab = QByteArrayLiteral("\xF4\x8F\xBC\x89"); // U+10FF09
+// CATEGORIES is a list split at commas, and libical neither writes nor reads
+// a comma that belongs to one category ("\,"): such a comma passes through
+// libical as this character instead.
+const QByteArray kKeptComma = QByteArrayLiteral("\xF4\x8F\xBC\xAC"); // U+10FF2C
+const QString kKeptCommaText = QString::fromUtf8(kKeptComma);
 // The properties whose texts the organizer keeps; other values are not texts.
 bool isTextProperty(QByteArrayView name)
 {
@@ -53,6 +61,25 @@ bool isTextProperty(QByteArrayView name)
         if (name.compare(text, Qt::CaseInsensitive) == 0)
             return true;
     return name.size() > 10 && name.first(10).compare("X-BREVANE-", Qt::CaseInsensitive) == 0;
+}
+
+// The escaped commas of a CATEGORIES line's value, kept from libical.
+QByteArray keepEscapedCommas(const QByteArray &line, qsizetype valueStart)
+{
+    QByteArray kept = line.left(valueStart);
+    kept.reserve(line.size() + 8);
+    for (qsizetype i = valueStart; i < line.size(); ++i) {
+        if (line[i] == '\\' && i + 1 < line.size()) {
+            if (line[i + 1] == ',')
+                kept += kKeptComma;
+            else
+                kept += line.mid(i, 2);
+            ++i;
+        } else {
+            kept += line[i];
+        }
+    }
+    return kept;
 }
 
 QByteArray keepTrailingBlanks(QByteArray line)
@@ -134,9 +161,11 @@ QStringList categoriesOf(icalcomponent *component)
     QStringList values;
     for (icalproperty *p = icalcomponent_get_first_property(component, ICAL_CATEGORIES_PROPERTY); p;
          p = icalcomponent_get_next_property(component, ICAL_CATEGORIES_PROPERTY)) {
-        for (const QString &value : fromUtf8(icalproperty_get_categories(p)).split(u','))
+        for (QString value : fromUtf8(icalproperty_get_categories(p)).split(u',')) {
+            value.replace(kKeptCommaText, QStringLiteral(","));
             if (!value.trimmed().isEmpty())
                 values << value.trimmed();
+        }
     }
     return values;
 }
@@ -219,10 +248,12 @@ std::optional<Refusal> splitCalendars(const QByteArray &data, QList<CalendarBloc
         }
         QByteArray &out = blocks.last().text;
         const bool isText = !begin && !end && isTextProperty(name);
-        if (isText && (text.endsWith(' ') || text.endsWith('\t')))
-            out += keepTrailingBlanks(text);
+        const bool commas = isText && name.compare("CATEGORIES", Qt::CaseInsensitive) == 0 && text.contains("\\,");
+        const QByteArray &kept = commas ? keepEscapedCommas(text, colon + 1) : text;
+        if (isText && (kept.endsWith(' ') || kept.endsWith('\t')))
+            out += keepTrailingBlanks(kept);
         else
-            out += text;
+            out += kept;
         out += "\r\n";
         return true;
     });
@@ -317,6 +348,9 @@ private:
 
     QString categoryOf(icalcomponent *c, int line, const QString &uid, const QString &what)
     {
+        if (hasXProperty(c, kCategoryProperty))
+            return xProperty(c, kCategoryProperty);
+        // Of several categories the first the organizer has is taken.
         const QStringList values = categoriesOf(c);
         for (const QString &value : values)
             for (const QString &name : categoryNames())
@@ -658,7 +692,7 @@ public:
         icalcomponent_add_property(c, icalproperty_new_dtstart(floating(task.date(), task.start)));
         icalcomponent_add_property(c, icalproperty_new_dtend(floating(task.date(), qMax(task.start, task.end))));
         addText(c, icalproperty_new_summary, task.text);
-        addText(c, icalproperty_new_categories, task.category);
+        addCategory(c, task.category);
         const int lead = store::AgendaRepository::reminderLeadDays(task.reminder);
         if (lead >= 0) {
             icalcomponent *alarm = icalcomponent_new_valarm();
@@ -686,7 +720,7 @@ public:
         ComponentPtr todo(begin(ICAL_VTODO_COMPONENT, record.uid));
         icalcomponent *c = todo.get();
         addText(c, icalproperty_new_summary, item.text);
-        addText(c, icalproperty_new_categories, item.category);
+        addCategory(c, item.category);
         if (item.priority >= 1 && item.priority <= 3)
             icalcomponent_add_property(c, icalproperty_new_priority(item.priority * 4 - 3));
         else
@@ -704,6 +738,19 @@ public:
     }
 
 private:
+    void addCategory(icalcomponent *c, const QString &category)
+    {
+        if (category.isEmpty())
+            return;
+        // One category: its commas are escaped (see append()).
+        const bool commas = category.contains(u',');
+        m_escapeCommas = m_escapeCommas || commas;
+        addText(c, icalproperty_new_categories,
+                commas ? QString(category).replace(u',', kKeptCommaText) : category);
+        if (!categoryNames().contains(category))
+            addX(c, kCategoryProperty, category);
+    }
+
     icalcomponent *begin(icalcomponent_kind kind, const QString &uid) const
     {
         icalcomponent *c = icalcomponent_new(kind);
@@ -717,11 +764,15 @@ private:
     void append(icalcomponent *c)
     {
         char *text = icalcomponent_as_ical_string_r(c);
-        m_out += text;
+        if (std::exchange(m_escapeCommas, false))
+            m_out += QByteArray(text).replace(kKeptComma, "\\,");
+        else
+            m_out += text;
         icalmemory_free_buffer(text);
     }
 
     icaltimetype m_stamp;
+    bool m_escapeCommas = false;
     QByteArray m_out;
 };
 
@@ -761,16 +812,23 @@ CalendarReadResult readCalendar(const QByteArray &data, const QDate &today)
     return result;
 }
 
-CalendarWriteResult writeCalendar(const CalendarContent &content, const QDateTime &stamp)
+CalendarWriteResult writeCalendar(const CalendarContent &content, const QDateTime &stamp,
+                                  const WriteProgress &progress)
 {
     CalendarWriteResult result;
     CalendarWriter writer(stamp);
-    for (const CalendarTask &task : content.tasks)
-        writer.add(task, result.problems);
-    for (const CalendarToDo &todo : content.todos)
-        writer.add(todo);
-    for (const NoteEntry &note : content.notes)
-        writer.add(note);
+    const qsizetype total = content.tasks.size() + content.todos.size() + content.notes.size();
+    qsizetype done = 0;
+    const auto proceed = [&] {
+        result.stopped = result.stopped || (progress && !progress(done++, total));
+        return !result.stopped;
+    };
+    for (auto task = content.tasks.cbegin(); task != content.tasks.cend() && proceed(); ++task)
+        writer.add(*task, result.problems);
+    for (auto todo = content.todos.cbegin(); todo != content.todos.cend() && proceed(); ++todo)
+        writer.add(*todo);
+    for (auto note = content.notes.cbegin(); note != content.notes.cend() && proceed(); ++note)
+        writer.add(*note);
     result.data = writer.finish();
     return result;
 }

@@ -10,6 +10,7 @@
 #include <QList>
 #include <QString>
 
+#include <functional>
 #include <optional>
 
 // Calendar and address-book files: iCalendar (agenda tasks, to-do items and
@@ -91,14 +92,21 @@ struct CalendarReadResult {
 // at most kMaxOccurrences per event.
 [[nodiscard]] CalendarReadResult readCalendar(const QByteArray &data, const QDate &today);
 
+// Called by the writers before each record with how many are written out of
+// how many; answering false stops the writing, whose text is then incomplete.
+// Called on the writer's thread.
+using WriteProgress = std::function<bool(qsizetype done, qsizetype total)>;
+
 struct CalendarWriteResult {
     QByteArray data;
     QList<Problem> problems; // records that could not be written
+    bool stopped = false; // progress answered false: data is incomplete
 };
 
 // Writes one VCALENDAR with a VEVENT per task, a VTODO per to-do item and a
 // VJOURNAL per note. `stamp` is the moment of the export (DTSTAMP).
-[[nodiscard]] CalendarWriteResult writeCalendar(const CalendarContent &content, const QDateTime &stamp);
+[[nodiscard]] CalendarWriteResult writeCalendar(const CalendarContent &content, const QDateTime &stamp,
+                                                const WriteProgress &progress = {});
 
 inline constexpr int kMaxOccurrences = 1000;
 
@@ -152,8 +160,9 @@ struct ContactsReadResult {
 // Reads vCard 4.0, 3.0 and 2.1 (quoted-printable, character sets, folded
 // lines, any number of cards).
 [[nodiscard]] ContactsReadResult readContacts(const QByteArray &data);
-// Writes vCard 4.0, one card per contact, lines folded at 75 octets.
-[[nodiscard]] QByteArray writeContacts(const QList<ContactCard> &contacts);
+// Writes vCard 4.0, one card per contact, lines folded at 75 octets. When
+// progress answers false the text ends with the cards written so far.
+[[nodiscard]] QByteArray writeContacts(const QList<ContactCard> &contacts, const WriteProgress &progress = {});
 
 // The vCard date of a contact's birthday or anniversary text: "19990707" for
 // "July 7, 1999", "--0707" for "July 7"; empty when the text is not in the

@@ -2,6 +2,7 @@
 
 #include "core/organizer.h"
 #include "core/reminders.h"
+#include "store/bulkupdate.h"
 #include "store/contactrepository.h"
 #include "store/database.h"
 #include "store/names.h"
@@ -130,6 +131,7 @@ public:
         if (!readUids(store::names::Agenda, byUid))
             return false;
         store::AgendaRepository agenda(m_db);
+        store::AgendaBulkUpdate updates(m_db);
         auto stored = agenda.all();
         if (!stored.ok())
             return fail(stored.error);
@@ -174,7 +176,7 @@ public:
                 // The file names the same UID twice: the later one wins.
                 pending[pendingIndex(task.id)] = task;
                 --m_result.events;
-            } else if (const store::WriteResult written = agenda.update(task, store::AgendaField::All); !written) {
+            } else if (const store::WriteResult written = updates.update(task); !written) {
                 return fail(written.error);
             }
             if (const auto old = slotById.constFind(task.id); old != slotById.cend())
@@ -198,6 +200,7 @@ public:
         if (!readUids(store::names::ToDo, byUid))
             return false;
         store::ToDoRepository repository(m_db);
+        store::ToDoBulkUpdate updates(m_db);
         QList<store::ToDoItem> pending;
         QStringList pendingUids;
         for (const CalendarToDo &entry : todos) {
@@ -215,7 +218,7 @@ public:
             } else if (item.id < 0) {
                 pending[pendingIndex(item.id)] = item;
             } else {
-                if (const store::WriteResult written = repository.update(item, store::ToDoField::All); !written)
+                if (const store::WriteResult written = updates.update(item); !written)
                     return fail(written.error);
                 ++m_result.todos;
             }
@@ -456,16 +459,16 @@ ImportResult importFile(store::Database &db, const QString &path, const QDate &t
     return storeImport(db, readImportFile(path, today), progress);
 }
 
-ExportResult exportCalendar(store::Database &db, const QDateTime &stamp)
+CalendarExport collectCalendar(store::Database &db)
 {
-    ExportResult result;
+    CalendarExport records;
     auto tasks = store::AgendaRepository(db).all();
     auto todos = store::ToDoRepository(db).all();
     auto notes = store::NoteRepository(db).all();
     for (const QString &error : {tasks.error, todos.error, notes.error}) {
         if (!error.isEmpty()) {
-            result.error = error;
-            return result;
+            records.error = error;
+            return records;
         }
     }
     QStringList taskUids;
@@ -474,30 +477,45 @@ ExportResult exportCalendar(store::Database &db, const QDateTime &stamp)
     {
         store::Transaction transaction(db);
         if (!transaction.isActive()) {
-            result.error = transaction.error();
-            return result;
+            records.error = transaction.error();
+            return records;
         }
-        if (!uidsFor(db, store::names::Agenda, *tasks.value, taskUids, &result.error)
-            || !uidsFor(db, store::names::ToDo, *todos.value, todoUids, &result.error)
-            || !uidsFor(db, store::names::Notes, *notes.value, noteUids, &result.error))
-            return result;
+        if (!uidsFor(db, store::names::Agenda, *tasks.value, taskUids, &records.error)
+            || !uidsFor(db, store::names::ToDo, *todos.value, todoUids, &records.error)
+            || !uidsFor(db, store::names::Notes, *notes.value, noteUids, &records.error))
+            return records;
         if (!transaction.commit()) {
-            result.error = transaction.error();
-            return result;
+            records.error = transaction.error();
+            return records;
         }
     }
-    CalendarContent content;
+    CalendarContent &content = records.content;
     content.tasks.reserve(tasks.value->size());
     for (qsizetype i = 0; i < tasks.value->size(); ++i)
-        content.tasks.append({tasks.value->at(i), taskUids.at(i), 0});
+        content.tasks.append({std::move((*tasks.value)[i]), taskUids.at(i), 0});
     content.todos.reserve(todos.value->size());
     for (qsizetype i = 0; i < todos.value->size(); ++i)
-        content.todos.append({todos.value->at(i), todoUids.at(i), 0});
+        content.todos.append({std::move((*todos.value)[i]), todoUids.at(i), 0});
     for (qsizetype i = 0; i < notes.value->size(); ++i) {
         const store::Note &note = notes.value->at(i);
         content.notes.append({note.title, note.text, noteUids.at(i), 0});
     }
-    CalendarWriteResult written = writeCalendar(content, stamp);
+    return records;
+}
+
+ExportResult writeCalendarExport(const CalendarExport &records, const QDateTime &stamp, const WriteProgress &progress)
+{
+    ExportResult result;
+    if (!records.error.isEmpty()) {
+        result.error = records.error;
+        return result;
+    }
+    const CalendarContent &content = records.content;
+    CalendarWriteResult written = writeCalendar(content, stamp, progress);
+    if (written.stopped) {
+        result.cancelled = true;
+        return result;
+    }
     for (const Problem &problem : std::as_const(written.problems))
         result.details << problem.message;
     result.ok = true;
@@ -515,23 +533,28 @@ ExportResult exportCalendar(store::Database &db, const QDateTime &stamp)
     return result;
 }
 
-ExportResult exportContacts(store::Database &db)
+ExportResult exportCalendar(store::Database &db, const QDateTime &stamp)
 {
-    ExportResult result;
+    return writeCalendarExport(collectCalendar(db), stamp);
+}
+
+ContactsExport collectContacts(store::Database &db)
+{
+    ContactsExport records;
     store::ContactRepository repository(db);
     auto names = repository.list(store::ContactOrder::LastName);
     auto categories = store::ContactCategoryRepository(db).all();
     if (!names.ok() || !categories.ok()) {
-        result.error = names.ok() ? categories.error : names.error;
-        return result;
+        records.error = names.ok() ? categories.error : names.error;
+        return records;
     }
     QList<store::Contact> contacts;
     contacts.reserve(names.value->size());
     for (const store::ContactName &name : std::as_const(*names.value)) {
         auto contact = repository.byId(name.id);
         if (!contact.ok()) {
-            result.error = contact.error;
-            return result;
+            records.error = contact.error;
+            return records;
         }
         if (contact.value)
             contacts << *contact.value;
@@ -540,30 +563,53 @@ ExportResult exportContacts(store::Database &db)
     {
         store::Transaction transaction(db);
         if (!transaction.isActive()) {
-            result.error = transaction.error();
-            return result;
+            records.error = transaction.error();
+            return records;
         }
-        if (!uidsFor(db, store::names::Contacts, contacts, uids, &result.error))
-            return result;
+        if (!uidsFor(db, store::names::Contacts, contacts, uids, &records.error))
+            return records;
         if (!transaction.commit()) {
-            result.error = transaction.error();
-            return result;
+            records.error = transaction.error();
+            return records;
         }
     }
-    QList<ContactCard> cards;
-    cards.reserve(contacts.size());
+    records.contacts.reserve(contacts.size());
     for (qsizetype i = 0; i < contacts.size(); ++i) {
         ContactCard card = cardOf(contacts.at(i));
         card.category = categories.value->value(contacts.at(i).id);
         card.uid = uids.at(i);
-        cards << card;
+        records.contacts << card;
+    }
+    return records;
+}
+
+ExportResult writeContactsExport(const ContactsExport &records, const WriteProgress &progress)
+{
+    ExportResult result;
+    if (!records.error.isEmpty()) {
+        result.error = records.error;
+        return result;
+    }
+    bool stopped = false;
+    result.data = writeContacts(records.contacts, [&](qsizetype done, qsizetype total) {
+        stopped = progress && !progress(done, total);
+        return !stopped;
+    });
+    if (stopped) {
+        result.data.clear();
+        result.cancelled = true;
+        return result;
     }
     result.ok = true;
-    result.data = writeContacts(cards);
-    result.records = int(cards.size());
+    result.records = int(records.contacts.size());
     result.summary = QStringLiteral("Exported ")
-                     + counted(int(cards.size()), QStringLiteral("contact"), QStringLiteral("contacts"));
+                     + counted(result.records, QStringLiteral("contact"), QStringLiteral("contacts"));
     return result;
+}
+
+ExportResult exportContacts(store::Database &db)
+{
+    return writeContactsExport(collectContacts(db));
 }
 
 QString writeExportFile(const QString &path, const QByteArray &data)

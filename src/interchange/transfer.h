@@ -66,6 +66,7 @@ struct ImportFile {
 
 struct ExportResult {
     bool ok = false;
+    bool cancelled = false; // progress answered false: there is no data
     QString error;
     QByteArray data;
     int records = 0;
@@ -74,9 +75,27 @@ struct ExportResult {
     QString summary;
 };
 
-// The whole agenda, to-do list and notes as iCalendar, or every contact as
-// vCard. A record without a UID gets a new one, kept in the data file, so
-// that the same record leaves with the same UID every time.
+// An export in two steps. The first reads the records and gives each that
+// has no UID a new one, kept in the data file (committed before it returns),
+// so that the same record leaves with the same UID every time: it uses the
+// data file and so runs on its thread. The second only writes text and may
+// run on any thread; `progress` (called there) can cancel it.
+struct CalendarExport {
+    QString error; // set when the records could not be read or given UIDs
+    CalendarContent content;
+};
+struct ContactsExport {
+    QString error;
+    QList<ContactCard> contacts;
+};
+[[nodiscard]] CalendarExport collectCalendar(store::Database &db);
+[[nodiscard]] ContactsExport collectContacts(store::Database &db);
+[[nodiscard]] ExportResult writeCalendarExport(const CalendarExport &records, const QDateTime &stamp,
+                                               const WriteProgress &progress = {});
+[[nodiscard]] ExportResult writeContactsExport(const ContactsExport &records, const WriteProgress &progress = {});
+
+// Both steps at once: the whole agenda, to-do list and notes as iCalendar,
+// or every contact as vCard.
 [[nodiscard]] ExportResult exportCalendar(store::Database &db, const QDateTime &stamp);
 [[nodiscard]] ExportResult exportContacts(store::Database &db);
 

@@ -528,7 +528,7 @@ ContactsReadResult readContacts(const QByteArray &data)
     return result;
 }
 
-QByteArray writeContacts(const QList<ContactCard> &contacts)
+QByteArray writeContacts(const QList<ContactCard> &contacts, const WriteProgress &progress)
 {
     QByteArray out;
     auto put = [&out](const QString &nameAndParameters, const QString &value) {
@@ -551,7 +551,10 @@ QByteArray writeContacts(const QList<ContactCard> &contacts)
         if (!fields.join(QString()).isEmpty())
             put(QStringLiteral("ADR;TYPE=") + type, structured(QStringList{QString(), QString()} + fields));
     };
-    for (const ContactCard &c : contacts) {
+    for (qsizetype i = 0; i < contacts.size(); ++i) {
+        if (progress && !progress(i, contacts.size()))
+            break;
+        const ContactCard &c = contacts.at(i);
         put(QStringLiteral("BEGIN"), QStringLiteral("VCARD"));
         put(QStringLiteral("VERSION"), QStringLiteral("4.0"));
         text(QStringLiteral("UID"), c.uid);

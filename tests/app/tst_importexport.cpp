@@ -9,6 +9,7 @@
 #include <QFile>
 #include <QMenu>
 #include <QProcess>
+#include <QProgressDialog>
 #include <QRadioButton>
 
 using namespace brevane;
@@ -64,21 +65,30 @@ private Q_SLOTS:
     }
 
     // Exported through the window and imported again: the records are
-    // updated, not doubled, and the summaries say so.
+    // updated, not doubled, and the summaries say so. Cancel writes no file.
     void exportAndImportThroughTheWindow_data()
     {
         QTest::addColumn<QString>("choice");
+        QTest::addColumn<bool>("cancel");
+        QTest::addColumn<QByteArray>("before"); // the file at the path before; empty: none
         QTest::addColumn<QString>("exported");
         QTest::addColumn<QString>("imported");
         QTest::addColumn<QString>("table");
-        QTest::newRow("calendar") << "optExportCalendar" << "Exported 1 event, 0 to-do items, 0 notes."
+        const QString cancelled = QStringLiteral("The export was cancelled.  No file was written.");
+        QTest::newRow("calendar") << "optExportCalendar" << false << QByteArray() << "Exported 1 event, 0 to-do items, 0 notes."
                                   << "Imported 1 event." << store::names::Agenda;
-        QTest::newRow("contacts") << "optExportContacts" << "Exported 1 contact." << "Imported 1 contact."
-                                  << store::names::Contacts;
+        QTest::newRow("contacts, replacing a file") << "optExportContacts" << false << QByteArray("old")
+                                                    << "Exported 1 contact." << "Imported 1 contact." << store::names::Contacts;
+        QTest::newRow("calendar, cancelled") << "optExportCalendar" << true << QByteArray("old\r\n") << cancelled << ""
+                                             << store::names::Agenda;
+        QTest::newRow("contacts, cancelled") << "optExportContacts" << true << QByteArray() << cancelled << ""
+                                             << store::names::Contacts;
     }
     void exportAndImportThroughTheWindow()
     {
         QFETCH(QString, choice);
+        QFETCH(bool, cancel);
+        QFETCH(QByteArray, before);
         QFETCH(QString, exported);
         QFETCH(QString, imported);
         QFETCH(QString, table);
@@ -86,20 +96,33 @@ private Q_SLOTS:
         addRecords(data.db());
         frmMain window(data.db());
         window.load();
-        data.desktop().onModal([&choice](QDialog *dialog) {
+        data.desktop().onModal([&](QDialog *dialog) {
             auto *option = dialog->findChild<QRadioButton *>(choice);
             if (!option)
                 return int(QDialog::Rejected);
             option->setChecked(true);
+            // Pressed as soon as the export waits for its writer.
+            if (cancel)
+                QMetaObject::invokeMethod(&window, [&window] {
+                    if (auto *progress = window.findChild<QProgressDialog *>(QStringLiteral("dlgTransferProgress")))
+                        progress->cancel();
+                }, Qt::QueuedConnection);
             return int(QDialog::Accepted);
         });
         const QString path = data.dir() + QStringLiteral("/export");
+        const QString written = path + (table == store::names::Agenda ? QStringLiteral(".ics") : QStringLiteral(".vcf"));
+        QFile file(written);
+        if (!before.isEmpty())
+            QVERIFY(file.open(QIODevice::WriteOnly) && file.write(before) == before.size() && file.flush());
+        file.close();
         data.desktop().queueChosenFile(path);
         data.desktop().clearRecords();
         window.findChild<QAction *>(QStringLiteral("mnuExport"))->trigger();
         QCOMPARE(data.desktop().messageTexts(), QStringList{exported});
-        const QString written = path + (table == store::names::Agenda ? QStringLiteral(".ics") : QStringLiteral(".vcf"));
-        QVERIFY2(QFile::exists(written), qPrintable(written));
+        QVERIFY(file.open(QIODevice::ReadOnly) == (!cancel || !before.isEmpty()));
+        QCOMPARE(file.readAll() == before, cancel);
+        if (cancel)
+            return;
 
         data.desktop().queueChosenFile(written);
         data.desktop().clearRecords();

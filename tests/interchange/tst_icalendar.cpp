@@ -45,17 +45,20 @@ private Q_SLOTS:
     void everyRecordSurvivesARoundTrip_data()
     {
         QTest::addColumn<QString>("text");
-        QTest::newRow("quotes and separators") << QStringLiteral("\"A\", 'b'; c\\d: e\\n");
-        QTest::newRow("newlines") << QStringLiteral("line 1\nline 2\n\n");
-        QTest::newRow("non-Latin and emoji, long") << QStringLiteral("Встреча 会議 اجتماع 🎂👩‍👩‍👧‍👦🇨🇦 ").repeated(8);
+        QTest::addColumn<QString>("category");
+        QTest::newRow("quotes and separators") << QStringLiteral("\"A\", 'b'; c\\d: e\\n") << "Meeting";
+        QTest::newRow("newlines") << QStringLiteral("line 1\nline 2\n\n") << "Meeting";
+        QTest::newRow("non-Latin and emoji, long") << QStringLiteral("Встреча 会議 اجتماع 🎂👩‍👩‍👧‍👦🇨🇦 ").repeated(8) << "Meeting";
+        QTest::newRow("a hand-made category with commas") << "Lunch" << "Work, Travel\\,;x ";
     }
     void everyRecordSurvivesARoundTrip()
     {
         QFETCH(QString, text);
+        QFETCH(QString, category);
         CalendarContent content;
         store::AgendaTask task;
         task.text = text;
-        task.category = QStringLiteral("Meeting");
+        task.category = category;
         task.day = 29, task.month = 2, task.year = 2024;
         task.start = QTime(9, 0), task.end = QTime(10, 30);
         task.reminder = QStringLiteral("3 Days"), task.reminderDay = 26, task.reminderMonth = 2, task.reminderYear = 2024;
@@ -66,7 +69,7 @@ private Q_SLOTS:
         task.alarm = QStringLiteral("Yes"), task.repeating = QStringLiteral("Weekly"), task.category.clear();
         content.tasks.append({task, QStringLiteral("t2 ") + text, 0});
         for (int priority : {0, 1, 2, 3, 7})
-            content.todos.append({{store::kNoRecord, text + QString::number(priority), QStringLiteral("Work"),
+            content.todos.append({{store::kNoRecord, text + QString::number(priority), priority ? category : "Work",
                                    priority % 2 == 1, priority},
                                   QStringLiteral("d%1").arg(priority), 0});
         content.notes.append({text, text + QStringLiteral("\nmore"), QStringLiteral("n1"), 0});
@@ -83,6 +86,8 @@ private Q_SLOTS:
             QCOMPARE(back.content.todos[i].item, content.todos[i].item);
         QCOMPARE(back.content.notes.value(0).title + u'|' + back.content.notes.value(0).text, text + u'|' + content.notes[0].text);
         QVERIFY(written.data.contains("\r\nTRIGGER:-P3D\r\n"));
+        // Other programs read one category.
+        QVERIFY(written.data.contains("\r\nCATEGORIES:" + category.toUtf8().replace(",", "\\,").replace("\\\\,", "\\\\\\,")));
         for (const QByteArray &line : written.data.split('\n')) {
             QVERIFY2(line.size() <= 76, line.constData());
             QStringDecoder utf8(QStringDecoder::Utf8);
@@ -204,6 +209,23 @@ private Q_SLOTS:
         QCOMPARE(result.content.tasks.size(), 1);
         QTEST(describe(result.content.tasks[0].task), "placed");
         QTEST(int(result.problems.size()), "changed");
+    }
+
+    // Of several categories the first the organizer has is taken; an escaped
+    // comma belongs to its category.
+    void categoriesOfOtherPrograms_data()
+    {
+        QTest::addColumn<QByteArray>("line");
+        QTest::addColumn<QString>("category");
+        QTest::newRow("several") << QByteArray("CATEGORIES:Lunch,work,Meeting") << "Work";
+        QTest::newRow("one with a comma") << QByteArray("CATEGORIES:Meeting\\, Lunch") << "";
+        QTest::newRow("an escaped backslash before a comma") << QByteArray("CATEGORIES:A\\\\,Travel") << "Travel";
+    }
+    void categoriesOfOtherPrograms()
+    {
+        QFETCH(QByteArray, line);
+        const CalendarReadResult result = parse(eventFile("DTSTART:20240305T090000\r\n" + line + "\r\n"));
+        QTEST(result.content.tasks.value(0).task.category, "category");
     }
 
     void whatIsReadIsWhatTheRepositoriesStore()

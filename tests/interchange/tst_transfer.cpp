@@ -1,10 +1,13 @@
 #include "interchange/transfer.h"
+#include "store/bulkupdate.h"
 #include "store/contactrepository.h"
 #include "store/names.h"
 #include "store/uidrepository.h"
 #include "testsupport.h"
 
 #include <QFile>
+#include <QSqlQuery>
+#include <QSqlRecord>
 
 using namespace brevane;
 using namespace brevane::interchange;
@@ -110,6 +113,19 @@ QStringList contentOf(store::Database &db)
     return lines;
 }
 
+// Every stored field of a record, a missing value told from an empty one.
+QStringList storedRow(store::Database &db, const QString &table, store::RecordId id)
+{
+    QSqlQuery query(db.connection());
+    query.prepare(QStringLiteral("SELECT * FROM %1 WHERE rowid = ?").arg(store::Database::quoteName(table)));
+    query.addBindValue(id);
+    QStringList fields;
+    if (query.exec() && query.next())
+        for (int i = 0; i < query.record().count(); ++i)
+            fields << (query.isNull(i) ? QStringLiteral("<null>") : query.value(i).toString());
+    return fields;
+}
+
 } // namespace
 
 class TransferTests : public QObject
@@ -142,6 +158,42 @@ private Q_SLOTS:
         // Exported again, the records keep their UIDs.
         const ExportResult again = exportCalendar(target.db(), QDateTime(kToday, QTime(12, 0), Qt::UTC));
         QCOMPARE(again.data, calendar.data);
+    }
+
+    // A re-import rewrites its records in bulk: the same stored texts as an
+    // edit of every field.
+    void bulkUpdatesStoreWhatAnEditStores_data()
+    {
+        QTest::addColumn<QTime>("start");
+        QTest::addColumn<QTime>("end");
+        QTest::addColumn<int>("reminder");
+        QTest::addColumn<QString>("category");
+        QTest::newRow("morning, a reminder") << QTime(9, 30) << QTime(10, 0) << 3 << "Meeting";
+        QTest::newRow("midnight to noon, none") << QTime(0, 0) << QTime(12, 0) << 0 << "";
+        QTest::newRow("afternoon, hand-made category") << QTime(12, 30) << QTime(23, 30) << 1 << "a, b";
+    }
+    void bulkUpdatesStoreWhatAnEditStores()
+    {
+        QFETCH(QTime, start);
+        QFETCH(QTime, end);
+        QFETCH(int, reminder);
+        QFETCH(QString, category);
+        testing::TestData data;
+        fill(data.db()); // tasks 1 and 2 differ in every field
+        store::AgendaTask task = *store::AgendaRepository(data.db()).byId(1).value;
+        task.start = start, task.end = end, task.category = category, task.day = 31;
+        task.text = QStringLiteral("Lunch"), task.alarm = QStringLiteral("Yes"), task.repeating = category;
+        store::AgendaRepository::setReminderLead(task, reminder);
+        QVERIFY(store::AgendaRepository(data.db()).update(task, store::AgendaField::All).ok);
+        task.id = 2;
+        QVERIFY(store::AgendaBulkUpdate(data.db()).update(task).ok);
+        QCOMPARE(storedRow(data.db(), store::names::Agenda, 2), storedRow(data.db(), store::names::Agenda, 1));
+
+        store::ToDoItem item{1, QStringLiteral("Milk"), category, reminder > 0, reminder};
+        QVERIFY(store::ToDoRepository(data.db()).update(item, store::ToDoField::All).ok);
+        item.id = 2;
+        QVERIFY(store::ToDoBulkUpdate(data.db()).update(item).ok);
+        QCOMPARE(storedRow(data.db(), store::names::ToDo, 2), storedRow(data.db(), store::names::ToDo, 1));
     }
 
     void aTakenSlotIsSkippedAndCounted_data()
@@ -197,6 +249,9 @@ private Q_SLOTS:
         QTest::newRow("cancelled at once") << whole << 0 << QString() << int(O::Cancelled);
         QTest::newRow("cancelled half-way") << whole << 2 << QString() << int(O::Cancelled);
         QTest::newRow("a write fails") << whole << -1 << store::names::Agenda << int(O::Failed);
+        // Empty: the data file's own export, changed, so that every record is updated.
+        QTest::newRow("re-import cancelled half-way") << QByteArray() << 4 << QString() << int(O::Cancelled);
+        QTest::newRow("re-import, a write fails") << QByteArray() << -1 << store::names::ToDo << int(O::Failed);
     }
     void whatIsNotImportedLeavesTheFileAsItWas()
     {
@@ -206,6 +261,8 @@ private Q_SLOTS:
         QFETCH(int, outcome);
         testing::TestData data;
         fill(data.db());
+        if (file.isEmpty())
+            file = exportCalendar(data.db(), QDateTime::currentDateTimeUtc()).data.replace("Meeting", "Travel");
         if (!failingTable.isEmpty())
             data.failWrites(failingTable);
         const QByteArray before = fileBytes(data.path());
