@@ -502,6 +502,16 @@ void AgendaRepository::writeFields(RecordSet &set, const AgendaTask &task, Agend
     writeFieldsTo(set, task, fields, storedText);
 }
 
+QHash<QString, QString> AgendaRepository::storedFields(const AgendaTask &task, QString *problem)
+{
+    *problem = checkTask(task, AgendaField::All, {});
+    if (!problem->isEmpty())
+        return {};
+    StoredValues values;
+    writeFieldsTo(values, task, AgendaField::All, {});
+    return values.fields;
+}
+
 WriteResult AgendaRepository::addAll(QList<AgendaTask> &tasks)
 {
     Transaction transaction(m_db);

@@ -5,6 +5,7 @@
 
 #include <QDate>
 #include <QFlags>
+#include <QHash>
 #include <QList>
 #include <QSet>
 #include <QString>
@@ -136,6 +137,11 @@ public:
     // their query plans can be examined.
     enum class Query { Day, DayShown, TaskDays, DueReminders };
     [[nodiscard]] static QString statement(Query query);
+
+    // The stored text of every field of a task, by field name: what add() and
+    // an edit of every field write. Empty, with the reason in *problem, when
+    // the task cannot be written (see update()).
+    [[nodiscard]] static QHash<QString, QString> storedFields(const AgendaTask &task, QString *problem);
 
     // The typed limit of a task text, in characters the user sees
     // (core's characterCount).

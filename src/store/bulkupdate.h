@@ -6,6 +6,7 @@
 
 #include <QSqlQuery>
 #include <QString>
+#include <QStringList>
 
 #include <memory>
 
@@ -32,6 +33,7 @@ public:
 private:
     Database &m_db;
     std::unique_ptr<QSqlQuery> m_query;
+    QStringList m_columns; // bound in this order, then the identity
 };
 
 class ToDoBulkUpdate
@@ -47,6 +49,7 @@ public:
 private:
     Database &m_db;
     std::unique_ptr<QSqlQuery> m_query;
+    QStringList m_columns; // bound in this order, then the identity
 };
 
 } // namespace brevane::store

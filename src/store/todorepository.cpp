@@ -289,7 +289,23 @@ WriteResult ToDoRepository::remove(RecordId id)
     return errors::removeRecord(m_db, names::ToDo, id, kItemGone);
 }
 
-void ToDoRepository::writeFields(RecordSet &set, const ToDoItem &item, ToDoFields fields)
+QHash<QString, QString> ToDoRepository::storedFields(const ToDoItem &item, QString *problem)
+{
+    if (const int count = characterCount(item.text); count > kTextLimit) {
+        *problem = tooLong(count, kTextLimit);
+        return {};
+    }
+    problem->clear();
+    struct {
+        QHash<QString, QString> fields;
+        void setField(const QString &name, const QString &value) { fields.insert(name, value); }
+    } values;
+    writeFields(values, item, ToDoField::All);
+    return values.fields;
+}
+
+template <typename Sink>
+void ToDoRepository::writeFields(Sink &set, const ToDoItem &item, ToDoFields fields)
 {
     if (fields.testFlag(ToDoField::Text))
         set.setField(f::Task, item.text);

@@ -4,6 +4,7 @@
 #include "store/recordset.h"
 
 #include <QFlags>
+#include <QHash>
 #include <QList>
 #include <QString>
 
@@ -86,9 +87,13 @@ public:
     // The typed limit of an item text, in characters the user sees
     // (core's characterCount). add() refuses a longer text.
     static constexpr int kTextLimit = 250;
+    // The stored text of every field of an item, by field name: what add()
+    // writes. Empty, with the reason in *problem, when the text is too long.
+    [[nodiscard]] static QHash<QString, QString> storedFields(const ToDoItem &item, QString *problem);
 
 private:
-    static void writeFields(RecordSet &set, const ToDoItem &item, ToDoFields fields);
+    template <typename Sink>
+    static void writeFields(Sink &set, const ToDoItem &item, ToDoFields fields);
 
     Database &m_db;
 };
