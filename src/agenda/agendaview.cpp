@@ -14,6 +14,7 @@
 #include <QMenu>
 #include <QTableWidget>
 
+#include <array>
 #include <cmath>
 
 Q_LOGGING_CATEGORY(lcAgenda, "brevane.agenda", QtWarningMsg)
@@ -49,6 +50,19 @@ QColor spanShade(const QPalette &palette)
     const QColor face = palette.color(QPalette::Button);
     const int contrast = std::abs(face.lightness() - palette.color(QPalette::Base).lightness());
     return contrast >= 24 ? face : face.darker(112);
+}
+
+// How many half-hour rows a task from start to end shades: at least its
+// start row; hours count modulo 12, so that "12" is the first hour of its
+// half-day, and morning into afternoon adds the "Noon" row.
+int spanRows(const QTime &start, const QTime &end)
+{
+    const int startHour = start.hour() % 12;
+    const int endHour = end.hour() % 12;
+    const bool sameHalf = (start.hour() < 12) == (end.hour() < 12);
+    const int hours = sameHalf ? endHour - startHour : 12 - startHour + endHour;
+    const int minutes = end.minute() - start.minute() + (sameHalf ? 0 : 30);
+    return !end.isValid() || (hours == 0 && minutes == 0) ? 1 : minutes / 30 + hours * 2;
 }
 
 } // namespace
@@ -226,75 +240,51 @@ void AgendaView::load(const QDate &day)
 
 void AgendaView::draw(const store::AgendaDay &shown)
 {
-    // Only the cells change: the header, the columns and the scroll bar stay
-    // as they are, so that another day repaints the cells alone, once.
-    QWidget *cells = m_grid->table()->viewport();
-    cells->setUpdatesEnabled(false);
-    for (int row = 1; row <= kSlotRows; ++row) {
-        for (int col = kTaskMarkCol; col <= kCategoryCol; ++col) {
-            m_grid->setTextMatrix(row, col, {});
-            m_grid->setCellBackColorAt(row, col, {});
-            m_grid->setCellForeColorAt(row, col, {});
-        }
-    }
-    m_grid->setRow(kSlotRows);
-    m_grid->setCol(0);
-    m_rows.clear();
-    m_rows.resize(kSlotRows + 1);
-
     // Every task of the day shades its span, hidden ones too; on each start
     // row stands the last task (in table order) with that start.
-    for (const auto &[start, end] : shown.spans)
-        shadeSpan(start, end);
+    std::array<bool, kSlotRows + 1> shaded{};
+    for (const auto &[start, end] : shown.spans) {
+        const int row = slotRow(start);
+        if (row == 0)
+            continue;
+        for (int r = row; r < row + spanRows(start, end) && r <= kSlotRows; ++r)
+            shaded[r] = true;
+    }
+    m_rows.clear();
+    m_rows.resize(kSlotRows + 1);
     int lastRow = 0;
     for (const store::AgendaTask &task : shown.shown) {
         // A start time that is no slot has no row to stand on.
         const int row = slotRow(task.start);
         if (row == 0)
             continue;
-        m_grid->setTextMatrix(row, kTaskMarkCol, QStringLiteral("."));
-        m_grid->setTextMatrix(row, kTaskCol, task.shownText);
-        m_grid->setTextMatrix(row, kCategoryCol, task.category);
         m_rows[row] = task;
         lastRow = row;
     }
 
+    // Each cell is written once and only what differs from the day before
+    // changes; the header, the columns and the scroll bar stay as they are,
+    // so that another day repaints the cells alone, once.
+    QWidget *cells = m_grid->table()->viewport();
+    cells->setUpdatesEnabled(false);
+    const QColor shade = spanShade(m_grid->table()->palette());
+    for (int row = 1; row <= kSlotRows; ++row) {
+        const std::optional<store::AgendaTask> &task = m_rows.at(row);
+        m_grid->setTextMatrix(row, kTaskMarkCol, task ? QStringLiteral(".") : QString());
+        m_grid->setTextMatrix(row, kTaskCol, task ? task->shownText : QString());
+        m_grid->setTextMatrix(row, kCategoryCol, task ? task->category : QString());
+        for (int col = kTaskMarkCol; col <= kCategoryCol; ++col) {
+            m_grid->setCellBackColorAt(row, col, shaded[row] ? shade : QColor());
+            m_grid->setCellForeColorAt(row, col, shaded[row] ? kBlack : QColor());
+        }
+    }
+    m_grid->setRow(kSlotRows);
+    m_grid->setCol(0);
     setSelectionCommandsEnabled(false);
     if (lastRow > 0)
         m_grid->setRow(lastRow);
     m_grid->setCol(kTaskMarkCol);
     cells->setUpdatesEnabled(true);
-}
-
-void AgendaView::shadeSpan(const QTime &start, const QTime &end)
-{
-    const int row = slotRow(start);
-    if (row == 0)
-        return;
-    // Hours count modulo 12, so that "12" is the first hour of its half-day.
-    const int startHour = start.hour() % 12;
-    const int endHour = end.hour() % 12;
-    const int startMinute = start.minute();
-    const int endMinute = end.minute();
-    const bool sameHalf = (start.hour() < 12) == (end.hour() < 12);
-    int hours = 0;
-    int minutes = 0;
-    if (sameHalf) {
-        hours = endHour - startHour;
-        minutes = endMinute - startMinute;
-    } else {
-        // Morning into afternoon: the extra half hour is the "Noon" row.
-        hours = 12 - startHour + endHour;
-        minutes = endMinute - startMinute + 30;
-    }
-    const int span = !end.isValid() || (hours == 0 && minutes == 0) ? 1 : minutes / 30 + hours * 2;
-    const QColor shade = spanShade(m_grid->table()->palette());
-    for (int r = row; r < row + span && r <= kSlotRows; ++r) {
-        for (int col = kTaskMarkCol; col <= kCategoryCol; ++col) {
-            m_grid->setCellBackColorAt(r, col, shade);
-            m_grid->setCellForeColorAt(r, col, kBlack);
-        }
-    }
 }
 
 bool AgendaView::selectTask(store::RecordId id)

@@ -82,7 +82,6 @@ private:
     void buildCommands();
     void load(const QDate &day);
     void draw(const store::AgendaDay &shown);
-    void shadeSpan(const QTime &start, const QTime &end);
     void setSelectionCommandsEnabled(bool enable);
     void followSelection();
     void doubleClicked();

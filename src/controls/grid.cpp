@@ -4,19 +4,21 @@
 #include "core/logging.h"
 
 #include <QApplication>
+#include <QCache>
 #include <QFocusEvent>
 #include <QHeaderView>
 #include <QItemSelectionModel>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QPen>
+#include <QFontMetricsF>
 #include <QPointer>
 #include <QScopedValueRollback>
 #include <QSignalBlocker>
 #include <QStyledItemDelegate>
 #include <QTableWidget>
-#include <QTextLayout>
-#include <QtMath>
+#include <QStaticText>
 #include <QVBoxLayout>
 
 #include <algorithm>
@@ -42,7 +44,9 @@ public:
 
     // The style's own item painting lays each text out three times (to size,
     // to elide and to draw); a grid cell is one line without icon or check,
-    // so one layout serves all three. Text wider than its cell goes the
+    // so one laid-out text serves all three, and it is kept: the time labels,
+    // categories and priorities come back on every paint, and so does every
+    // text when rows are repainted. Text wider than its cell goes the
     // style's way, which elides it.
     void paint(QPainter *painter, const QStyleOptionViewItem &option, const QModelIndex &index) const override
     {
@@ -52,19 +56,12 @@ public:
         const QStyle *style = widget ? widget->style() : QApplication::style();
         const int margin = style->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, widget) + 1;
         const QRect textRect = opt.rect.adjusted(margin, 0, -margin, 0);
-        QTextLayout layout(opt.text, opt.font);
+        const QStaticText *text = nullptr;
         if (!opt.text.isEmpty()) {
-            QTextOption textOption(Qt::AlignLeft);
-            textOption.setWrapMode(QTextOption::NoWrap);
-            textOption.setTextDirection(opt.direction);
-            layout.setTextOption(textOption);
-            layout.beginLayout();
-            QTextLine line = layout.createLine();
-            line.setLineWidth(textRect.width());
-            layout.endLayout();
             const auto plain = QStyleOptionViewItem::HasDisplay | QStyleOptionViewItem::Alternate;
-            if ((opt.features & ~plain) || opt.text.contains(QChar::LineSeparator)
-                || line.naturalTextWidth() > textRect.width()) {
+            text = (opt.features & ~plain) || opt.text.contains(QChar::LineSeparator) ? nullptr
+                                                                                       : laidOut(opt.text, opt.font);
+            if (!text || text->size().width() > textRect.width()) {
                 QStyledItemDelegate::paint(painter, option, index);
                 return;
             }
@@ -72,15 +69,23 @@ public:
         painter->save();
         painter->setClipRect(opt.rect);
         style->drawPrimitive(QStyle::PE_PanelItemViewItem, &opt, painter, widget);
-        if (!opt.text.isEmpty()) {
+        if (text) {
             QPalette::ColorGroup group = opt.state & QStyle::State_Enabled ? QPalette::Normal : QPalette::Disabled;
             if (group == QPalette::Normal && !(opt.state & QStyle::State_Active))
                 group = QPalette::Inactive;
             painter->setPen(opt.palette.color(group, opt.state & QStyle::State_Selected ? QPalette::HighlightedText
                                                                                           : QPalette::Text));
-            const QSize size(qCeil(layout.lineAt(0).naturalTextWidth()), qCeil(layout.lineAt(0).height()));
-            const QRect placed = QStyle::alignedRect(opt.direction, opt.displayAlignment, size, textRect);
-            layout.draw(painter, placed.topLeft());
+            painter->setFont(opt.font);
+            const QRect placed =
+                QStyle::alignedRect(opt.direction, opt.displayAlignment, text->size().toSize(), textRect);
+            painter->drawStaticText(placed.topLeft(), *text);
+            // Laid-out text leaves its decorations to the painter.
+            if (opt.font.strikeOut()) {
+                const QFontMetricsF metrics(opt.font);
+                const qreal y = placed.top() + metrics.ascent() - metrics.strikeOutPos();
+                painter->setPen(QPen(painter->pen().color(), metrics.lineWidth()));
+                painter->drawLine(QLineF(placed.left(), y, placed.left() + text->size().width(), y));
+            }
         }
         if (opt.state & QStyle::State_HasFocus) {
             QStyleOptionFocusRect focus;
@@ -113,7 +118,32 @@ protected:
     }
 
 private:
+    struct TextKey {
+        QString text;
+        QFont font;
+        friend bool operator==(const TextKey &, const TextKey &) = default;
+        friend size_t qHash(const TextKey &key, size_t seed = 0) { return qHashMulti(seed, key.text, key.font); }
+    };
+    // Enough for every text a few screens of rows show.
+    static constexpr int kKeptTexts = 1024;
+
+    const QStaticText *laidOut(const QString &text, const QFont &font) const
+    {
+        TextKey key{text, font};
+        if (QStaticText *kept = m_texts.object(key))
+            return kept;
+        auto *laid = new QStaticText(text);
+        laid->setTextFormat(Qt::PlainText);
+        QTextOption layout;
+        layout.setWrapMode(QTextOption::NoWrap);
+        laid->setTextOption(layout);
+        laid->prepare(QTransform(), font);
+        m_texts.insert(std::move(key), laid);
+        return laid;
+    }
+
     const Grid *m_grid;
+    mutable QCache<TextKey, QStaticText> m_texts{kKeptTexts};
 };
 
 QColor roleColor(const QTableWidgetItem *item, int role)
