@@ -254,51 +254,32 @@ ReadResult<QList<AgendaTask>> AgendaRepository::day(int year, int month, int day
 
 ReadResult<AgendaDay> AgendaRepository::dayShown(int year, int month, int day) const
 {
-    // The last task of each start, and the spans, from the distinct times of
-    // the day in the index; then the few tasks that read as day 0 in SQL (see
-    // Query::Day), whole; then the tasks drawn, by identity.
-    QMap<QTime, RecordId> last;
-    std::set<std::pair<QTime, QTime>> spans;
-    const auto add = [&](RecordId id, const QTime &start, const QTime &end) {
-        if (!start.isValid())
-            return;
-        spans.insert({start, end});
-        RecordId &shown = last[start];
-        shown = std::max(shown, id);
-    };
-    if (day > 0) {
-        QSqlQuery query(m_db.connection());
-        QString error;
-        if (!runRead(m_db, query, statement(Query::DayShown), {year, month, day}, &error))
-            return ReadResult<AgendaDay>::failed(error);
-        while (query.next()) {
-            add(query.value(0).toLongLong(),
-                storedTime(query.value(1).toString(), query.value(2).toString(), query.value(3).toString()),
-                storedTime(query.value(4).toString(), query.value(5).toString(), query.value(6).toString()));
-        }
-        if (query.lastError().isValid())
-            return ReadResult<AgendaDay>::failed(errors::readFailure(m_db, errors::errorText(query.lastError())));
-    }
-    const ReadResult<QList<AgendaTask>> unusual =
-        readTasks(m_db, zeroDaySelect(), {year, month}, [day](const AgendaTask &task) { return task.day == day; });
-    if (!unusual.ok())
-        return ReadResult<AgendaDay>::failed(unusual.error);
-    for (const AgendaTask &task : *unusual.value)
-        add(task.id, task.start, task.end);
+    // The last task of each distinct start and end, found in the day index
+    // and read whole in the same statement, with the few tasks that read as
+    // day 0 in SQL (see Query::Day). Of these, the last of each start stands
+    // on the grid, and every start and end gives a span.
+    const ReadResult<QList<AgendaTask>> read = readTasks(
+        m_db, statement(Query::DayShown), {year, month, day, year, month},
+        [day](const AgendaTask &task) { return task.day == day; });
+    if (!read.ok())
+        return ReadResult<AgendaDay>::failed(read.error);
 
+    QMap<QTime, const AgendaTask *> last;
+    std::set<std::pair<QTime, QTime>> spans;
+    for (const AgendaTask &task : *read.value) {
+        if (!task.start.isValid())
+            continue;
+        spans.insert({task.start, task.end});
+        const AgendaTask *&shown = last[task.start];
+        if (!shown || shown->id < task.id)
+            shown = &task;
+    }
     AgendaDay shown;
     shown.spans = QList<std::pair<QTime, QTime>>(spans.cbegin(), spans.cend());
-    if (last.isEmpty())
-        return {std::move(shown), {}};
-    QVariantList ids;
-    for (RecordId id : std::as_const(last))
-        ids << id;
-    const QString marks = QStringList(ids.size(), QStringLiteral("?")).join(u',');
-    ReadResult<QList<AgendaTask>> tasks =
-        readTasks(m_db, taskSelect() + QStringLiteral(" WHERE rowid IN (%1) ORDER BY rowid").arg(marks), ids);
-    if (!tasks.ok())
-        return ReadResult<AgendaDay>::failed(tasks.error);
-    shown.shown = std::move(*tasks.value);
+    for (const AgendaTask *task : std::as_const(last))
+        shown.shown.append(*task);
+    std::sort(shown.shown.begin(), shown.shown.end(),
+              [](const AgendaTask &a, const AgendaTask &b) { return a.id < b.id; });
     return {std::move(shown), {}};
 }
 
@@ -398,10 +379,14 @@ QString AgendaRepository::statement(Query query)
         return QStringLiteral("%1 %4 WHERE %2 AND %3 = ? UNION ALL %1 %4 WHERE %2 AND %3 <= 0 ORDER BY 1")
             .arg(taskSelect(), monthCondition(), numberOf(f::Day), byDayIndex());
     case Query::DayShown:
-        // Grouped in the order of the day index, which holds every field read.
-        return QStringLiteral("SELECT max(rowid), %1 FROM %2 %5 WHERE %3 AND %4 = ? GROUP BY %1")
-            .arg(quotedFields({f::StartHour, f::StartMinute, f::StartAmPm, f::EndHour, f::EndMinute, f::EndAmPm}),
-                 Database::quoteName(names::Agenda), monthCondition(), numberOf(f::Day), byDayIndex());
+        // Grouped in the order of the day index, which holds every field
+        // grouped; only the last task of each group is read from the table.
+        return QStringLiteral("SELECT t.rowid, %1 FROM (SELECT max(rowid) AS id FROM %2 %6 WHERE %3 AND %4 = ? "
+                              "GROUP BY %5) AS g JOIN %2 AS t ON t.rowid = g.id "
+                              "UNION ALL %7 %6 WHERE %3 AND %4 <= 0 ORDER BY 1")
+            .arg(quotedFields(taskFields()), Database::quoteName(names::Agenda), monthCondition(), numberOf(f::Day),
+                 quotedFields({f::StartHour, f::StartMinute, f::StartAmPm, f::EndHour, f::EndMinute, f::EndAmPm}),
+                 byDayIndex(), taskSelect());
     case Query::TaskDays:
         // One look-up in the day index for each day, then the few days that
         // read as 0 in SQL (see Day), read as text.

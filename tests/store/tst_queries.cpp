@@ -175,7 +175,7 @@ private Q_SLOTS:
         QTest::addColumn<AgendaRepository::Query>("query");
         QTest::addColumn<QString>("index");
         QTest::newRow("day") << AgendaRepository::Query::Day << "Agenda day";
-        QTest::newRow("day shown, index alone") << AgendaRepository::Query::DayShown << "COVERING INDEX Agenda day";
+        QTest::newRow("day shown") << AgendaRepository::Query::DayShown << "Agenda day";
         QTest::newRow("task days") << AgendaRepository::Query::TaskDays << "Agenda day";
         QTest::newRow("due reminders") << AgendaRepository::Query::DueReminders << "Agenda reminders";
     }
