@@ -9,11 +9,14 @@
 #include "store/database.h"
 #include "store/todorepository.h"
 #include "todo/todoview.h"
+#include "todo_editor/frmaddtodo.h"
 
 #include <QAction>
 #include <QApplication>
+#include <QLineEdit>
 #include <QScrollBar>
 #include <QTableWidget>
+#include <QTest>
 
 #include <cstdio>
 
@@ -71,6 +74,24 @@ BREVANE_BENCH(todo)
         command("to-do: Mark as done (write + row redrawn), 100,000 items", markAsDone);
         command("to-do: Priority (write + row redrawn), 100,000 items", priority);
         command("to-do: Delete (write + row removed), 100,000 items", deleteItem);
+        // The editor: what its Save costs the list (the item written, then
+        // its row redrawn, or a new row added at the end).
+        auto *edit = window.findChild<QAction *>(QStringLiteral("mnuEditToDoItem"));
+        auto *add = window.findChild<QAction *>(QStringLiteral("mnuNewToDoItem"));
+        const auto save = [&](const char *what, const char *kind, QAction *open) {
+            bench::report(what, bench::medianMs(kRuns, [&](int i) {
+                              pick(i);
+                              open->trigger();
+                              auto *editor = window.findChild<frmAddToDo *>();
+                              auto *text = editor->findChild<QLineEdit *>(QStringLiteral("txtTask"));
+                              text->setText(QStringLiteral("%1 in the editor, run %2").arg(QLatin1String(kind)).arg(i));
+                              QTest::keyClick(text, Qt::Key_Return);
+                              editor->close();
+                              QApplication::processEvents();
+                          }));
+        };
+        save("to-do: edited in the editor (write + row redrawn), 100,000 items", "Edited", edit);
+        save("to-do: added in the editor (write + row added), 100,000 items", "Added", add);
         // Scrolling: one page down, with the repaint it causes.
         QScrollBar *scroll = grid->table()->verticalScrollBar();
         bench::report("to-do: scroll one page and repaint, 100,000 items",

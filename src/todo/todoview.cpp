@@ -320,10 +320,27 @@ frmAddToDo *ToDoView::editor()
 {
     if (!m_editor) {
         m_editor = new frmAddToDo(m_db, window());
-        connect(m_editor, &frmAddToDo::saved, this, &ToDoView::reload);
+        connect(m_editor, &frmAddToDo::saved, this, &ToDoView::itemSaved);
         connect(m_editor, &frmAddToDo::closed, this, &ToDoView::editorClosed);
     }
     return m_editor;
+}
+
+void ToDoView::itemSaved(store::RecordId id)
+{
+    m_cache.remove(id);
+    const qsizetype at = m_ids.indexOf(id);
+    if (at >= 0) {
+        m_grid->refillRow(int(at) + 1);
+    } else if (m_ids.isEmpty() || id > m_ids.constLast()) {
+        // The list is in the order items were added: a new item comes last.
+        m_ids.append(id);
+        m_grid->setRows(int(m_ids.size()) + 1);
+    } else {
+        reload();
+        return;
+    }
+    selectFirst();
 }
 
 void ToDoView::addItem()

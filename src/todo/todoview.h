@@ -85,6 +85,9 @@ private:
     [[nodiscard]] int selectedRow() const;
     frmAddToDo *editor();
     void editorClosed();
+    // After the editor wrote an item: its row is redrawn, or a new item's
+    // row added at the end, without reading the list again.
+    void itemSaved(store::RecordId id);
     void updateMarkAsDoneCaption(int row);
     void clicked();
     void doubleClicked();

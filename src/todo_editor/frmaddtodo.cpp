@@ -250,7 +250,7 @@ void frmAddToDo::addNewTask()
     }
     qCDebug(lcTodoEditor) << "to-do item added as record" << item.id;
     m_opened = shown();
-    Q_EMIT saved();
+    Q_EMIT saved(item.id);
     close();
 }
 
@@ -283,7 +283,7 @@ void frmAddToDo::editTask()
     }
     qCDebug(lcTodoEditor) << "to-do record" << m_item.id << "changed:" << fields.toInt();
     m_opened = shown();
-    Q_EMIT saved();
+    Q_EMIT saved(m_item.id);
     close();
 }
 

@@ -59,8 +59,8 @@ public:
     void done(int result) override;
 
 Q_SIGNALS:
-    // An item was written; the to-do list reloads.
-    void saved();
+    // The item with this identity was added or changed in the file.
+    void saved(store::RecordId id);
     // The window closed, whichever way.
     void closed();
 

@@ -2,8 +2,10 @@
 #include "store/names.h"
 #include "testsupport.h"
 #include "todo/todoview.h"
+#include "todo_editor/frmaddtodo.h"
 
 #include <QAction>
+#include <QLineEdit>
 #include <QSqlQuery>
 
 using namespace brevane;
@@ -47,6 +49,7 @@ private Q_SLOTS:
             QTest::addRow("priority, first row%s", suffix) << "mnuSetPriority3" << 1 << fails << 1;
             QTest::addRow("delete, middle row%s", suffix) << "mnuDeleteToDoTask" << 3 << fails << 1;
             QTest::addRow("delete, last row%s", suffix) << "mnuDeleteToDoTask" << 4 << fails << 1;
+            QTest::addRow("edited in the editor%s", suffix) << "mnuEditToDoItem" << 3 << fails << (fails ? 3 : 1);
         }
     }
     void changedRowMatchesTheFile()
@@ -73,6 +76,12 @@ private Q_SLOTS:
         if (fails)
             data.failWrites(names::ToDo);
         window.findChild<QAction *>(command)->trigger();
+        if (auto *editor = window.findChild<frmAddToDo *>()) {
+            auto *text = editor->findChild<QLineEdit *>(QStringLiteral("txtTask"));
+            text->setText(text->text() + QStringLiteral(" changed"));
+            QTest::keyClick(text, Qt::Key_Return);
+            editor->close();
+        }
 
         QWidget fresh;
         ToDoView rebuilt(data.db(), &fresh);
