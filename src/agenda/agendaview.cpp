@@ -68,7 +68,7 @@ int spanRows(const QTime &start, const QTime &end)
 } // namespace
 
 AgendaView::AgendaView(store::Database &db, QWidget *client)
-    : QObject(client), m_db(db)
+    : QObject(client), m_db(db), m_reads(std::make_unique<store::AgendaRepository>(db))
 {
     m_title = new QLabel(client);
     m_title->setObjectName(QStringLiteral("lblAgendaTitle"));
@@ -217,7 +217,7 @@ void AgendaView::load(const QDate &day)
     // Only what is shown is read: the tasks the grid draws on this day, and
     // the days of the month that have tasks, both through the day index. The
     // cost follows the day, not the month.
-    const store::AgendaRepository agenda(m_db);
+    const store::AgendaRepository &agenda = *m_reads;
     const store::ReadResult<store::AgendaDay> read = agenda.dayShown(day.year(), day.month(), day.day());
     const store::ReadResult<QSet<int>> days =
         read.ok() ? agenda.taskDays(day.year(), day.month()) : store::ReadResult<QSet<int>>::failed(read.error);

@@ -8,6 +8,7 @@
 #include <QPointer>
 #include <QSet>
 
+#include <memory>
 #include <optional>
 
 class QAction;
@@ -92,6 +93,8 @@ private:
     [[nodiscard]] QWidget *window() const;
 
     store::Database &m_db;
+    // The reads of every click, its statements kept prepared.
+    std::unique_ptr<store::AgendaRepository> m_reads;
     QDate m_day;
     // The task on each grid row, by row.
     QList<std::optional<store::AgendaTask>> m_rows;

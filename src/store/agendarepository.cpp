@@ -14,6 +14,7 @@
 
 #include <algorithm>
 #include <functional>
+#include <optional>
 #include <set>
 
 namespace brevane::store {
@@ -199,14 +200,32 @@ int numberAt(const QSqlQuery &query, int column)
     return type == QMetaType::LongLong || type == QMetaType::Int ? value.toInt() : textToNumber(value.toString());
 }
 
-// Runs a read; false with *error (naming the file) when it fails.
-bool runRead(Database &db, QSqlQuery &query, const QString &sql, const QVariantList &values, QString *error)
+} // namespace
+
+// A statement prepared once and run again with other values.
+struct KeptStatement {
+    explicit KeptStatement(Database &db) : query(db.connection()) {}
+    QSqlQuery query;
+    bool prepared = false;
+};
+
+namespace {
+
+// Runs a read; false with *error (naming the file) when it fails. A kept
+// statement is prepared the first time only.
+bool runRead(Database &db, QSqlQuery &query, const QString &sql, const QVariantList &values, QString *error,
+             bool *prepared = nullptr)
 {
-    query.setForwardOnly(true);
-    bool ok = query.prepare(sql);
+    bool ok = prepared && *prepared;
+    if (!ok) {
+        query.setForwardOnly(true);
+        ok = query.prepare(sql);
+        if (prepared)
+            *prepared = ok;
+    }
     if (ok) {
-        for (const QVariant &value : values)
-            query.addBindValue(value);
+        for (qsizetype i = 0; i < values.size(); ++i)
+            query.bindValue(int(i), values.at(i));
         ok = query.exec();
     }
     if (!ok) {
@@ -219,11 +238,13 @@ bool runRead(Database &db, QSqlQuery &query, const QString &sql, const QVariantL
 // Reads whole tasks with a statement selecting taskSelect()'s fields, its
 // values bound in order, keeping those `wanted` accepts.
 ReadResult<QList<AgendaTask>> readTasks(Database &db, const QString &sql, const QVariantList &values,
-                                        const std::function<bool(const AgendaTask &)> &wanted = {})
+                                        const std::function<bool(const AgendaTask &)> &wanted = {},
+                                        KeptStatement *kept = nullptr)
 {
-    QSqlQuery query(db.connection());
+    std::optional<QSqlQuery> own;
+    QSqlQuery &query = kept ? kept->query : own.emplace(db.connection());
     QString error;
-    if (!runRead(db, query, sql, values, &error))
+    if (!runRead(db, query, sql, values, &error, kept ? &kept->prepared : nullptr))
         return ReadResult<QList<AgendaTask>>::failed(error);
     QList<AgendaTask> tasks;
     while (query.next()) {
@@ -233,10 +254,23 @@ ReadResult<QList<AgendaTask>> readTasks(Database &db, const QString &sql, const 
     }
     if (query.lastError().isValid())
         return ReadResult<QList<AgendaTask>>::failed(errors::readFailure(db, errors::errorText(query.lastError())));
+    // A kept statement must not hold the file's read lock until its next run.
+    query.finish();
     return {std::move(tasks), {}};
 }
 
 } // namespace
+
+AgendaRepository::AgendaRepository(Database &db) : m_db(db) {}
+AgendaRepository::~AgendaRepository() = default;
+
+KeptStatement *AgendaRepository::kept(Query query) const
+{
+    std::unique_ptr<KeptStatement> &statement = m_kept.at(size_t(query));
+    if (!statement)
+        statement = std::make_unique<KeptStatement>(m_db);
+    return statement.get();
+}
 
 ReadResult<QList<AgendaTask>> AgendaRepository::month(int year, int month) const
 {
@@ -260,7 +294,7 @@ ReadResult<AgendaDay> AgendaRepository::dayShown(int year, int month, int day) c
     // on the grid, and every start and end gives a span.
     const ReadResult<QList<AgendaTask>> read = readTasks(
         m_db, statement(Query::DayShown), {year, month, day, year, month},
-        [day](const AgendaTask &task) { return task.day == day; });
+        [day](const AgendaTask &task) { return task.day == day; }, kept(Query::DayShown));
     if (!read.ok())
         return ReadResult<AgendaDay>::failed(read.error);
 
@@ -285,10 +319,11 @@ ReadResult<AgendaDay> AgendaRepository::dayShown(int year, int month, int day) c
 
 ReadResult<QSet<int>> AgendaRepository::taskDays(int year, int month) const
 {
-    const QString sql = statement(Query::TaskDays);
-    QSqlQuery query(m_db.connection());
+    KeptStatement *statement = kept(Query::TaskDays);
+    QSqlQuery &query = statement->query;
     QString error;
-    if (!runRead(m_db, query, sql, {year, month, year, month}, &error))
+    if (!runRead(m_db, query, AgendaRepository::statement(Query::TaskDays), {year, month, year, month}, &error,
+                 &statement->prepared))
         return ReadResult<QSet<int>>::failed(error);
     QSet<int> days;
     while (query.next()) {
@@ -298,6 +333,7 @@ ReadResult<QSet<int>> AgendaRepository::taskDays(int year, int month) const
     }
     if (query.lastError().isValid())
         return ReadResult<QSet<int>>::failed(errors::readFailure(m_db, errors::errorText(query.lastError())));
+    query.finish();
     return {std::move(days), {}};
 }
 

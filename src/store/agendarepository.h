@@ -11,11 +11,14 @@
 #include <QString>
 #include <QTime>
 
+#include <array>
+#include <memory>
 #include <utility>
 
 namespace brevane::store {
 
 class Database;
+struct KeptStatement;
 
 // One agenda task as the windows see it. The stored text forms (numbers as
 // text, "9" "30" "AM", the " (to 10:30 AM)" end-time note) stay in the
@@ -87,7 +90,8 @@ Q_DECLARE_OPERATORS_FOR_FLAGS(AgendaFields)
 class AgendaRepository
 {
 public:
-    explicit AgendaRepository(Database &db) : m_db(db) {}
+    explicit AgendaRepository(Database &db);
+    ~AgendaRepository();
     Q_DISABLE_COPY_MOVE(AgendaRepository)
 
     // The tasks of a month (1..12), in table order.
@@ -166,7 +170,12 @@ private:
     [[nodiscard]] static QString checkTask(const AgendaTask &task, AgendaFields fields, const QString &storedText);
     static void writeFields(RecordSet &set, const AgendaTask &task, AgendaFields fields, const QString &storedText);
 
+    [[nodiscard]] KeptStatement *kept(Query query) const;
+
     Database &m_db;
+    // The statements of the reads a view repeats on every click (dayShown,
+    // taskDays), prepared on first use and kept as long as the repository.
+    mutable std::array<std::unique_ptr<KeptStatement>, 4> m_kept;
 };
 
 } // namespace brevane::store
