@@ -397,8 +397,12 @@ public:
     {
         if (!proceed())
             return false;
+        // Once committed, the UIDs are kept whatever the user does next.
         m_db.setStopCheck({});
-        return proceed(m_transaction.commit() ? QString() : m_transaction.error());
+        if (m_transaction.commit())
+            return true;
+        m_error = m_transaction.error();
+        return false;
     }
 
 private:

@@ -6,8 +6,13 @@
 #include "testsupport.h"
 
 #include <QFile>
+#include <QRegularExpression>
+#include <QSet>
 #include <QSqlQuery>
 #include <QSqlRecord>
+#include <QThread>
+
+#include <memory>
 
 using namespace brevane;
 using namespace brevane::interchange;
@@ -124,6 +129,22 @@ QStringList storedRow(store::Database &db, const QString &table, store::RecordId
         for (int i = 0; i < query.record().count(); ++i)
             fields << (query.isNull(i) ? QStringLiteral("<null>") : query.value(i).toString());
     return fields;
+}
+
+// An export as the window runs it: beside it, through a connection of its own.
+ExportResult exportBeside(const QString &path, bool contacts, const ExportCancel &cancelled)
+{
+    ExportResult result;
+    std::unique_ptr<QThread> worker(QThread::create([&] {
+        const auto db = store::Database::openAlongside(path, &result.error);
+        if (db)
+            result = contacts ? writeContactsExport(collectContacts(*db, cancelled))
+                              : writeCalendarExport(collectCalendar(*db, cancelled),
+                                                    QDateTime(kToday, QTime(12, 0), Qt::UTC));
+    }));
+    worker->start();
+    worker->wait();
+    return result;
 }
 
 } // namespace
@@ -277,6 +298,58 @@ private Q_SLOTS:
                      qPrintable(result.error));
         }
         QVERIFY(fileBytes(data.path()) == before);
+    }
+
+    // Beside the window the first export gives every record a UID of the
+    // usual form and keeps it; the next gives the same, and both equal the
+    // export on the window's own connection. Cancel, at any of the reading's
+    // looks at it, leaves the data file byte for byte as it was.
+    void anExportBesideTheWindow_data()
+    {
+        QTest::addColumn<bool>("contacts");
+        QTest::addColumn<double>("cancelAt"); // share of the looks at Cancel; none below 0
+        QTest::newRow("calendar") << false << -1.0;
+        QTest::newRow("contacts") << true << -1.0;
+        QTest::newRow("calendar, cancelled at once") << false << 0.0;
+        QTest::newRow("calendar, cancelled while reading") << false << 0.5;
+        QTest::newRow("calendar, cancelled at the end") << false << 1.0;
+        QTest::newRow("contacts, cancelled while reading") << true << 0.5;
+    }
+    void anExportBesideTheWindow()
+    {
+        QFETCH(bool, contacts);
+        QFETCH(double, cancelAt);
+        testing::TestData data;
+        fill(data.db());
+        QList<store::AgendaTask> more(300, store::AgendaRepository(data.db()).all().value->constFirst());
+        QVERIFY(store::AgendaRepository(data.db()).addAll(more).ok);
+        const QByteArray before = fileBytes(data.path());
+        if (cancelAt >= 0) {
+            const QString copy = data.dir() + QStringLiteral("/copy.sqlite");
+            QVERIFY(QFile::copy(data.path(), copy));
+            int looks = 0;
+            QVERIFY(exportBeside(copy, contacts, [&looks] { return ++looks < 0; }).ok);
+            const int last = std::max(1, int(looks * cancelAt));
+            looks = 0;
+            const ExportResult cancelled = exportBeside(data.path(), contacts, [&] { return ++looks >= last; });
+            QVERIFY2(cancelled.cancelled && cancelled.data.isEmpty(), qPrintable(cancelled.error));
+            QVERIFY(fileBytes(data.path()) == before);
+            return;
+        }
+        const ExportResult first = exportBeside(data.path(), contacts, {});
+        QVERIFY2(first.ok, qPrintable(first.error));
+        const QString table = contacts ? store::names::Contacts : store::names::Agenda;
+        const QHash<store::RecordId, QString> uids = *store::UidRepository(data.db()).uidsOf(table).value;
+        QCOMPARE(uids.size(), data.countOf(table));
+        static const QRegularExpression form(
+            QStringLiteral("^[0-9a-f]{8}-[0-9a-f]{4}-4[0-9a-f]{3}-[89ab][0-9a-f]{3}-[0-9a-f]{12}$"));
+        for (const QString &uid : uids)
+            QVERIFY2(form.match(uid).hasMatch() && first.data.contains(uid.toUtf8()), qPrintable(uid));
+        QCOMPARE(QSet<QString>(uids.cbegin(), uids.cend()).size(), uids.size());
+        QCOMPARE(exportBeside(data.path(), contacts, {}).data, first.data);
+        const ExportResult here =
+            contacts ? exportContacts(data.db()) : exportCalendar(data.db(), QDateTime(kToday, QTime(12, 0), Qt::UTC));
+        QCOMPARE(here.data, first.data);
     }
 
     void aDeletedRecordTakesItsUidAlong()
