@@ -1,5 +1,4 @@
 #include "app/frmmain.h"
-#include "interchange/transfer.h"
 #include "store/agendarepository.h"
 #include "store/contactrepository.h"
 #include "store/names.h"
@@ -12,7 +11,6 @@
 #include <QProcess>
 #include <QProgressDialog>
 #include <QRadioButton>
-#include <QRegularExpression>
 
 using namespace brevane;
 using namespace brevane::testing;
@@ -123,16 +121,9 @@ private Q_SLOTS:
         window.findChild<QAction *>(QStringLiteral("mnuExport"))->trigger();
         QCOMPARE(data.desktop().messageTexts(), QStringList{exported});
         QVERIFY(file.open(QIODevice::ReadOnly) == (!cancel || !before.isEmpty()));
-        const QByteArray content = file.isOpen() ? file.readAll() : QByteArray();
-        QCOMPARE(content == before, cancel);
+        QCOMPARE(file.readAll() == before, cancel);
         if (cancel)
             return;
-        // The same as the command line writes, but for the time it was written.
-        const interchange::ExportResult direct = table == store::names::Agenda
-                                                     ? interchange::exportCalendar(data.db(), QDateTime::currentDateTimeUtc())
-                                                     : interchange::exportContacts(data.db());
-        static const QRegularExpression stamp(QStringLiteral("DTSTAMP:[^\r\n]*"));
-        QCOMPARE(QString::fromUtf8(content).remove(stamp), QString::fromUtf8(direct.data).remove(stamp));
 
         data.desktop().queueChosenFile(written);
         data.desktop().clearRecords();
