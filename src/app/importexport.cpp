@@ -176,10 +176,11 @@ void ImportExportCommands::exportFile()
 
     const auto progress = progressWindow(m_window, tr("Reading the records..."));
     // The whole export runs beside the window, which keeps answering and
-    // offers Cancel throughout: reading the records through a connection of
-    // its own (connections belong to the thread that opens them), then
-    // writing the text. The window's own writes wait meanwhile: the progress
-    // window is application-modal.
+    // offers Cancel throughout: reading the records, and giving those without
+    // one a UID, through a connection of its own (connections belong to the
+    // thread that opens them), then writing the text. Nothing else writes
+    // meanwhile: the progress window is application-modal. Only the finished
+    // text is written to the file here, so that Cancel always writes none.
     std::atomic<qsizetype> done = 0;
     std::atomic<qsizetype> total = 0;
     std::atomic<bool> writing = false;
