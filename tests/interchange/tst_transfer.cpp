@@ -236,12 +236,8 @@ private Q_SLOTS:
         QFETCH(QString, detail);
         testing::TestData data;
         store::AgendaTask existing;
-        existing.day = 5;
-        existing.month = 3;
-        existing.year = 2024;
-        existing.start = QTime(9, 0);
-        existing.end = QTime(10, 0);
-        existing.text = QStringLiteral("Meeting");
+        existing.day = 5, existing.month = 3, existing.year = 2024;
+        existing.start = QTime(9, 0), existing.end = QTime(10, 0), existing.text = QStringLiteral("Meeting");
         QVERIFY(store::AgendaRepository(data.db()).add(existing).ok);
 
         const ImportResult result = storeImport(data.db(), readImportData(eventsFile(events), "f.ics", kToday));
