@@ -15,6 +15,7 @@
 #include <QLabel>
 #include <QProgressDialog>
 #include <QRadioButton>
+#include <QSaveFile>
 #include <QThread>
 #include <QTimer>
 #include <QVBoxLayout>
@@ -178,9 +179,10 @@ void ImportExportCommands::exportFile()
     // The whole export runs beside the window, which keeps answering and
     // offers Cancel throughout: reading the records, and giving those without
     // one a UID, through a connection of its own (connections belong to the
-    // thread that opens them), then writing the text. Nothing else writes
-    // meanwhile: the progress window is application-modal. Only the finished
-    // text is written to the file here, so that Cancel always writes none.
+    // thread that opens them), then writing the text and putting it on disk
+    // under a temporary name. Nothing else writes meanwhile: the progress
+    // window is application-modal. The file is moved into place here, once
+    // Cancel can no longer be pressed, so that Cancel always writes none.
     std::atomic<qsizetype> done = 0;
     std::atomic<qsizetype> total = 0;
     std::atomic<bool> writing = false;
@@ -194,6 +196,8 @@ void ImportExportCommands::exportFile()
     interchange::ExportResult result;
     const QDateTime stamp = QDateTime::currentDateTimeUtc();
     const QString dataFile = m_db.path();
+    QSaveFile output(path);
+    QString fileProblem;
     std::unique_ptr<QThread> worker(QThread::create([&] {
         QString error;
         const std::unique_ptr<store::Database> db = store::Database::openAlongside(dataFile, &error);
@@ -210,6 +214,8 @@ void ImportExportCommands::exportFile()
             writing = true;
             result = interchange::writeContactsExport(records, report);
         }
+        if (result.ok && !cancelled.load(std::memory_order_relaxed))
+            fileProblem = interchange::prepareExportFile(output, result.data);
     }));
     QEventLoop loop;
     QTimer shown;
@@ -236,8 +242,9 @@ void ImportExportCommands::exportFile()
     // file already at the path stays as it was.
     // (Closing the progress window counts as Cancel, so it is asked first.)
     const bool userCancelled = progress->wasCanceled();
-    const QString problem =
-        !userCancelled && result.ok ? interchange::writeExportFile(path, result.data) : result.error;
+    QString problem = result.ok ? fileProblem : result.error;
+    if (!userCancelled && problem.isEmpty())
+        problem = interchange::finishExportFile(output);
     progress->close();
     if (userCancelled) {
         desktop().message(m_window, tr("The export was cancelled.  No file was written."),

@@ -14,7 +14,11 @@
 #include <QSaveFile>
 #include <QUuid>
 
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
+
+#include <unistd.h>
 
 namespace brevane::interchange {
 
@@ -668,8 +672,26 @@ QString writeExportFile(const QString &path, const QByteArray &data)
         return {};
     }
     QSaveFile output(path);
-    if (!output.open(QIODevice::WriteOnly) || output.write(data) != data.size() || !output.commit())
-        return QStringLiteral("The file '%1' cannot be written: %2.").arg(path, output.errorString());
+    const QString problem = prepareExportFile(output, data);
+    return problem.isEmpty() ? finishExportFile(output) : problem;
+}
+
+QString prepareExportFile(QSaveFile &file, const QByteArray &data)
+{
+    if (!file.open(QIODevice::WriteOnly) || file.write(data) != data.size() || !file.flush())
+        return QStringLiteral("The file '%1' cannot be written: %2.").arg(file.fileName(), file.errorString());
+    // On disk now, so that moving it into place later is quick.
+    if (::fsync(file.handle()) != 0) {
+        return QStringLiteral("The file '%1' cannot be written: %2.")
+            .arg(file.fileName(), QString::fromLocal8Bit(std::strerror(errno)));
+    }
+    return {};
+}
+
+QString finishExportFile(QSaveFile &file)
+{
+    if (!file.commit())
+        return QStringLiteral("The file '%1' cannot be written: %2.").arg(file.fileName(), file.errorString());
     return {};
 }
 

@@ -10,6 +10,8 @@
 
 #include <functional>
 
+class QSaveFile;
+
 namespace brevane::store {
 class Database;
 }
@@ -111,5 +113,11 @@ struct ContactsExport {
 // Writes the bytes to the file whole or not at all ("-" is standard output).
 // The reason names the file when it fails.
 [[nodiscard]] QString writeExportFile(const QString &path, const QByteArray &data);
+// The same in two steps, so that the long one can run beside the window
+// while the file at the path stays as it was until the other: the bytes on
+// disk under a temporary name in the file's folder, then that file moved
+// into place (or, without the second step, removed with `file`).
+[[nodiscard]] QString prepareExportFile(QSaveFile &file, const QByteArray &data);
+[[nodiscard]] QString finishExportFile(QSaveFile &file);
 
 } // namespace brevane::interchange

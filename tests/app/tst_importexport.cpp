@@ -6,6 +6,7 @@
 
 #include <QAction>
 #include <QDialog>
+#include <QDir>
 #include <QFile>
 #include <QMenu>
 #include <QProcess>
@@ -122,6 +123,7 @@ private Q_SLOTS:
         QCOMPARE(data.desktop().messageTexts(), QStringList{exported});
         QVERIFY(file.open(QIODevice::ReadOnly) == (!cancel || !before.isEmpty()));
         QCOMPARE(file.readAll() == before, cancel);
+        QCOMPARE(QDir(data.dir()).entryList({QStringLiteral("export*")}, QDir::Files).size(), file.isOpen() ? 1 : 0);
         if (cancel)
             return;
 
