@@ -63,9 +63,10 @@ public:
     Q_DISABLE_COPY_MOVE(Database)
 
     // Makes the statement running on this connection fail as soon as `stop`
-    // answers true (it is asked every few hundred steps of the statement and
-    // may be asked from the connection's thread only); empty: never stop.
-    // For long reads that the user can cancel.
+    // answers true: it is asked, on the connection's thread, every thousand
+    // or so steps of SQLite's engine, which is a few rows of a long read.
+    // Empty: never stop. For long work that the user can cancel; a write
+    // stopped this way takes the whole open transaction back with it.
     void setStopCheck(std::function<bool()> stop);
 
     [[nodiscard]] QString path() const { return m_path; }
