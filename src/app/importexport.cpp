@@ -6,7 +6,7 @@
 #include "store/database.h"
 
 #include <QAction>
-#include <QApplication>
+#include <QCoreApplication>
 #include <QDialog>
 #include <QDialogButtonBox>
 #include <QDir>
@@ -15,6 +15,7 @@
 #include <QLabel>
 #include <QProgressDialog>
 #include <QRadioButton>
+#include <QSaveFile>
 #include <QThread>
 #include <QTimer>
 #include <QVBoxLayout>
@@ -174,22 +175,19 @@ void ImportExportCommands::exportFile()
     if (QFileInfo(path).suffix().isEmpty())
         path += u'.' + suffix;
 
-    const auto progress = progressWindow(m_window, tr("Exporting..."));
-    // The records and their UIDs come from the data file, whose connection
-    // belongs to this thread; the text is written beside the window, which
-    // keeps answering and offers Cancel.
-    QApplication::setOverrideCursor(Qt::WaitCursor);
-    interchange::CalendarExport calendarRecords;
-    interchange::ContactsExport contactRecords;
-    if (calendar)
-        calendarRecords = interchange::collectCalendar(m_db);
-    else
-        contactRecords = interchange::collectContacts(m_db);
-    QApplication::restoreOverrideCursor();
-
+    const auto progress = progressWindow(m_window, tr("Reading the records..."));
+    // The whole export runs beside the window, which keeps answering and
+    // offers Cancel throughout: reading the records, and giving those without
+    // one a UID, through a connection of its own (connections belong to the
+    // thread that opens them), then writing the text and putting it on disk
+    // under a temporary name. Nothing else writes meanwhile: the progress
+    // window is application-modal. The file is moved into place here, once
+    // Cancel can no longer be pressed, so that Cancel always writes none.
     std::atomic<qsizetype> done = 0;
     std::atomic<qsizetype> total = 0;
+    std::atomic<bool> writing = false;
     std::atomic<bool> cancelled = false;
+    const interchange::ExportCancel stop = [&cancelled] { return cancelled.load(std::memory_order_relaxed); };
     const interchange::WriteProgress report = [&](qsizetype written, qsizetype all) {
         done.store(written, std::memory_order_relaxed);
         total.store(all, std::memory_order_relaxed);
@@ -197,33 +195,56 @@ void ImportExportCommands::exportFile()
     };
     interchange::ExportResult result;
     const QDateTime stamp = QDateTime::currentDateTimeUtc();
-    std::unique_ptr<QThread> writer(QThread::create([&] {
-        result = calendar ? interchange::writeCalendarExport(calendarRecords, stamp, report)
-                          : interchange::writeContactsExport(contactRecords, report);
+    const QString dataFile = m_db.path();
+    QSaveFile output(path);
+    QString fileProblem;
+    std::unique_ptr<QThread> worker(QThread::create([&] {
+        QString error;
+        const std::unique_ptr<store::Database> db = store::Database::openAlongside(dataFile, &error);
+        if (!db) {
+            result.error = error;
+            return;
+        }
+        if (calendar) {
+            const interchange::CalendarExport records = interchange::collectCalendar(*db, stop);
+            writing = true;
+            result = interchange::writeCalendarExport(records, stamp, report);
+        } else {
+            const interchange::ContactsExport records = interchange::collectContacts(*db, stop);
+            writing = true;
+            result = interchange::writeContactsExport(records, report);
+        }
+        if (result.ok && !cancelled.load(std::memory_order_relaxed))
+            fileProblem = interchange::prepareExportFile(output, result.data);
     }));
     QEventLoop loop;
     QTimer shown;
-    connect(&shown, &QTimer::timeout, progress.get(), [&progress, &done, &total] {
+    const QString writingLabel = tr("Writing %1...").arg(QFileInfo(path).fileName());
+    connect(&shown, &QTimer::timeout, progress.get(), [&] {
+        if (writing.load(std::memory_order_relaxed) && progress->labelText() != writingLabel)
+            progress->setLabelText(writingLabel);
         progress->setMaximum(int(total.load(std::memory_order_relaxed)));
         progress->setValue(int(done.load(std::memory_order_relaxed)));
     });
-    connect(writer.get(), &QThread::finished, &loop, &QEventLoop::quit);
+    connect(worker.get(), &QThread::finished, &loop, &QEventLoop::quit);
     connect(progress.get(), &QProgressDialog::canceled, &loop, [&cancelled, &loop] {
         cancelled = true;
         loop.quit();
     });
     shown.start(kProgressIntervalMs);
-    writer->start();
+    worker->start();
     loop.exec();
-    writer->wait();
+    // Cancel stops the worker within a few records.
+    worker->wait();
     shown.stop();
 
     // Cancel writes nothing, even when the text was finished meanwhile: a
     // file already at the path stays as it was.
     // (Closing the progress window counts as Cancel, so it is asked first.)
     const bool userCancelled = progress->wasCanceled();
-    const QString problem =
-        !userCancelled && result.ok ? interchange::writeExportFile(path, result.data) : result.error;
+    QString problem = result.ok ? fileProblem : result.error;
+    if (!userCancelled && problem.isEmpty())
+        problem = interchange::finishExportFile(output);
     progress->close();
     if (userCancelled) {
         desktop().message(m_window, tr("The export was cancelled.  No file was written."),

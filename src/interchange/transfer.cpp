@@ -14,7 +14,11 @@
 #include <QSaveFile>
 #include <QUuid>
 
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
+
+#include <unistd.h>
 
 namespace brevane::interchange {
 
@@ -332,33 +336,86 @@ void countProblems(ImportResult &result, const QList<Problem> &problems)
     }
 }
 
-// The UIDs of the records, new ones made and stored for those without.
-template <typename Record>
-bool uidsFor(store::Database &db, const QString &table, const QList<Record> &records, QStringList &uids,
-             QString *error)
+// Reads what an export writes in one transaction, which also gives every
+// record without a UID its own, so that the UIDs read are those kept. Stops
+// as soon as the user cancels; then the transaction, and with it the new
+// UIDs, is rolled back.
+class ExportReading
 {
-    store::UidRepository repository(db);
-    auto stored = repository.uidsOf(table);
-    if (!stored.ok()) {
-        *error = stored.error;
-        return false;
+public:
+    ExportReading(store::Database &db, const ExportCancel &cancelled)
+        : m_db(db), m_cancelled(cancelled), m_transaction(db)
+    {
+        if (!m_transaction.isActive())
+            m_error = m_transaction.error();
+        else
+            m_db.setStopCheck(m_cancelled);
     }
-    uids.reserve(records.size());
-    QList<std::pair<store::RecordId, QString>> made;
-    for (const Record &record : records) {
-        QString uid = stored.value->value(record.id);
-        if (uid.isEmpty()) {
-            uid = newUid();
-            made.append({record.id, uid});
+    // Before the transaction's rollback, which must never be stopped.
+    ~ExportReading() { m_db.setStopCheck({}); }
+    Q_DISABLE_COPY_MOVE(ExportReading)
+
+    [[nodiscard]] QString error() const { return m_error; }
+    [[nodiscard]] bool cancelled() const { return m_stopped; }
+
+    // False when the step failed (`error` is its reason) or the user has
+    // cancelled meanwhile; a read stopped by Cancel fails as well.
+    bool proceed(const QString &error = {})
+    {
+        if (!m_error.isEmpty() || m_stopped)
+            return false;
+        if (m_cancelled && m_cancelled()) {
+            m_stopped = true;
+            return false;
         }
-        uids << uid;
+        m_error = error;
+        return m_error.isEmpty();
     }
-    if (const store::WriteResult written = repository.setAll(table, made); !written) {
-        *error = written.error;
+
+    bool giveUids(const QStringList &tables)
+    {
+        store::UidRepository repository(m_db);
+        for (const QString &table : tables) {
+            if (!proceed(repository.giveMissing(table).error))
+                return false;
+        }
+        return true;
+    }
+
+    template <typename Record>
+    bool uidsFor(const QString &table, const QList<Record> &records, QStringList &uids)
+    {
+        auto stored = store::UidRepository(m_db).uidsOf(table);
+        if (!proceed(stored.error))
+            return false;
+        uids.reserve(records.size());
+        for (const Record &record : records) {
+            uids << stored.value->value(record.id);
+            if (uids.constLast().isEmpty())
+                return proceed(QStringLiteral("A record of \"%1\" was given no UID.").arg(table));
+        }
+        return true;
+    }
+
+    bool commit()
+    {
+        if (!proceed())
+            return false;
+        // Once committed, the UIDs are kept whatever the user does next.
+        m_db.setStopCheck({});
+        if (m_transaction.commit())
+            return true;
+        m_error = m_transaction.error();
         return false;
     }
-    return true;
-}
+
+private:
+    store::Database &m_db;
+    const ExportCancel &m_cancelled;
+    store::Transaction m_transaction;
+    QString m_error;
+    bool m_stopped = false;
+};
 
 } // namespace
 
@@ -459,36 +516,33 @@ ImportResult importFile(store::Database &db, const QString &path, const QDate &t
     return storeImport(db, readImportFile(path, today), progress);
 }
 
-CalendarExport collectCalendar(store::Database &db)
+CalendarExport collectCalendar(store::Database &db, const ExportCancel &cancelled)
 {
     CalendarExport records;
+    ExportReading reading(db, cancelled);
+    const auto stop = [&] {
+        records.error = reading.error();
+        records.cancelled = reading.cancelled();
+        return records;
+    };
+    if (!reading.proceed() || !reading.giveUids({store::names::Agenda, store::names::ToDo, store::names::Notes}))
+        return stop();
     auto tasks = store::AgendaRepository(db).all();
+    if (!reading.proceed(tasks.error))
+        return stop();
     auto todos = store::ToDoRepository(db).all();
+    if (!reading.proceed(todos.error))
+        return stop();
     auto notes = store::NoteRepository(db).all();
-    for (const QString &error : {tasks.error, todos.error, notes.error}) {
-        if (!error.isEmpty()) {
-            records.error = error;
-            return records;
-        }
-    }
+    if (!reading.proceed(notes.error))
+        return stop();
     QStringList taskUids;
     QStringList todoUids;
     QStringList noteUids;
-    {
-        store::Transaction transaction(db);
-        if (!transaction.isActive()) {
-            records.error = transaction.error();
-            return records;
-        }
-        if (!uidsFor(db, store::names::Agenda, *tasks.value, taskUids, &records.error)
-            || !uidsFor(db, store::names::ToDo, *todos.value, todoUids, &records.error)
-            || !uidsFor(db, store::names::Notes, *notes.value, noteUids, &records.error))
-            return records;
-        if (!transaction.commit()) {
-            records.error = transaction.error();
-            return records;
-        }
-    }
+    if (!reading.uidsFor(store::names::Agenda, *tasks.value, taskUids)
+        || !reading.uidsFor(store::names::ToDo, *todos.value, todoUids)
+        || !reading.uidsFor(store::names::Notes, *notes.value, noteUids) || !reading.commit())
+        return stop();
     CalendarContent &content = records.content;
     content.tasks.reserve(tasks.value->size());
     for (qsizetype i = 0; i < tasks.value->size(); ++i)
@@ -506,7 +560,8 @@ CalendarExport collectCalendar(store::Database &db)
 ExportResult writeCalendarExport(const CalendarExport &records, const QDateTime &stamp, const WriteProgress &progress)
 {
     ExportResult result;
-    if (!records.error.isEmpty()) {
+    result.cancelled = records.cancelled;
+    if (records.cancelled || !records.error.isEmpty()) {
         result.error = records.error;
         return result;
     }
@@ -538,41 +593,36 @@ ExportResult exportCalendar(store::Database &db, const QDateTime &stamp)
     return writeCalendarExport(collectCalendar(db), stamp);
 }
 
-ContactsExport collectContacts(store::Database &db)
+ContactsExport collectContacts(store::Database &db, const ExportCancel &cancelled)
 {
     ContactsExport records;
+    ExportReading reading(db, cancelled);
+    const auto stop = [&] {
+        records.error = reading.error();
+        records.cancelled = reading.cancelled();
+        return records;
+    };
+    if (!reading.proceed() || !reading.giveUids({store::names::Contacts}))
+        return stop();
     store::ContactRepository repository(db);
     auto names = repository.list(store::ContactOrder::LastName);
+    if (!reading.proceed(names.error))
+        return stop();
     auto categories = store::ContactCategoryRepository(db).all();
-    if (!names.ok() || !categories.ok()) {
-        records.error = names.ok() ? categories.error : names.error;
-        return records;
-    }
+    if (!reading.proceed(categories.error))
+        return stop();
     QList<store::Contact> contacts;
     contacts.reserve(names.value->size());
     for (const store::ContactName &name : std::as_const(*names.value)) {
         auto contact = repository.byId(name.id);
-        if (!contact.ok()) {
-            records.error = contact.error;
-            return records;
-        }
+        if (!reading.proceed(contact.error))
+            return stop();
         if (contact.value)
             contacts << *contact.value;
     }
     QStringList uids;
-    {
-        store::Transaction transaction(db);
-        if (!transaction.isActive()) {
-            records.error = transaction.error();
-            return records;
-        }
-        if (!uidsFor(db, store::names::Contacts, contacts, uids, &records.error))
-            return records;
-        if (!transaction.commit()) {
-            records.error = transaction.error();
-            return records;
-        }
-    }
+    if (!reading.uidsFor(store::names::Contacts, contacts, uids) || !reading.commit())
+        return stop();
     records.contacts.reserve(contacts.size());
     for (qsizetype i = 0; i < contacts.size(); ++i) {
         ContactCard card = cardOf(contacts.at(i));
@@ -586,7 +636,8 @@ ContactsExport collectContacts(store::Database &db)
 ExportResult writeContactsExport(const ContactsExport &records, const WriteProgress &progress)
 {
     ExportResult result;
-    if (!records.error.isEmpty()) {
+    result.cancelled = records.cancelled;
+    if (records.cancelled || !records.error.isEmpty()) {
         result.error = records.error;
         return result;
     }
@@ -621,8 +672,26 @@ QString writeExportFile(const QString &path, const QByteArray &data)
         return {};
     }
     QSaveFile output(path);
-    if (!output.open(QIODevice::WriteOnly) || output.write(data) != data.size() || !output.commit())
-        return QStringLiteral("The file '%1' cannot be written: %2.").arg(path, output.errorString());
+    const QString problem = prepareExportFile(output, data);
+    return problem.isEmpty() ? finishExportFile(output) : problem;
+}
+
+QString prepareExportFile(QSaveFile &file, const QByteArray &data)
+{
+    if (!file.open(QIODevice::WriteOnly) || file.write(data) != data.size() || !file.flush())
+        return QStringLiteral("The file '%1' cannot be written: %2.").arg(file.fileName(), file.errorString());
+    // On disk now, so that moving it into place later is quick.
+    if (::fsync(file.handle()) != 0) {
+        return QStringLiteral("The file '%1' cannot be written: %2.")
+            .arg(file.fileName(), QString::fromLocal8Bit(std::strerror(errno)));
+    }
+    return {};
+}
+
+QString finishExportFile(QSaveFile &file)
+{
+    if (!file.commit())
+        return QStringLiteral("The file '%1' cannot be written: %2.").arg(file.fileName(), file.errorString());
     return {};
 }
 

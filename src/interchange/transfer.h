@@ -10,6 +10,8 @@
 
 #include <functional>
 
+class QSaveFile;
+
 namespace brevane::store {
 class Database;
 }
@@ -75,21 +77,30 @@ struct ExportResult {
     QString summary;
 };
 
+// Asked between records, and within long reads, while an export reads the
+// data file; answering true cancels the export.
+using ExportCancel = std::function<bool()>;
+
 // An export in two steps. The first reads the records and gives each that
-// has no UID a new one, kept in the data file (committed before it returns),
-// so that the same record leaves with the same UID every time: it uses the
-// data file and so runs on its thread. The second only writes text and may
-// run on any thread; `progress` (called there) can cancel it.
+// has no UID a new one, kept in the data file in the same transaction as the
+// reading and committed before it returns, so that the same record leaves
+// with the same UID every time. It may run on any thread that has its own
+// connection to the data file (store::Database::openAlongside); when
+// `cancelled` (asked on that thread) answers true, it stops and leaves the
+// data file as it was. The second only writes text and may run on any
+// thread; `progress` (called there) can cancel it.
 struct CalendarExport {
     QString error; // set when the records could not be read or given UIDs
+    bool cancelled = false;
     CalendarContent content;
 };
 struct ContactsExport {
     QString error;
+    bool cancelled = false;
     QList<ContactCard> contacts;
 };
-[[nodiscard]] CalendarExport collectCalendar(store::Database &db);
-[[nodiscard]] ContactsExport collectContacts(store::Database &db);
+[[nodiscard]] CalendarExport collectCalendar(store::Database &db, const ExportCancel &cancelled = {});
+[[nodiscard]] ContactsExport collectContacts(store::Database &db, const ExportCancel &cancelled = {});
 [[nodiscard]] ExportResult writeCalendarExport(const CalendarExport &records, const QDateTime &stamp,
                                                const WriteProgress &progress = {});
 [[nodiscard]] ExportResult writeContactsExport(const ContactsExport &records, const WriteProgress &progress = {});
@@ -102,5 +113,11 @@ struct ContactsExport {
 // Writes the bytes to the file whole or not at all ("-" is standard output).
 // The reason names the file when it fails.
 [[nodiscard]] QString writeExportFile(const QString &path, const QByteArray &data);
+// The same in two steps, so that the long one can run beside the window
+// while the file at the path stays as it was until the other: the bytes on
+// disk under a temporary name in the file's folder, then that file moved
+// into place (or, without the second step, removed with `file`).
+[[nodiscard]] QString prepareExportFile(QSaveFile &file, const QByteArray &data);
+[[nodiscard]] QString finishExportFile(QSaveFile &file);
 
 } // namespace brevane::interchange

@@ -9,6 +9,7 @@
 #include <QFileInfo>
 #include <QHash>
 #include <QSet>
+#include <QSqlDriver>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QScopeGuard>
@@ -22,6 +23,7 @@
 #include <functional>
 
 #include <fcntl.h>
+#include <sqlite3.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -695,6 +697,60 @@ std::unique_ptr<Database> Database::open(const QString &path, QString *error, Ac
     }
     qCDebug(lcStore) << "opened data file" << path;
     return db;
+}
+
+std::unique_ptr<Database> Database::openAlongside(const QString &path, QString *error)
+{
+    const auto fail = [&](const QString &reason) {
+        qCWarning(lcStore).noquote() << reason;
+        if (error)
+            *error = reason;
+        return std::unique_ptr<Database>();
+    };
+    if (const QString problem = checkHeader(path); !problem.isEmpty())
+        return fail(problem);
+    std::unique_ptr<Database> db(new Database(path, nextConnectionName()));
+    QString problem;
+    {
+        QSqlDatabase connection = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), db->m_connectionName);
+        problem = openConnection(connection, path, Access::ReadWrite);
+        int version = 0;
+        QSqlError readError;
+        if (problem.isEmpty() && !readVersion(connection, &version, &readError))
+            problem = readProblem(path, readError);
+        // The tables this program expects are those of its version; an
+        // upgrade is the first connection's business.
+        if (problem.isEmpty() && version != kSchemaVersion)
+            problem = QStringLiteral("The file '%1' cannot be used beside the window: its data version is %2, not %3.")
+                          .arg(path)
+                          .arg(version)
+                          .arg(kSchemaVersion);
+    }
+    if (!problem.isEmpty()) {
+        db.reset();
+        return fail(problem);
+    }
+    return db;
+}
+
+void Database::setStopCheck(std::function<bool()> stop)
+{
+    m_stop = std::move(stop);
+    const QVariant handle = connection().driver()->handle();
+    if (!handle.isValid() || qstrcmp(handle.typeName(), "sqlite3*") != 0) {
+        qCWarning(lcStore) << "reads on" << m_path << "cannot be stopped: no SQLite handle";
+        return;
+    }
+    sqlite3 *sqlite = *static_cast<sqlite3 *const *>(handle.constData());
+    if (!m_stop) {
+        sqlite3_progress_handler(sqlite, 0, nullptr, nullptr);
+        return;
+    }
+    // A non-zero answer makes SQLite end the statement with an interruption.
+    constexpr int kStepsBetweenChecks = 1000;
+    sqlite3_progress_handler(
+        sqlite, kStepsBetweenChecks,
+        [](void *self) { return static_cast<Database *>(self)->m_stop() ? 1 : 0; }, this);
 }
 
 const QStringList &Database::tableNames()

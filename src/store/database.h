@@ -52,8 +52,22 @@ public:
     [[nodiscard]] static std::unique_ptr<Database> open(const QString &path, QString *error,
                                                         Access access = Access::ReadWrite);
 
+    // A second connection to a data file the program already has open, for
+    // long work beside the window on another thread: the file is never
+    // created, upgraded or tried for writing again, and one of another
+    // version than this program's is refused. Like every connection it
+    // belongs to the thread that opens it, which must also destroy it.
+    [[nodiscard]] static std::unique_ptr<Database> openAlongside(const QString &path, QString *error);
+
     ~Database();
     Q_DISABLE_COPY_MOVE(Database)
+
+    // Makes the statement running on this connection fail as soon as `stop`
+    // answers true: it is asked, on the connection's thread, every thousand
+    // or so steps of SQLite's engine, which is a few rows of a long read.
+    // Empty: never stop. For long work that the user can cancel; a write
+    // stopped this way takes the whole open transaction back with it.
+    void setStopCheck(std::function<bool()> stop);
 
     [[nodiscard]] QString path() const { return m_path; }
     [[nodiscard]] QSqlDatabase connection() const;
@@ -79,6 +93,7 @@ private:
     // Batches and transactions open on the connection, so that the outermost
     // one knows it is.
     int m_openUnits = 0;
+    std::function<bool()> m_stop;
 };
 
 // Groups many writes into one commit, for bulk work such as deleting a year

@@ -123,6 +123,31 @@ WriteResult UidRepository::setAll(const QString &table, const QList<std::pair<Re
     return {true, {}};
 }
 
+WriteResult UidRepository::giveMissing(const QString &table)
+{
+    if (!Database::tableNames().contains(table))
+        return {false, QStringLiteral("The table \"%1\" has no records with UIDs.").arg(table)};
+    // A version 4 UUID from 16 random bytes: the version nibble set to 4 and
+    // the variant nibble to one of 8, 9, a, b. Materialized, so that each
+    // row's bytes are drawn once and not once for each piece cut from them.
+    const QString statement = QStringLiteral(
+        "WITH fresh (record, h) AS MATERIALIZED (SELECT rowid, lower(hex(randomblob(16))) FROM %1 "
+        "WHERE rowid NOT IN (SELECT \"Record\" FROM %2 WHERE \"Table Name\" = ?)) "
+        "INSERT INTO %2 (\"Table Name\", \"Record\", \"UID\") SELECT ?, record, "
+        "substr(h, 1, 8) || '-' || substr(h, 9, 4) || '-4' || substr(h, 14, 3) || '-' "
+        "|| substr('89ab89ab89ab89ab', instr('0123456789abcdef', substr(h, 17, 1)), 1) || substr(h, 18, 3) "
+        "|| '-' || substr(h, 21, 12) FROM fresh")
+                                  .arg(Database::quoteName(table), kUids);
+    QSqlQuery query(m_db.connection());
+    if (!query.prepare(statement))
+        return {false, errors::writeFailure(m_db, errors::errorText(query.lastError()))};
+    query.addBindValue(table);
+    query.addBindValue(table);
+    if (!query.exec())
+        return {false, errors::writeFailure(m_db, errors::errorText(query.lastError()))};
+    return {true, {}};
+}
+
 ReadResult<QHash<RecordId, QString>> ContactCategoryRepository::all() const
 {
     QSqlQuery query(m_db.connection());

@@ -36,6 +36,10 @@ public:
     [[nodiscard]] WriteResult set(const QString &table, RecordId id, const QString &uid);
     // The same for many records at once (an import or a first export).
     [[nodiscard]] WriteResult setAll(const QString &table, const QList<std::pair<RecordId, QString>> &uids);
+    // Gives every record of the table that has no UID a new random one, of
+    // the form QUuid writes (lower-case, without braces), in one statement:
+    // a first export of a large file gives thousands at once.
+    [[nodiscard]] WriteResult giveMissing(const QString &table);
 
 private:
     Database &m_db;

@@ -6,6 +6,7 @@
 
 #include <QAction>
 #include <QDialog>
+#include <QDir>
 #include <QFile>
 #include <QMenu>
 #include <QProcess>
@@ -101,7 +102,8 @@ private Q_SLOTS:
             if (!option)
                 return int(QDialog::Rejected);
             option->setChecked(true);
-            // Pressed as soon as the export waits for its writer.
+            // Pressed as soon as the export waits for its worker, which is
+            // then reading the records or writing the text.
             if (cancel)
                 QMetaObject::invokeMethod(&window, [&window] {
                     if (auto *progress = window.findChild<QProgressDialog *>(QStringLiteral("dlgTransferProgress")))
@@ -121,6 +123,7 @@ private Q_SLOTS:
         QCOMPARE(data.desktop().messageTexts(), QStringList{exported});
         QVERIFY(file.open(QIODevice::ReadOnly) == (!cancel || !before.isEmpty()));
         QCOMPARE(file.readAll() == before, cancel);
+        QCOMPARE(QDir(data.dir()).entryList({QStringLiteral("export*")}, QDir::Files).size(), file.isOpen() ? 1 : 0);
         if (cancel)
             return;
 

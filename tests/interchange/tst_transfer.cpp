@@ -6,8 +6,13 @@
 #include "testsupport.h"
 
 #include <QFile>
+#include <QRegularExpression>
 #include <QSqlQuery>
 #include <QSqlRecord>
+#include <QThread>
+
+#include <memory>
+#include <utility>
 
 using namespace brevane;
 using namespace brevane::interchange;
@@ -15,6 +20,7 @@ using namespace brevane::interchange;
 namespace {
 
 const QDate kToday(2024, 3, 1);
+const QDateTime kStamp(kToday, QTime(12, 0), Qt::UTC);
 
 QByteArray fileBytes(const QString &path)
 {
@@ -126,6 +132,20 @@ QStringList storedRow(store::Database &db, const QString &table, store::RecordId
     return fields;
 }
 
+// An export as the window runs it: beside it, through a connection of its own.
+ExportResult exportBeside(const QString &path, bool contacts, const ExportCancel &cancelled)
+{
+    ExportResult result;
+    std::unique_ptr<QThread> worker(QThread::create([&] {
+        if (const auto db = store::Database::openAlongside(path, &result.error))
+            result = contacts ? writeContactsExport(collectContacts(*db, cancelled))
+                              : writeCalendarExport(collectCalendar(*db, cancelled), kStamp);
+    }));
+    worker->start();
+    worker->wait();
+    return result;
+}
+
 } // namespace
 
 class TransferTests : public QObject
@@ -137,7 +157,7 @@ private Q_SLOTS:
     {
         testing::TestData source;
         fill(source.db());
-        const ExportResult calendar = exportCalendar(source.db(), QDateTime(kToday, QTime(12, 0), Qt::UTC));
+        const ExportResult calendar = exportCalendar(source.db(), kStamp);
         const ExportResult contacts = exportContacts(source.db());
         QVERIFY2(calendar.ok && contacts.ok, qPrintable(calendar.error + contacts.error));
         QCOMPARE(calendar.summary, QStringLiteral("Exported 3 events, 3 to-do items, 1 note"));
@@ -156,7 +176,7 @@ private Q_SLOTS:
             QCOMPARE(contentOf(target.db()), contentOf(source.db()));
         }
         // Exported again, the records keep their UIDs.
-        const ExportResult again = exportCalendar(target.db(), QDateTime(kToday, QTime(12, 0), Qt::UTC));
+        const ExportResult again = exportCalendar(target.db(), kStamp);
         QCOMPARE(again.data, calendar.data);
     }
 
@@ -216,12 +236,8 @@ private Q_SLOTS:
         QFETCH(QString, detail);
         testing::TestData data;
         store::AgendaTask existing;
-        existing.day = 5;
-        existing.month = 3;
-        existing.year = 2024;
-        existing.start = QTime(9, 0);
-        existing.end = QTime(10, 0);
-        existing.text = QStringLiteral("Meeting");
+        existing.day = 5, existing.month = 3, existing.year = 2024;
+        existing.start = QTime(9, 0), existing.end = QTime(10, 0), existing.text = QStringLiteral("Meeting");
         QVERIFY(store::AgendaRepository(data.db()).add(existing).ok);
 
         const ImportResult result = storeImport(data.db(), readImportData(eventsFile(events), "f.ics", kToday));
@@ -277,6 +293,54 @@ private Q_SLOTS:
                      qPrintable(result.error));
         }
         QVERIFY(fileBytes(data.path()) == before);
+    }
+
+    // Beside the window the first export gives every record a UID of the
+    // usual form and keeps it; the next gives the same, and both equal the
+    // export on the window's own connection. Cancel, at any of the reading's
+    // looks at it, leaves the data file byte for byte as it was.
+    void anExportBesideTheWindow_data()
+    {
+        QTest::addColumn<bool>("contacts");
+        QTest::addColumn<double>("cancelAt"); // share of the looks at Cancel; none below 0
+        QTest::newRow("calendar") << false << -1.0;
+        QTest::newRow("contacts") << true << -1.0;
+        QTest::newRow("calendar, cancelled at once") << false << 0.0;
+        QTest::newRow("calendar, cancelled while reading") << false << 0.5;
+        QTest::newRow("calendar, cancelled at the end") << false << 1.0;
+        QTest::newRow("contacts, cancelled while reading") << true << 0.5;
+    }
+    void anExportBesideTheWindow()
+    {
+        QFETCH(bool, contacts);
+        QFETCH(double, cancelAt);
+        testing::TestData data;
+        fill(data.db());
+        QList<store::AgendaTask> more(300, store::AgendaRepository(data.db()).all().value->constFirst());
+        QVERIFY(store::AgendaRepository(data.db()).addAll(more).ok);
+        const QByteArray before = fileBytes(data.path());
+        if (cancelAt >= 0) {
+            const QString copy = data.dir() + QStringLiteral("/copy.sqlite");
+            QVERIFY(QFile::copy(data.path(), copy));
+            int looks = 0;
+            QVERIFY(exportBeside(copy, contacts, [&looks] { return ++looks < 0; }).ok);
+            const int last = std::max(1, int(std::exchange(looks, 0) * cancelAt));
+            const ExportResult cancelled = exportBeside(data.path(), contacts, [&] { return ++looks >= last; });
+            QVERIFY2(cancelled.cancelled && cancelled.data.isEmpty(), qPrintable(cancelled.error));
+            QVERIFY(fileBytes(data.path()) == before);
+            return;
+        }
+        const ExportResult first = exportBeside(data.path(), contacts, {});
+        QVERIFY2(first.ok, qPrintable(first.error));
+        const QString table = contacts ? store::names::Contacts : store::names::Agenda;
+        const auto uids = *store::UidRepository(data.db()).uidsOf(table).value;
+        QCOMPARE(uids.size(), data.countOf(table));
+        static const QRegularExpression form(
+            QStringLiteral("^[0-9a-f]{8}-[0-9a-f]{4}-4[0-9a-f]{3}-[89ab][0-9a-f]{3}-[0-9a-f]{12}$"));
+        for (const QString &uid : uids)
+            QVERIFY2(form.match(uid).hasMatch() && first.data.contains(uid.toUtf8()), qPrintable(uid));
+        QCOMPARE(exportBeside(data.path(), contacts, {}).data, first.data);
+        QCOMPARE((contacts ? exportContacts(data.db()) : exportCalendar(data.db(), kStamp)).data, first.data);
     }
 
     void aDeletedRecordTakesItsUidAlong()
