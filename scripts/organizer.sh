@@ -8,7 +8,7 @@ here="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 mode="${1:-run}"
 shift || true
 
-packages=(cmake g++ make pkg-config qt6-base-dev qt6-base-dev-tools libqt6sql6-sqlite libgl-dev libsodium-dev libical-dev fonts-dejavu-core)
+packages=(cmake g++ make pkg-config qt6-base-dev qt6-base-dev-tools libqt6sql6-sqlite libgl-dev libsodium-dev libical-dev libsqlite3-dev fonts-dejavu-core)
 
 install_missing() {
     local missing=()
