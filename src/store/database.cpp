@@ -733,15 +733,27 @@ std::unique_ptr<Database> Database::openAlongside(const QString &path, QString *
     return db;
 }
 
+namespace {
+
+// SQLite's own handle of the connection; nullptr for another driver.
+sqlite3 *sqliteHandle(const QSqlDatabase &connection)
+{
+    const QVariant handle = connection.driver()->handle();
+    if (!handle.isValid() || qstrcmp(handle.typeName(), "sqlite3*") != 0)
+        return nullptr;
+    return *static_cast<sqlite3 *const *>(handle.constData());
+}
+
+} // namespace
+
 void Database::setStopCheck(std::function<bool()> stop)
 {
     m_stop = std::move(stop);
-    const QVariant handle = connection().driver()->handle();
-    if (!handle.isValid() || qstrcmp(handle.typeName(), "sqlite3*") != 0) {
+    sqlite3 *sqlite = sqliteHandle(connection());
+    if (!sqlite) {
         qCWarning(lcStore) << "reads on" << m_path << "cannot be stopped: no SQLite handle";
         return;
     }
-    sqlite3 *sqlite = *static_cast<sqlite3 *const *>(handle.constData());
     if (!m_stop) {
         sqlite3_progress_handler(sqlite, 0, nullptr, nullptr);
         return;
@@ -862,6 +874,9 @@ void Transaction::rollback()
     // rolled back would still write the pages it touched, and a new change
     // count, to a file that should stay exactly as it was.
     if (m_outermost) {
+        // A stopped statement may have ended the transaction already.
+        if (sqlite3 *sqlite = sqliteHandle(m_db.connection()); sqlite && sqlite3_get_autocommit(sqlite))
+            return;
         if (!query.exec(QStringLiteral("ROLLBACK")))
             qCWarning(lcStore) << "transaction not rolled back:" << query.lastError().text();
         return;
