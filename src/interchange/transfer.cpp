@@ -135,7 +135,7 @@ public:
         if (!readUids(store::names::Agenda, byUid))
             return false;
         store::AgendaRepository agenda(m_db);
-        store::AgendaBulkUpdate updates(m_db);
+        store::BulkUpdate updates(m_db);
         auto stored = agenda.all();
         if (!stored.ok())
             return fail(stored.error);
@@ -204,7 +204,7 @@ public:
         if (!readUids(store::names::ToDo, byUid))
             return false;
         store::ToDoRepository repository(m_db);
-        store::ToDoBulkUpdate updates(m_db);
+        store::BulkUpdate updates(m_db);
         QList<store::ToDoItem> pending;
         QStringList pendingUids;
         for (const CalendarToDo &entry : todos) {

@@ -15,9 +15,11 @@ namespace {
 // Prepares "UPDATE table SET field = ?, ... WHERE rowid = ?" on first use,
 // for the fields the repository stores, in the table's order; an empty text
 // when it is ready.
-QString prepare(Database &db, std::unique_ptr<QSqlQuery> &query, QStringList &columns, const QString &table,
+QString prepare(Database &db, BulkUpdate::Statement &statement, const QString &table,
                 const QHash<QString, QString> &values)
 {
+    std::unique_ptr<QSqlQuery> &query = statement.query;
+    QStringList &columns = statement.columns;
     if (query)
         return {};
     QStringList assignments;
@@ -38,46 +40,44 @@ QString prepare(Database &db, std::unique_ptr<QSqlQuery> &query, QStringList &co
 }
 
 // Writes the stored values of one record; the record must still be there.
-WriteResult rewrite(Database &db, std::unique_ptr<QSqlQuery> &query, QStringList &columns, const QString &table,
+WriteResult rewrite(Database &db, BulkUpdate::Statement &statement, const QString &table,
                     const QHash<QString, QString> &values, const QString &problem, RecordId id, const QString &gone)
 {
     if (!problem.isEmpty())
         return {false, problem};
-    if (const QString failed = prepare(db, query, columns, table, values); !failed.isEmpty())
+    if (const QString failed = prepare(db, statement, table, values); !failed.isEmpty())
         return {false, failed};
-    for (qsizetype i = 0; i < columns.size(); ++i) {
-        const QString value = values.value(columns.at(i));
-        query->bindValue(int(i), value.isNull() ? QStringLiteral("") : value);
+    QSqlQuery &query = *statement.query;
+    for (qsizetype i = 0; i < statement.columns.size(); ++i) {
+        const QString value = values.value(statement.columns.at(i));
+        query.bindValue(int(i), value.isNull() ? QStringLiteral("") : value);
     }
-    query->bindValue(int(columns.size()), id);
-    if (!query->exec())
-        return {false, errors::writeFailure(db, errors::errorText(query->lastError()))};
-    if (query->numRowsAffected() != 1)
+    query.bindValue(int(statement.columns.size()), id);
+    if (!query.exec())
+        return {false, errors::writeFailure(db, errors::errorText(query.lastError()))};
+    if (query.numRowsAffected() != 1)
         return {false, gone};
     return {true, {}};
 }
 
 } // namespace
 
-AgendaBulkUpdate::AgendaBulkUpdate(Database &db) : m_db(db) {}
-AgendaBulkUpdate::~AgendaBulkUpdate() = default;
+BulkUpdate::BulkUpdate(Database &db) : m_db(db) {}
+BulkUpdate::~BulkUpdate() = default;
 
-WriteResult AgendaBulkUpdate::update(const AgendaTask &task)
+WriteResult BulkUpdate::update(const AgendaTask &task)
 {
     QString problem;
     const QHash<QString, QString> values = AgendaRepository::storedFields(task, &problem);
-    return rewrite(m_db, m_query, m_columns, names::Agenda, values, problem, task.id,
+    return rewrite(m_db, m_agenda, names::Agenda, values, problem, task.id,
                    QStringLiteral("The task no longer exists.  It may have been deleted."));
 }
 
-ToDoBulkUpdate::ToDoBulkUpdate(Database &db) : m_db(db) {}
-ToDoBulkUpdate::~ToDoBulkUpdate() = default;
-
-WriteResult ToDoBulkUpdate::update(const ToDoItem &item)
+WriteResult BulkUpdate::update(const ToDoItem &item)
 {
     QString problem;
     const QHash<QString, QString> values = ToDoRepository::storedFields(item, &problem);
-    return rewrite(m_db, m_query, m_columns, names::ToDo, values, problem, item.id,
+    return rewrite(m_db, m_toDo, names::ToDo, values, problem, item.id,
                    QStringLiteral("This to-do item no longer exists.  It may have been deleted."));
 }
 

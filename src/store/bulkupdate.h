@@ -14,42 +14,33 @@ namespace brevane::store {
 
 class Database;
 
-// Rewrites every field of many stored tasks or to-do items, as an import does
-// that finds its records again by their UIDs: one statement, prepared once,
-// for all of them, inside the caller's transaction (the import's, so that
-// Cancel or a failure undoes them all). The stored texts are those that
-// update() with every field writes; a text longer than the typed limit is
-// refused whatever was stored before.
-class AgendaBulkUpdate
+// Rewrites every field of many stored tasks and to-do items, as an import
+// does that finds its records again by their UIDs: one statement per table,
+// prepared once, for all of them, inside the caller's transaction (the
+// import's, so that Cancel or a failure undoes them all). The stored texts
+// are those that update() with every field writes; a text longer than the
+// typed limit is refused whatever was stored before.
+class BulkUpdate
 {
 public:
-    explicit AgendaBulkUpdate(Database &db);
-    ~AgendaBulkUpdate();
-    Q_DISABLE_COPY_MOVE(AgendaBulkUpdate)
+    explicit BulkUpdate(Database &db);
+    ~BulkUpdate();
+    Q_DISABLE_COPY_MOVE(BulkUpdate)
 
-    // Fails when the task is gone or cannot be written.
+    // Each fails when its record is gone or cannot be written.
     [[nodiscard]] WriteResult update(const AgendaTask &task);
-
-private:
-    Database &m_db;
-    std::unique_ptr<QSqlQuery> m_query;
-    QStringList m_columns; // bound in this order, then the identity
-};
-
-class ToDoBulkUpdate
-{
-public:
-    explicit ToDoBulkUpdate(Database &db);
-    ~ToDoBulkUpdate();
-    Q_DISABLE_COPY_MOVE(ToDoBulkUpdate)
-
-    // Fails when the item is gone or cannot be written.
     [[nodiscard]] WriteResult update(const ToDoItem &item);
 
+    // One table's statement and the fields it binds, in order, before the identity.
+    struct Statement {
+        std::unique_ptr<QSqlQuery> query;
+        QStringList columns;
+    };
+
 private:
     Database &m_db;
-    std::unique_ptr<QSqlQuery> m_query;
-    QStringList m_columns; // bound in this order, then the identity
+    Statement m_agenda;
+    Statement m_toDo;
 };
 
 } // namespace brevane::store

@@ -206,13 +206,13 @@ private Q_SLOTS:
         store::AgendaRepository::setReminderLead(task, reminder);
         QVERIFY(store::AgendaRepository(data.db()).update(task, store::AgendaField::All).ok);
         task.id = 2;
-        QVERIFY(store::AgendaBulkUpdate(data.db()).update(task).ok);
+        QVERIFY(store::BulkUpdate(data.db()).update(task).ok);
         QCOMPARE(storedRow(data.db(), store::names::Agenda, 2), storedRow(data.db(), store::names::Agenda, 1));
 
         store::ToDoItem item{1, QStringLiteral("Milk"), category, reminder > 0, reminder};
         QVERIFY(store::ToDoRepository(data.db()).update(item, store::ToDoField::All).ok);
         item.id = 2;
-        QVERIFY(store::ToDoBulkUpdate(data.db()).update(item).ok);
+        QVERIFY(store::BulkUpdate(data.db()).update(item).ok);
         QCOMPARE(storedRow(data.db(), store::names::ToDo, 2), storedRow(data.db(), store::names::ToDo, 1));
     }
 
