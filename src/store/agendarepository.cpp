@@ -184,8 +184,8 @@ AgendaTask taskAt(const QSqlQuery &query)
 
 // Collects the stored texts of a record for one bulk statement.
 struct StoredValues {
-    QHash<QString, QString> fields;
-    void setField(const QString &name, const QString &value) { fields.insert(name, value); }
+    StoredFields fields;
+    void setField(const QString &name, const QString &value) { fields.append({name, value}); }
 };
 
 template <typename Sink>
@@ -523,7 +523,7 @@ void AgendaRepository::writeFields(RecordSet &set, const AgendaTask &task, Agend
     writeFieldsTo(set, task, fields, storedText);
 }
 
-QHash<QString, QString> AgendaRepository::storedFields(const AgendaTask &task, QString *problem)
+StoredFields AgendaRepository::storedFields(const AgendaTask &task, QString *problem)
 {
     *problem = checkTask(task, AgendaField::All, {});
     if (!problem->isEmpty())
@@ -549,11 +549,9 @@ WriteResult AgendaRepository::addAll(QList<AgendaTask> &tasks)
         writeFieldsTo(values, task, AgendaField::All, {});
         if (columns.isEmpty()) {
             QStringList quoted;
-            for (const QString &field : Database::fieldsOf(names::Agenda)) {
-                if (values.fields.contains(field)) {
-                    columns << field;
-                    quoted << Database::quoteName(field);
-                }
+            for (const auto &[field, value] : std::as_const(values.fields)) {
+                columns << field;
+                quoted << Database::quoteName(field);
             }
             if (!insert.prepare(QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
                                     .arg(Database::quoteName(names::Agenda), quoted.join(u','),
@@ -561,7 +559,7 @@ WriteResult AgendaRepository::addAll(QList<AgendaTask> &tasks)
                 return {false, errors::writeFailure(m_db, errors::errorText(insert.lastError()))};
         }
         for (qsizetype i = 0; i < columns.size(); ++i) {
-            const QString value = values.fields.value(columns.at(i));
+            const QString &value = values.fields.at(i).second;
             insert.bindValue(int(i), value.isNull() ? QStringLiteral("") : value);
         }
         if (!insert.exec())

@@ -5,7 +5,6 @@
 
 #include <QDate>
 #include <QFlags>
-#include <QHash>
 #include <QList>
 #include <QSet>
 #include <QString>
@@ -145,7 +144,7 @@ public:
     // The stored text of every field of a task, by field name: what add() and
     // an edit of every field write. Empty, with the reason in *problem, when
     // the task cannot be written (see update()).
-    [[nodiscard]] static QHash<QString, QString> storedFields(const AgendaTask &task, QString *problem);
+    [[nodiscard]] static StoredFields storedFields(const AgendaTask &task, QString *problem);
 
     // The typed limit of a task text, in characters the user sees
     // (core's characterCount).

@@ -13,21 +13,18 @@ namespace brevane::store {
 namespace {
 
 // Prepares "UPDATE table SET field = ?, ... WHERE rowid = ?" on first use,
-// for the fields the repository stores, in the table's order; an empty text
-// when it is ready.
-QString prepare(Database &db, BulkUpdate::Statement &statement, const QString &table,
-                const QHash<QString, QString> &values)
+// for the fields the repository stores, in the order it writes them; an
+// empty text when it is ready.
+QString prepare(Database &db, BulkUpdate::Statement &statement, const QString &table, const StoredFields &values)
 {
     std::unique_ptr<QSqlQuery> &query = statement.query;
     QStringList &columns = statement.columns;
     if (query)
         return {};
     QStringList assignments;
-    for (const QString &field : Database::fieldsOf(table)) {
-        if (values.contains(field)) {
-            columns << field;
-            assignments << Database::quoteName(field) + QStringLiteral(" = ?");
-        }
+    for (const auto &[field, value] : values) {
+        columns << field;
+        assignments << Database::quoteName(field) + QStringLiteral(" = ?");
     }
     query = std::make_unique<QSqlQuery>(db.connection());
     if (query->prepare(QStringLiteral("UPDATE %1 SET %2 WHERE rowid = ?")
@@ -41,7 +38,7 @@ QString prepare(Database &db, BulkUpdate::Statement &statement, const QString &t
 
 // Writes the stored values of one record; the record must still be there.
 WriteResult rewrite(Database &db, BulkUpdate::Statement &statement, const QString &table,
-                    const QHash<QString, QString> &values, const QString &problem, RecordId id, const QString &gone)
+                    const StoredFields &values, const QString &problem, RecordId id, const QString &gone)
 {
     if (!problem.isEmpty())
         return {false, problem};
@@ -49,7 +46,8 @@ WriteResult rewrite(Database &db, BulkUpdate::Statement &statement, const QStrin
         return {false, failed};
     QSqlQuery &query = *statement.query;
     for (qsizetype i = 0; i < statement.columns.size(); ++i) {
-        const QString value = values.value(statement.columns.at(i));
+        Q_ASSERT(values.at(i).first == statement.columns.at(i));
+        const QString &value = values.at(i).second;
         query.bindValue(int(i), value.isNull() ? QStringLiteral("") : value);
     }
     query.bindValue(int(statement.columns.size()), id);
@@ -68,7 +66,7 @@ BulkUpdate::~BulkUpdate() = default;
 WriteResult BulkUpdate::update(const AgendaTask &task)
 {
     QString problem;
-    const QHash<QString, QString> values = AgendaRepository::storedFields(task, &problem);
+    const StoredFields values = AgendaRepository::storedFields(task, &problem);
     return rewrite(m_db, m_agenda, names::Agenda, values, problem, task.id,
                    QStringLiteral("The task no longer exists.  It may have been deleted."));
 }
@@ -76,7 +74,7 @@ WriteResult BulkUpdate::update(const AgendaTask &task)
 WriteResult BulkUpdate::update(const ToDoItem &item)
 {
     QString problem;
-    const QHash<QString, QString> values = ToDoRepository::storedFields(item, &problem);
+    const StoredFields values = ToDoRepository::storedFields(item, &problem);
     return rewrite(m_db, m_toDo, names::ToDo, values, problem, item.id,
                    QStringLiteral("This to-do item no longer exists.  It may have been deleted."));
 }

@@ -7,6 +7,8 @@
 #include <QVariantList>
 #include <QVector>
 
+#include <utility>
+
 namespace brevane::store {
 
 class Database;
@@ -15,6 +17,10 @@ class Database;
 // stays valid whichever table or view the record was read through.
 using RecordId = qint64;
 inline constexpr RecordId kNoRecord = 0;
+
+// Every stored field of one record, by name, in the order its repository
+// writes them; each record of a table gives the same names in the same order.
+using StoredFields = QList<std::pair<QString, QString>>;
 
 // The outcome of a write. A failed write carries a reason the window can show.
 struct [[nodiscard]] WriteResult {

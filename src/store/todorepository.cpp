@@ -289,7 +289,7 @@ WriteResult ToDoRepository::remove(RecordId id)
     return errors::removeRecord(m_db, names::ToDo, id, kItemGone);
 }
 
-QHash<QString, QString> ToDoRepository::storedFields(const ToDoItem &item, QString *problem)
+StoredFields ToDoRepository::storedFields(const ToDoItem &item, QString *problem)
 {
     if (const int count = characterCount(item.text); count > kTextLimit) {
         *problem = tooLong(count, kTextLimit);
@@ -297,8 +297,8 @@ QHash<QString, QString> ToDoRepository::storedFields(const ToDoItem &item, QStri
     }
     problem->clear();
     struct {
-        QHash<QString, QString> fields;
-        void setField(const QString &name, const QString &value) { fields.insert(name, value); }
+        StoredFields fields;
+        void setField(const QString &name, const QString &value) { fields.append({name, value}); }
     } values;
     writeFields(values, item, ToDoField::All);
     return values.fields;

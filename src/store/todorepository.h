@@ -4,7 +4,6 @@
 #include "store/recordset.h"
 
 #include <QFlags>
-#include <QHash>
 #include <QList>
 #include <QString>
 
@@ -89,7 +88,7 @@ public:
     static constexpr int kTextLimit = 250;
     // The stored text of every field of an item, by field name: what add()
     // writes. Empty, with the reason in *problem, when the text is too long.
-    [[nodiscard]] static QHash<QString, QString> storedFields(const ToDoItem &item, QString *problem);
+    [[nodiscard]] static StoredFields storedFields(const ToDoItem &item, QString *problem);
 
 private:
     template <typename Sink>
