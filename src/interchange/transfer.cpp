@@ -240,13 +240,23 @@ public:
         if (!readUids(store::names::Notes, byUid))
             return false;
         store::NoteRepository repository(m_db);
+        // A note that reads as the file has it already is left untouched.
+        const auto stored = repository.all();
+        if (!stored.ok())
+            return fail(stored.error);
+        QHash<store::RecordId, store::Note> storedById;
+        for (const store::Note &note : *stored.value)
+            storedById.insert(note.id, note);
         for (const NoteEntry &entry : notes) {
             if (!proceed())
                 return false;
             store::Note note{byUid.value(entry.uid, store::kNoRecord), entry.title, entry.text};
             if (note.id != store::kNoRecord) {
-                if (const store::WriteResult written = repository.update(note); !written)
-                    return fail(written.error);
+                const store::Note before = storedById.value(note.id);
+                if (before.title != note.title || before.text != note.text) {
+                    if (const store::WriteResult written = repository.update(note); !written)
+                        return fail(written.error);
+                }
             } else {
                 if (const store::WriteResult written = repository.add(note); !written)
                     return fail(written.error);

@@ -15,7 +15,8 @@ namespace brevane::store {
 class Database;
 
 // Rewrites every field of many stored tasks and to-do items, as an import
-// does that finds its records again by their UIDs: one statement per table,
+// does that finds its records again by their UIDs (a record that holds every
+// value already is left untouched): one statement per table,
 // prepared once, for all of them, inside the caller's transaction (the
 // import's, so that Cancel or a failure undoes them all). The stored texts
 // are those that update() with every field writes; a text longer than the
@@ -31,9 +32,11 @@ public:
     [[nodiscard]] WriteResult update(const AgendaTask &task);
     [[nodiscard]] WriteResult update(const ToDoItem &item);
 
-    // One table's statement and the fields it binds, in order, before the identity.
+    // One table's update, the fields it binds in order, and the look-up of
+    // a record it left alone.
     struct Statement {
         std::unique_ptr<QSqlQuery> query;
+        std::unique_ptr<QSqlQuery> exists;
         QStringList columns;
     };
 
