@@ -141,7 +141,9 @@ public:
             return fail(stored.error);
         QMultiHash<qint64, store::RecordId> taken;
         QHash<store::RecordId, qint64> slotById;
+        QHash<store::RecordId, const store::AgendaTask *> storedById;
         for (const store::AgendaTask &task : std::as_const(*stored.value)) {
+            storedById.insert(task.id, &task);
             if (const auto slot = slotOf(task)) {
                 taken.insert(*slot, task.id);
                 slotById.insert(task.id, *slot);
@@ -180,7 +182,8 @@ public:
                 // The file names the same UID twice: the later one wins.
                 pending[pendingIndex(task.id)] = task;
                 --m_result.events;
-            } else if (const store::WriteResult written = updates.update(task); !written) {
+            } else if (const store::WriteResult written = updates.update(task, storedById.value(task.id));
+                       !written) {
                 return fail(written.error);
             }
             if (const auto old = slotById.constFind(task.id); old != slotById.cend())
@@ -205,6 +208,12 @@ public:
             return false;
         store::ToDoRepository repository(m_db);
         store::BulkUpdate updates(m_db);
+        const auto stored = repository.all();
+        if (!stored.ok())
+            return fail(stored.error);
+        QHash<store::RecordId, const store::ToDoItem *> storedById;
+        for (const store::ToDoItem &item : std::as_const(*stored.value))
+            storedById.insert(item.id, &item);
         QList<store::ToDoItem> pending;
         QStringList pendingUids;
         for (const CalendarToDo &entry : todos) {
@@ -222,7 +231,7 @@ public:
             } else if (item.id < 0) {
                 pending[pendingIndex(item.id)] = item;
             } else {
-                if (const store::WriteResult written = updates.update(item); !written)
+                if (const store::WriteResult written = updates.update(item, storedById.value(item.id)); !written)
                     return fail(written.error);
                 ++m_result.todos;
             }

@@ -12,35 +12,28 @@ namespace brevane::store {
 
 namespace {
 
-// Prepares, on first use, the update of the fields the repository stores,
-// in the order it writes them, and the look-up that tells an unchanged
-// record from a gone one; an empty text when they are ready. A record that
-// already holds every value is not written at all, so that importing the
-// same file again leaves its records, and the file's pages, as they were.
+// Prepares "UPDATE table SET field = ?, ... WHERE rowid = ?" on first use,
+// for the fields the repository stores, in the order it writes them; an
+// empty text when it is ready.
 QString prepare(Database &db, BulkUpdate::Statement &statement, const QString &table, const StoredFields &values)
 {
-    if (statement.query)
+    std::unique_ptr<QSqlQuery> &query = statement.query;
+    QStringList &columns = statement.columns;
+    if (query)
         return {};
     QStringList assignments;
-    QStringList differences;
     for (const auto &[field, value] : values) {
-        statement.columns << field;
+        columns << field;
         assignments << Database::quoteName(field) + QStringLiteral(" = ?");
-        differences << Database::quoteName(field) + QStringLiteral(" IS NOT ?");
     }
-    auto update = std::make_unique<QSqlQuery>(db.connection());
-    auto exists = std::make_unique<QSqlQuery>(db.connection());
-    if (update->prepare(QStringLiteral("UPDATE %1 SET %2 WHERE rowid = ? AND (%3)")
-                            .arg(Database::quoteName(table), assignments.join(QStringLiteral(", ")),
-                                 differences.join(QStringLiteral(" OR "))))
-        && exists->prepare(QStringLiteral("SELECT 1 FROM %1 WHERE rowid = ?").arg(Database::quoteName(table)))) {
-        statement.query = std::move(update);
-        statement.exists = std::move(exists);
+    query = std::make_unique<QSqlQuery>(db.connection());
+    if (query->prepare(QStringLiteral("UPDATE %1 SET %2 WHERE rowid = ?")
+                           .arg(Database::quoteName(table), assignments.join(QStringLiteral(", ")))))
         return {};
-    }
-    statement.columns.clear();
-    return errors::writeFailure(db, errors::errorText(update->lastError().isValid() ? update->lastError()
-                                                                                    : exists->lastError()));
+    const QString reason = errors::writeFailure(db, errors::errorText(query->lastError()));
+    query.reset();
+    columns.clear();
+    return reason;
 }
 
 // Writes the stored values of one record; the record must still be there.
@@ -52,26 +45,17 @@ WriteResult rewrite(Database &db, BulkUpdate::Statement &statement, const QStrin
     if (const QString failed = prepare(db, statement, table, values); !failed.isEmpty())
         return {false, failed};
     QSqlQuery &query = *statement.query;
-    const int count = int(statement.columns.size());
-    for (int i = 0; i < count; ++i) {
+    for (qsizetype i = 0; i < statement.columns.size(); ++i) {
         Q_ASSERT(values.at(i).first == statement.columns.at(i));
         const QString &value = values.at(i).second;
-        const QString bound = value.isNull() ? QStringLiteral("") : value;
-        query.bindValue(i, bound);
-        query.bindValue(count + 1 + i, bound);
+        query.bindValue(int(i), value.isNull() ? QStringLiteral("") : value);
     }
-    query.bindValue(count, id);
+    query.bindValue(int(statement.columns.size()), id);
     if (!query.exec())
         return {false, errors::writeFailure(db, errors::errorText(query.lastError()))};
-    if (query.numRowsAffected() == 1)
-        return {true, {}};
-    QSqlQuery &exists = *statement.exists;
-    exists.bindValue(0, id);
-    if (!exists.exec())
-        return {false, errors::writeFailure(db, errors::errorText(exists.lastError()))};
-    const bool found = exists.next();
-    exists.finish();
-    return found ? WriteResult{true, {}} : WriteResult{false, gone};
+    if (query.numRowsAffected() != 1)
+        return {false, gone};
+    return {true, {}};
 }
 
 } // namespace
@@ -79,18 +63,22 @@ WriteResult rewrite(Database &db, BulkUpdate::Statement &statement, const QStrin
 BulkUpdate::BulkUpdate(Database &db) : m_db(db) {}
 BulkUpdate::~BulkUpdate() = default;
 
-WriteResult BulkUpdate::update(const AgendaTask &task)
+WriteResult BulkUpdate::update(const AgendaTask &task, const AgendaTask *stored)
 {
     QString problem;
     const StoredFields values = AgendaRepository::storedFields(task, &problem);
+    if (stored && problem.isEmpty() && AgendaRepository::storedFields(*stored, &problem) == values)
+        return {true, {}};
     return rewrite(m_db, m_agenda, names::Agenda, values, problem, task.id,
                    QStringLiteral("The task no longer exists.  It may have been deleted."));
 }
 
-WriteResult BulkUpdate::update(const ToDoItem &item)
+WriteResult BulkUpdate::update(const ToDoItem &item, const ToDoItem *stored)
 {
     QString problem;
     const StoredFields values = ToDoRepository::storedFields(item, &problem);
+    if (stored && problem.isEmpty() && ToDoRepository::storedFields(*stored, &problem) == values)
+        return {true, {}};
     return rewrite(m_db, m_toDo, names::ToDo, values, problem, item.id,
                    QStringLiteral("This to-do item no longer exists.  It may have been deleted."));
 }

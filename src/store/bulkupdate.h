@@ -15,8 +15,7 @@ namespace brevane::store {
 class Database;
 
 // Rewrites every field of many stored tasks and to-do items, as an import
-// does that finds its records again by their UIDs (a record that holds every
-// value already is left untouched): one statement per table,
+// does that finds its records again by their UIDs: one statement per table,
 // prepared once, for all of them, inside the caller's transaction (the
 // import's, so that Cancel or a failure undoes them all). The stored texts
 // are those that update() with every field writes; a text longer than the
@@ -28,15 +27,15 @@ public:
     ~BulkUpdate();
     Q_DISABLE_COPY_MOVE(BulkUpdate)
 
-    // Each fails when its record is gone or cannot be written.
-    [[nodiscard]] WriteResult update(const AgendaTask &task);
-    [[nodiscard]] WriteResult update(const ToDoItem &item);
+    // Each fails when its record is gone or cannot be written. Given the
+    // record as stored, one that holds every value already is not written,
+    // so that importing the same file again leaves the data file as it was.
+    [[nodiscard]] WriteResult update(const AgendaTask &task, const AgendaTask *stored = nullptr);
+    [[nodiscard]] WriteResult update(const ToDoItem &item, const ToDoItem *stored = nullptr);
 
-    // One table's update, the fields it binds in order, and the look-up of
-    // a record it left alone.
+    // One table's statement and the fields it binds, in order, before the identity.
     struct Statement {
         std::unique_ptr<QSqlQuery> query;
-        std::unique_ptr<QSqlQuery> exists;
         QStringList columns;
     };
 
