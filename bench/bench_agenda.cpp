@@ -14,9 +14,12 @@
 #include <QAction>
 #include <QApplication>
 #include <QPaintEvent>
+#include <QElapsedTimer>
 #include <QTemporaryDir>
 
+#include <algorithm>
 #include <cstdio>
+#include <functional>
 #include <memory>
 
 namespace {
@@ -27,6 +30,7 @@ using namespace brevane;
 const QDate kToday(2026, 6, 15);
 constexpr int kClicks = 101;
 constexpr int kMonthSteps = 41;
+constexpr int kStepsPerTurn = 10;
 constexpr int kStarts = 11;
 
 FlatButton *cellOfDay(const frmMain &window, int day)
@@ -89,56 +93,101 @@ store::Database *fullDaysFile()
     return db.get();
 }
 
-// The median day click on this file, 0 when it could not be made.
-double run(store::Database *db, const QByteArray &of)
+// A main window on one of the files, with the times measured on it.
+struct Subject {
+    QByteArray of;
+    std::unique_ptr<frmMain> window;
+    std::vector<double> before;
+    std::vector<double> click;
+    std::vector<double> month;
+};
+
+double msOf(const std::function<void()> &work)
 {
-    if (!db)
-        return 0;
-    frmMain window(*db);
-    window.load();
-    window.resize(1280, 800);
-    QApplication::processEvents();
-
-    bench::report(("day click, before the paint" + of).constData(), bench::medianMs(kClicks, [&window](int i) {
-                      cellOfDay(window, i % 30 + 1)->click();
-                  }));
-    QApplication::processEvents();
-    const double click = bench::medianMs(kClicks, [&window](int i) {
-        cellOfDay(window, i % 30 + 1)->click();
-        QApplication::processEvents();
-    });
-    bench::report(("day click, calendar and agenda redrawn" + of).constData(), click);
-
-    auto *next = window.findChild<QAction *>(QStringLiteral("mnuNextMonth"));
-    auto *last = window.findChild<QAction *>(QStringLiteral("mnuLastMonth"));
-    const double month = bench::medianMs(kMonthSteps, [&](int i) {
-        (i % 4 < 2 ? next : last)->trigger();
-        QApplication::processEvents();
-    });
-    bench::report(("month change, calendar and agenda redrawn" + of).constData(), month);
-    return click;
+    QElapsedTimer timer;
+    timer.start();
+    work();
+    return double(timer.nsecsElapsed()) / 1e6;
 }
 
-double run(int tasks)
+double median(std::vector<double> times)
 {
-    return run(bench::threeYearFile(tasks, 0), ", " + QByteArray::number(tasks) + " tasks");
+    if (times.empty())
+        return 0;
+    std::sort(times.begin(), times.end());
+    return times[times.size() / 2];
 }
 
 } // namespace
 
+// One window per file, measured in turns: each round clicks a day in every
+// window, so that a busy moment of the machine falls on every size alike and
+// the ratios between them hold.
 BREVANE_BENCH(agenda)
 {
     ScriptedDesktop desktop;
     desktop.setToday(kToday);
     setDesktop(&desktop);
-    const double base = run(1'000);
-    const double full = run(fullDaysFile(), ", 1,440 tasks, 48 on each clicked day");
-    for (const int tasks : {100'000, 1'000'000}) {
-        const double click = run(tasks);
-        if (base > 0 && full > 0 && click > 0)
-            std::printf("  day click at %d tasks is %.2fx its time at 1,000 and %.2fx its time on days as full\n",
-                        tasks, click / base, click / full);
+    std::vector<Subject> subjects;
+    const auto open = [&subjects](store::Database *db, const QByteArray &of) {
+        if (!db)
+            return;
+        auto window = std::make_unique<frmMain>(*db);
+        window->load();
+        window->resize(1280, 800);
+        subjects.push_back({of, std::move(window), {}, {}, {}});
+    };
+    open(bench::threeYearFile(1'000, 0), ", 1,000 tasks");
+    open(fullDaysFile(), ", 1,440 tasks, 48 on each clicked day");
+    open(bench::threeYearFile(100'000, 0), ", 100,000 tasks");
+    open(bench::threeYearFile(1'000'000, 0), ", 1,000,000 tasks");
+    QApplication::processEvents();
+
+    // Turns of a few steps each: one window at a time keeps what a window
+    // alone keeps in the processor's caches.
+    const auto inTurns = [&subjects](int steps, const std::function<void(Subject &, int)> &step) {
+        for (int first = 0; first < steps; first += kStepsPerTurn) {
+            for (Subject &subject : subjects) {
+                for (int i = first; i < std::min(steps, first + kStepsPerTurn); ++i)
+                    step(subject, i);
+            }
+        }
+    };
+    inTurns(kClicks, [](Subject &subject, int i) {
+        subject.before.push_back(msOf([&] { cellOfDay(*subject.window, i % 30 + 1)->click(); }));
+        if (i % kStepsPerTurn == kStepsPerTurn - 1)
+            QApplication::processEvents();
+    });
+    QApplication::processEvents();
+    inTurns(kClicks, [](Subject &subject, int i) {
+        subject.click.push_back(msOf([&] {
+            cellOfDay(*subject.window, i % 30 + 1)->click();
+            QApplication::processEvents();
+        }));
+    });
+    inTurns(kMonthSteps, [](Subject &subject, int i) {
+        const char *step = i % 4 < 2 ? "mnuNextMonth" : "mnuLastMonth";
+        auto *action = subject.window->findChild<QAction *>(QLatin1String(step));
+        subject.month.push_back(msOf([&] {
+            action->trigger();
+            QApplication::processEvents();
+        }));
+    });
+    for (const Subject &subject : subjects) {
+        bench::report(("day click, before the paint" + subject.of).constData(), median(subject.before));
+        bench::report(("day click, calendar and agenda redrawn" + subject.of).constData(), median(subject.click));
+        bench::report(("month change, calendar and agenda redrawn" + subject.of).constData(), median(subject.month));
     }
+    if (subjects.size() == 4) {
+        const double base = median(subjects[0].click);
+        const double full = median(subjects[1].click);
+        for (size_t i = 2; i < subjects.size(); ++i) {
+            const double click = median(subjects[i].click);
+            std::printf("  day click%s is %.2fx its time at 1,000 and %.2fx its time on days as full\n",
+                        subjects[i].of.constData(), click / base, click / full);
+        }
+    }
+    subjects.clear();
     setDesktop(nullptr);
 }
 
