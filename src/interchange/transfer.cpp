@@ -285,14 +285,23 @@ public:
             return false;
         store::ContactRepository repository(m_db);
         store::ContactCategoryRepository categories(m_db);
+        // A contact that reads as the card has it already is left untouched.
+        const auto storedCategories = categories.all();
+        if (!storedCategories.ok())
+            return fail(storedCategories.error);
         for (const ContactCard &card : cards) {
             if (!proceed())
                 return false;
             store::Contact contact = contactOf(card);
             contact.id = byUid.value(card.uid, store::kNoRecord);
             if (contact.id != store::kNoRecord) {
-                if (const store::WriteResult written = repository.update(contact); !written)
-                    return fail(written.error);
+                const auto stored = repository.byId(contact.id);
+                if (!stored.ok())
+                    return fail(stored.error);
+                if (!stored.value || *stored.value != contact) {
+                    if (const store::WriteResult written = repository.update(contact); !written)
+                        return fail(written.error);
+                }
             } else {
                 if (const store::WriteResult written = repository.add(contact); !written)
                     return fail(written.error);
@@ -300,8 +309,11 @@ public:
                     return false;
                 byUid.insert(card.uid, contact.id);
             }
-            if (const store::WriteResult written = categories.set(contact.id, card.category); !written)
-                return fail(written.error);
+            if (!storedCategories.value->contains(contact.id)
+                || storedCategories.value->value(contact.id) != card.category) {
+                if (const store::WriteResult written = categories.set(contact.id, card.category); !written)
+                    return fail(written.error);
+            }
             ++m_result.contacts;
         }
         return true;
