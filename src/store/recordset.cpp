@@ -199,12 +199,6 @@ void RecordSet::skipDeletedForward()
         ++m_current;
 }
 
-void RecordSet::skipDeletedBackward()
-{
-    while (m_current >= 0 && m_current < m_rows.size() && m_rows.at(m_current).deleted)
-        --m_current;
-}
-
 // Moving away from a record drops an edit in progress, as the record sets the
 // windows were written against do.
 void RecordSet::moveFirst()
@@ -214,13 +208,6 @@ void RecordSet::moveFirst()
     skipDeletedForward();
 }
 
-void RecordSet::moveLast()
-{
-    cancelUpdate();
-    m_current = m_rows.size() - 1;
-    skipDeletedBackward();
-}
-
 void RecordSet::moveNext()
 {
     cancelUpdate();
@@ -228,15 +215,6 @@ void RecordSet::moveNext()
         return;
     ++m_current;
     skipDeletedForward();
-}
-
-void RecordSet::movePrevious()
-{
-    cancelUpdate();
-    if (m_current < 0)
-        return;
-    --m_current;
-    skipDeletedBackward();
 }
 
 bool RecordSet::moveToRecord(RecordId id)
@@ -258,26 +236,9 @@ bool RecordSet::eof() const
     return m_current >= m_rows.size() || (m_liveCount == 0 && !onRow);
 }
 
-bool RecordSet::bof() const
-{
-    const bool onRow = m_current >= 0 && m_current < m_rows.size();
-    return m_current < 0 || (m_liveCount == 0 && !onRow);
-}
-
 int RecordSet::recordCount() const
 {
     return int(m_liveCount);
-}
-
-int RecordSet::position() const
-{
-    if (!onLiveRow())
-        return -1;
-    if (m_liveCount == m_rows.size())
-        return int(m_current);
-    const auto deletedBefore = std::count_if(m_rows.cbegin(), m_rows.cbegin() + m_current,
-                                             [](const Row &row) { return row.deleted; });
-    return int(m_current - deletedBefore);
 }
 
 RecordId RecordSet::recordId() const

@@ -72,24 +72,17 @@ public:
     bool requery();
 
     void moveFirst();
-    void moveLast();
     void moveNext();
-    void movePrevious();
     // Makes the record with this identity current; false when it is not in the
     // set (the cursor is then at the end).
     bool moveToRecord(RecordId id);
     [[nodiscard]] bool eof() const;
-    [[nodiscard]] bool bof() const;
     [[nodiscard]] int recordCount() const;
-    // 0-based position of the current record among the records not deleted;
-    // -1 at the end or on a deleted record.
-    [[nodiscard]] int position() const;
 
     [[nodiscard]] RecordId recordId() const;
     // The current record's text for a field; empty when there is no current
     // record or no such field. While editing or adding, the pending value.
     [[nodiscard]] QString field(const QString &name) const;
-    [[nodiscard]] QStringList fieldNames() const { return m_columns; }
 
     // Begin changing the current record / begin a new empty record.
     void edit();
@@ -123,7 +116,6 @@ private:
     [[nodiscard]] int columnIndex(const QString &name) const;
     [[nodiscard]] bool onLiveRow() const;
     void skipDeletedForward();
-    void skipDeletedBackward();
     WriteResult failure(const QString &reason);
 
     Database &m_db;
