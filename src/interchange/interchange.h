@@ -1,6 +1,7 @@
 #pragma once
 
 #include "store/agendarepository.h"
+#include "store/contactrepository.h"
 #include "store/noterepository.h"
 #include "store/todorepository.h"
 
@@ -112,38 +113,10 @@ inline constexpr int kMaxOccurrences = 1000;
 
 // --- Contacts -------------------------------------------------------------
 
-// One contact: the fields of the contact book, free text as typed, plus the
-// category the table keeps and the UID.
-struct ContactCard {
-    QString firstName;
-    QString middleName;
-    QString lastName;
-    QString nickname;
-    QString personalEmail;
-    QString homeStreet;
-    QString homeCity;
-    QString homeState;
-    QString homeZipCode;
-    QString homeCountry;
-    QString homePhone;
-    QString homeFax;
-    QString homeCell;
-    QString homeWebPage;
-    QString company;
-    QString jobTitle;
-    QString businessStreet;
-    QString businessCity;
-    QString businessState;
-    QString businessZipCode;
-    QString businessCountry;
-    QString businessPhone;
-    QString businessFax;
-    QString businessPager;
-    QString businessCellPhone;
-    QString businessWebPage;
-    QString birthday;    // "July 7, 1999" as the date picker writes it, or any text
-    QString anniversary; // "July 7" as the date picker writes it, or any text
-    QString notes;
+// One contact: the fields of the contact book, free text as typed (the
+// birthday as "July 7, 1999" and the anniversary as "July 7" when the date
+// picker wrote them), plus the category the table keeps and the UID.
+struct ContactCard : store::Contact {
     QString category;
     QString uid;
     int line = 0; // where the card begins in the file (import only)

@@ -24,33 +24,12 @@ namespace brevane::interchange {
 
 namespace {
 
-// The fields a contact and a card share, by their two names.
-#define BREVANE_CONTACT_FIELDS(X)                                                                                     \
-    X(firstName, firstName) X(middleName, middleName) X(lastName, lastName) X(nickname, nickname)                   \
-    X(personalEmail, personalEmail) X(homeAddress, homeStreet) X(homeCity, homeCity) X(homeState, homeState)         \
-    X(homeZipCode, homeZipCode) X(homeCountry, homeCountry) X(homePhone, homePhone) X(homeFax, homeFax)              \
-    X(homeCell, homeCell) X(homeWebPage, homeWebPage) X(company, company) X(jobTitle, jobTitle)                      \
-    X(businessAddress, businessStreet) X(businessCity, businessCity) X(businessState, businessState)                 \
-    X(businessZipCode, businessZipCode) X(businessCountry, businessCountry) X(businessPhone, businessPhone)          \
-    X(businessFax, businessFax) X(businessPager, businessPager) X(businessCellPhone, businessCellPhone)              \
-    X(businessWebPage, businessWebPage) X(birthday, birthday) X(anniversary, anniversary) X(notes, notes)
-
 ContactCard cardOf(const store::Contact &contact)
 {
     ContactCard card;
-#define BREVANE_TO_CARD(stored, carded) card.carded = contact.stored;
-    BREVANE_CONTACT_FIELDS(BREVANE_TO_CARD)
-#undef BREVANE_TO_CARD
+    static_cast<store::Contact &>(card) = contact;
+    card.id = store::kNoRecord;
     return card;
-}
-
-store::Contact contactOf(const ContactCard &card)
-{
-    store::Contact contact;
-#define BREVANE_TO_CONTACT(stored, carded) contact.stored = card.carded;
-    BREVANE_CONTACT_FIELDS(BREVANE_TO_CONTACT)
-#undef BREVANE_TO_CONTACT
-    return contact;
 }
 
 QString number(int value)
@@ -292,7 +271,7 @@ public:
         for (const ContactCard &card : cards) {
             if (!proceed())
                 return false;
-            store::Contact contact = contactOf(card);
+            store::Contact contact = card;
             contact.id = byUid.value(card.uid, store::kNoRecord);
             if (contact.id != store::kNoRecord) {
                 const auto stored = repository.byId(contact.id);

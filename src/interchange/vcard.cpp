@@ -339,9 +339,9 @@ private:
                                  componentAt(adr, 6)};
         if (fields.join(QString()).isEmpty())
             return;
-        QList<QString *> home{&m_card.homeStreet, &m_card.homeCity, &m_card.homeState, &m_card.homeZipCode,
+        QList<QString *> home{&m_card.homeAddress, &m_card.homeCity, &m_card.homeState, &m_card.homeZipCode,
                               &m_card.homeCountry};
-        QList<QString *> business{&m_card.businessStreet, &m_card.businessCity, &m_card.businessState,
+        QList<QString *> business{&m_card.businessAddress, &m_card.businessCity, &m_card.businessState,
                                   &m_card.businessZipCode, &m_card.businessCountry};
         auto isFree = [](const QList<QString *> &target) {
             return std::all_of(target.begin(), target.end(), [](const QString *f) { return f->isEmpty(); });
@@ -564,8 +564,8 @@ QByteArray writeContacts(const QList<ContactCard> &contacts, const WriteProgress
         put(QStringLiteral("N"), structured({c.lastName, c.firstName, c.middleName, QString(), QString()}));
         text(QStringLiteral("NICKNAME"), c.nickname);
         text(QStringLiteral("EMAIL;TYPE=home"), c.personalEmail);
-        address(QStringLiteral("home"), {c.homeStreet, c.homeCity, c.homeState, c.homeZipCode, c.homeCountry});
-        address(QStringLiteral("work"), {c.businessStreet, c.businessCity, c.businessState, c.businessZipCode,
+        address(QStringLiteral("home"), {c.homeAddress, c.homeCity, c.homeState, c.homeZipCode, c.homeCountry});
+        address(QStringLiteral("work"), {c.businessAddress, c.businessCity, c.businessState, c.businessZipCode,
                                          c.businessCountry});
         text(QStringLiteral("TEL;TYPE=\"home,voice\""), c.homePhone);
         text(QStringLiteral("TEL;TYPE=\"home,fax\""), c.homeFax);

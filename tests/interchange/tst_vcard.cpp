@@ -18,10 +18,10 @@ QByteArray testFile(const QString &name)
 QList<std::pair<const char *, QString *>> fields(ContactCard &c)
 {
     return {{"first", &c.firstName}, {"middle", &c.middleName}, {"last", &c.lastName}, {"nick", &c.nickname},
-            {"email", &c.personalEmail}, {"hStreet", &c.homeStreet}, {"hCity", &c.homeCity}, {"hState", &c.homeState},
+            {"email", &c.personalEmail}, {"hStreet", &c.homeAddress}, {"hCity", &c.homeCity}, {"hState", &c.homeState},
             {"hZip", &c.homeZipCode}, {"hCountry", &c.homeCountry}, {"hPhone", &c.homePhone}, {"hFax", &c.homeFax},
             {"hCell", &c.homeCell}, {"hWeb", &c.homeWebPage}, {"company", &c.company}, {"title", &c.jobTitle},
-            {"bStreet", &c.businessStreet}, {"bCity", &c.businessCity}, {"bState", &c.businessState},
+            {"bStreet", &c.businessAddress}, {"bCity", &c.businessCity}, {"bState", &c.businessState},
             {"bZip", &c.businessZipCode}, {"bCountry", &c.businessCountry}, {"bPhone", &c.businessPhone},
             {"bFax", &c.businessFax}, {"bPager", &c.businessPager}, {"bCell", &c.businessCellPhone},
             {"bWeb", &c.businessWebPage}, {"birthday", &c.birthday}, {"anniversary", &c.anniversary},
