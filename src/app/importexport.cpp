@@ -21,6 +21,7 @@
 #include <QVBoxLayout>
 
 #include <atomic>
+#include <functional>
 #include <memory>
 
 namespace brevane {
@@ -63,6 +64,31 @@ std::unique_ptr<QProgressDialog> progressWindow(QWidget *parent, const QString &
     return progress;
 }
 
+// Runs `work` on a thread of its own while the window keeps answering, until
+// the work ends or the progress window's Cancel is pressed; `cancelled` then
+// tells the work to stop. `tick` runs every so often meanwhile. Returns once
+// the thread has ended.
+void runBeside(QProgressDialog *progress, std::function<void()> work, const std::function<void()> &cancelled = {},
+               const std::function<void()> &tick = {})
+{
+    std::unique_ptr<QThread> worker(QThread::create(std::move(work)));
+    QEventLoop loop;
+    QTimer ticks;
+    if (tick) {
+        QObject::connect(&ticks, &QTimer::timeout, progress, tick);
+        ticks.start(kProgressIntervalMs);
+    }
+    QObject::connect(worker.get(), &QThread::finished, &loop, &QEventLoop::quit);
+    QObject::connect(progress, &QProgressDialog::canceled, &loop, [&cancelled, &loop] {
+        if (cancelled)
+            cancelled();
+        loop.quit();
+    });
+    worker->start();
+    loop.exec();
+    worker->wait();
+}
+
 } // namespace
 
 ImportExportCommands::ImportExportCommands(store::Database &db, Navigation &navigation, QWidget *window)
@@ -92,15 +118,7 @@ void ImportExportCommands::importFile()
     // beside the window, which keeps answering.
     interchange::ImportFile file;
     const QDate today = desktop().today();
-    std::unique_ptr<QThread> reader(QThread::create([&file, path, today] {
-        file = interchange::readImportFile(path, today);
-    }));
-    QEventLoop loop;
-    connect(reader.get(), &QThread::finished, &loop, &QEventLoop::quit);
-    connect(progress.get(), &QProgressDialog::canceled, &loop, &QEventLoop::quit);
-    reader->start();
-    loop.exec();
-    reader->wait();
+    runBeside(progress.get(), [&file, path, today] { file = interchange::readImportFile(path, today); });
     if (progress->wasCanceled())
         return;
 
@@ -198,45 +216,35 @@ void ImportExportCommands::exportFile()
     const QString dataFile = m_db.path();
     QSaveFile output(path);
     QString fileProblem;
-    std::unique_ptr<QThread> worker(QThread::create([&] {
-        QString error;
-        const std::unique_ptr<store::Database> db = store::Database::openAlongside(dataFile, &error);
-        if (!db) {
-            result.error = error;
-            return;
-        }
-        if (calendar) {
-            const interchange::CalendarExport records = interchange::collectCalendar(*db, stop);
-            writing = true;
-            result = interchange::writeCalendarExport(records, stamp, report);
-        } else {
-            const interchange::ContactsExport records = interchange::collectContacts(*db, stop);
-            writing = true;
-            result = interchange::writeContactsExport(records, report);
-        }
-        if (result.ok && !cancelled.load(std::memory_order_relaxed))
-            fileProblem = interchange::prepareExportFile(output, result.data);
-    }));
-    QEventLoop loop;
-    QTimer shown;
     const QString writingLabel = tr("Writing %1...").arg(QFileInfo(path).fileName());
-    connect(&shown, &QTimer::timeout, progress.get(), [&] {
-        if (writing.load(std::memory_order_relaxed) && progress->labelText() != writingLabel)
-            progress->setLabelText(writingLabel);
-        progress->setMaximum(int(total.load(std::memory_order_relaxed)));
-        progress->setValue(int(done.load(std::memory_order_relaxed)));
-    });
-    connect(worker.get(), &QThread::finished, &loop, &QEventLoop::quit);
-    connect(progress.get(), &QProgressDialog::canceled, &loop, [&cancelled, &loop] {
-        cancelled = true;
-        loop.quit();
-    });
-    shown.start(kProgressIntervalMs);
-    worker->start();
-    loop.exec();
-    // Cancel stops the worker within a few records.
-    worker->wait();
-    shown.stop();
+    runBeside(
+        progress.get(),
+        [&] {
+            QString error;
+            const std::unique_ptr<store::Database> db = store::Database::openAlongside(dataFile, &error);
+            if (!db) {
+                result.error = error;
+                return;
+            }
+            if (calendar) {
+                const interchange::CalendarExport records = interchange::collectCalendar(*db, stop);
+                writing = true;
+                result = interchange::writeCalendarExport(records, stamp, report);
+            } else {
+                const interchange::ContactsExport records = interchange::collectContacts(*db, stop);
+                writing = true;
+                result = interchange::writeContactsExport(records, report);
+            }
+            if (result.ok && !cancelled.load(std::memory_order_relaxed))
+                fileProblem = interchange::prepareExportFile(output, result.data);
+        },
+        [&cancelled] { cancelled = true; },
+        [&] {
+            if (writing.load(std::memory_order_relaxed) && progress->labelText() != writingLabel)
+                progress->setLabelText(writingLabel);
+            progress->setMaximum(int(total.load(std::memory_order_relaxed)));
+            progress->setValue(int(done.load(std::memory_order_relaxed)));
+        });
 
     // Cancel writes nothing, even when the text was finished meanwhile: a
     // file already at the path stays as it was.
