@@ -7,6 +7,7 @@
 
 #include "app/frmmain.h"
 #include "controls/flatbutton.h"
+#include "controls/grid.h"
 #include "scripteddesktop.h"
 #include "store/agendarepository.h"
 #include "store/database.h"
@@ -15,6 +16,10 @@
 #include <QApplication>
 #include <QPaintEvent>
 #include <QElapsedTimer>
+#include <QImage>
+#include <QPainter>
+#include <QStaticText>
+#include <QTableWidget>
 #include <QTemporaryDir>
 
 #include <algorithm>
@@ -100,6 +105,7 @@ struct Subject {
     std::vector<double> before;
     std::vector<double> click;
     std::vector<double> month;
+    std::vector<double> texts;
 };
 
 double msOf(const std::function<void()> &work)
@@ -116,6 +122,35 @@ double median(std::vector<double> times)
         return 0;
     std::sort(times.begin(), times.end());
     return times[times.size() / 2];
+}
+
+// The least a day click can cost for what it shows: the texts of the shown
+// day's grid, laid out beforehand and drawn by a bare painter into an image
+// the size of the grid, without cells, backgrounds or lines.
+double textsAloneMs(const frmMain &window)
+{
+    const auto *grid = window.findChild<const Grid *>(QStringLiteral("Agenda"));
+    const QFont font = grid->table()->font();
+    std::vector<std::pair<QPoint, QStaticText>> texts;
+    for (int row = 1; row < grid->rows(); ++row) {
+        for (int col = 0; col < grid->cols(); ++col) {
+            const QString text = grid->textMatrix(row, col);
+            if (text.isEmpty() || grid->colWidth(col) == 0)
+                continue;
+            QStaticText laid(text);
+            laid.setTextFormat(Qt::PlainText);
+            laid.prepare(QTransform(), font);
+            texts.emplace_back(grid->cellRect(row, col).topLeft(), std::move(laid));
+        }
+    }
+    QImage image(grid->table()->viewport()->size(), QImage::Format_ARGB32_Premultiplied);
+    return msOf([&] {
+        image.fill(Qt::white);
+        QPainter painter(&image);
+        painter.setFont(font);
+        for (const auto &[at, text] : texts)
+            painter.drawStaticText(at, text);
+    });
 }
 
 } // namespace
@@ -135,7 +170,7 @@ BREVANE_BENCH(agenda)
         auto window = std::make_unique<frmMain>(*db);
         window->load();
         window->resize(1280, 800);
-        subjects.push_back({of, std::move(window), {}, {}, {}});
+        subjects.push_back({of, std::move(window), {}, {}, {}, {}});
     };
     open(bench::threeYearFile(1'000, 0), ", 1,000 tasks");
     open(fullDaysFile(), ", 1,440 tasks, 48 on each clicked day");
@@ -165,6 +200,10 @@ BREVANE_BENCH(agenda)
             QApplication::processEvents();
         }));
     });
+    inTurns(kClicks, [](Subject &subject, int i) {
+        cellOfDay(*subject.window, i % 30 + 1)->click();
+        subject.texts.push_back(textsAloneMs(*subject.window));
+    });
     inTurns(kMonthSteps, [](Subject &subject, int i) {
         const char *step = i % 4 < 2 ? "mnuNextMonth" : "mnuLastMonth";
         auto *action = subject.window->findChild<QAction *>(QLatin1String(step));
@@ -176,6 +215,8 @@ BREVANE_BENCH(agenda)
     for (const Subject &subject : subjects) {
         bench::report(("day click, before the paint" + subject.of).constData(), median(subject.before));
         bench::report(("day click, calendar and agenda redrawn" + subject.of).constData(), median(subject.click));
+        bench::report(("  the day's texts alone, drawn by a bare painter" + subject.of).constData(),
+                      median(subject.texts));
         bench::report(("month change, calendar and agenda redrawn" + subject.of).constData(), median(subject.month));
     }
     if (subjects.size() == 4) {
