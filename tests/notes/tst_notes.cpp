@@ -5,6 +5,7 @@
 #include "store/noterepository.h"
 #include "testsupport.h"
 
+#include <QAbstractItemView>
 #include <QApplication>
 #include <QClipboard>
 #include <QComboBox>
@@ -189,6 +190,8 @@ private Q_SLOTS:
         QTest::newRow("close, No") << "close" << int(Answer::No) << "Save changes to 'One'?" << "one";
         QTest::newRow("close, Yes") << "close" << int(Answer::Yes) << "Save changes to 'One'?" << "one more";
         QTest::newRow("emptied, close") << "empty" << 0 << "" << "one";
+        for (const char *key : {"A", "Shift+Down", "Alt+Up", "Ctrl+Home"}) // in the closed list: nothing chosen, nothing dropped
+            QTest::newRow(key) << QStringLiteral("key ") + QLatin1String(key) << 0 << "" << "one";
     }
     void unsavedChanges()
     {
@@ -211,6 +214,10 @@ private Q_SLOTS:
         } else if (action == QLatin1String("new")) {
             notes.click("cmdNew");
             QCOMPARE(data.desktop().modalsShown.size(), 1);
+        } else if (action.startsWith(QLatin1String("key"))) {
+            const QKeyCombination key = QKeySequence(action.mid(4))[0];
+            QTest::keyClick(notes.box(), key.key(), key.keyboardModifiers());
+            QVERIFY(notes.window->hasUnsavedChanges() && data.desktop().modalsShown.isEmpty() && notes.box()->view()->isVisible());
         } else {
             if (action == QLatin1String("empty"))
                 notes.text()->selectAll(), QTest::keyClick(notes.text(), Qt::Key_Delete);
