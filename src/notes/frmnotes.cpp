@@ -337,13 +337,15 @@ void frmNotes::closeEvent(QCloseEvent *event)
 bool frmNotes::eventFilter(QObject *watched, QEvent *event)
 {
     // Stepping through the closed drop-down would run every command it
-    // passes ("Add New Note" first); the arrows open the list instead, and the
-    // wheel does nothing.
+    // passes ("Add New Note" first, which drops the open note's typing); the
+    // arrows, whatever the modifiers, open the list instead, a typed
+    // letter searches the opened list, and the wheel does nothing.
     if (watched == m_cmbNote && event->type() == QEvent::Wheel)
         return true;
     if (watched == m_cmbNote && event->type() == QEvent::KeyPress) {
         const auto *key = static_cast<QKeyEvent *>(event);
-        const bool plain = (key->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier;
+        const bool typed = !(key->modifiers() & Qt::ControlModifier) && !key->text().isEmpty()
+                           && key->text().front().isPrint() && key->key() != Qt::Key_Space;
         switch (key->key()) {
         case Qt::Key_Up:
         case Qt::Key_Down:
@@ -351,12 +353,14 @@ bool frmNotes::eventFilter(QObject *watched, QEvent *event)
         case Qt::Key_PageDown:
         case Qt::Key_Home:
         case Qt::Key_End:
-            if (plain) {
+            m_cmbNote->showPopup();
+            return true;
+        default:
+            if (typed) {
                 m_cmbNote->showPopup();
+                m_cmbNote->view()->keyboardSearch(key->text());
                 return true;
             }
-            break;
-        default:
             break;
         }
     }

@@ -88,16 +88,6 @@ class NotesTests : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    void emptyTableHasFourEntries()
-    {
-        TestData data;
-        Notes notes(data);
-        QCOMPARE(notes.entries(), QStringLiteral("Select an Action.../Add New Note/Open Note:/   No Saved Notes"));
-        notes.choose(3);
-        QVERIFY(notes.box()->currentIndex() == 0 && !notes.text()->isEnabled());
-        QCOMPARE(notes.buttons(), QStringLiteral("000"));
-    }
-
     // Through New and "Add New Note": a trailing blank or another case is another note; the same title is refused.
     void createEditSaveReopen()
     {
@@ -173,7 +163,9 @@ private Q_SLOTS:
         notes.click("cmdDelete");
         QCOMPARE(data.desktop().messageTexts(), QStringList(2, QStringLiteral("Delete 'Gifts'?")));
         QCOMPARE(data.countOf(names::Notes), 0);
+        notes.choose(3); // "   No Saved Notes" opens nothing
         QVERIFY(notes.entries().endsWith(QLatin1String("/   No Saved Notes")) && notes.buttons() == QLatin1String("000"));
+        QVERIFY(notes.box()->currentIndex() == 0 && !notes.text()->isEnabled());
     }
 
     // Choosing another title drops typing unasked; New and closing ask, unless the note was emptied.
@@ -189,6 +181,8 @@ private Q_SLOTS:
         QTest::newRow("close, No") << "close" << int(Answer::No) << "Save changes to 'One'?" << "one";
         QTest::newRow("close, Yes") << "close" << int(Answer::Yes) << "Save changes to 'One'?" << "one more";
         QTest::newRow("emptied, close") << "empty" << 0 << "" << "one";
+        for (const char *key : {"A", "Shift+Down", "Alt+Up", "Ctrl+Home"}) // in the closed list: nothing chosen, nothing dropped
+            QTest::newRow(key) << QStringLiteral("key ") + QLatin1String(key) << 0 << "" << "one";
     }
     void unsavedChanges()
     {
@@ -211,6 +205,9 @@ private Q_SLOTS:
         } else if (action == QLatin1String("new")) {
             notes.click("cmdNew");
             QCOMPARE(data.desktop().modalsShown.size(), 1);
+        } else if (action.startsWith(QLatin1String("key"))) {
+            QTest::keySequence(notes.box(), QKeySequence(action.mid(4)));
+            QVERIFY(notes.window->hasUnsavedChanges() && data.desktop().modalsShown.isEmpty() && QApplication::activePopupWidget());
         } else {
             if (action == QLatin1String("empty"))
                 notes.text()->selectAll(), QTest::keyClick(notes.text(), Qt::Key_Delete);
