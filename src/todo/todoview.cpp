@@ -362,9 +362,24 @@ void ToDoView::editItem()
     const int row = selectedRow();
     if (row == 0)
         desktop().message(window(), tr("Please Select A Task To Edit"), Desktop::Icon::Exclamation);
-    else if (!editor()->openForEdit(m_ids.at(row - 1)))
+    else if (editorMayTakeAnotherItem() && !editor()->openForEdit(m_ids.at(row - 1)))
         addItem();
     setSelectionCommandsEnabled(false);
+}
+
+bool ToDoView::editorMayTakeAnotherItem()
+{
+    // The one editor window is filled afresh for each item it edits, which
+    // would throw away what the user typed in it and has not saved.
+    if (!m_editor || !m_editor->hasUnsavedChanges())
+        return true;
+    if (desktop().message(window(), tr("The to-do item being edited has changes that are not saved.  Discard them?"),
+                          Desktop::Icon::Question, Desktop::Buttons::YesNo)
+        == Desktop::Answer::Yes)
+        return true;
+    m_editor->raise();
+    m_editor->activateWindow();
+    return false;
 }
 
 void ToDoView::reportWrite(const store::WriteResult &result, const QString &what)

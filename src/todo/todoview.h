@@ -84,6 +84,8 @@ private:
     void reportFailedRead(const QString &error) const;
     [[nodiscard]] int selectedRow() const;
     frmAddToDo *editor();
+    // False when the open editor holds unsaved typing the user keeps.
+    bool editorMayTakeAnotherItem();
     void editorClosed();
     // After the editor wrote an item: its row is redrawn, or a new item's
     // row added at the end, without reading the list again.

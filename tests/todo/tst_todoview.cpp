@@ -271,6 +271,31 @@ private Q_SLOTS:
         QCOMPARE(main.grid->col(), 0);
         QTRY_VERIFY(!main.editor());
     }
+    void editingAnotherItemKeepsUnsavedTyping_data()
+    {
+        QTest::addColumn<bool>("discard");
+        QTest::addColumn<QString>("shown");
+        QTest::newRow("kept") << false << "first, changed";
+        QTest::newRow("discarded") << true << "second";
+    }
+    void editingAnotherItemKeepsUnsavedTyping()
+    {
+        QFETCH(bool, discard);
+        TestData data;
+        const auto first = addItem(data, QStringLiteral("first"));
+        addItem(data, QStringLiteral("second"));
+        Main main(data);
+        main.click(1);
+        main.action(QStringLiteral("mnuEditToDoItem"))->trigger();
+        QTest::keyClicks(main.editorTask(), QStringLiteral(", changed"));
+        data.desktop().queueAnswer(discard ? Desktop::Answer::Yes : Desktop::Answer::No);
+        main.click(2);
+        main.action(QStringLiteral("mnuEditToDoItem"))->trigger();
+        QCOMPARE(data.desktop().messageTexts(),
+                 QStringList{"The to-do item being edited has changes that are not saved.  Discard them?"});
+        QTEST(main.editorTask()->text(), "shown");
+        QCOMPARE(data.fieldOf(names::ToDo, first, todo::Task), QStringLiteral("first"));
+    }
     // Keyboard moves switch the commands (the Menu key is proven with the agenda).
     void selectionCommandsFollowTheKeyboard()
     {
