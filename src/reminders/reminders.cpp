@@ -27,6 +27,13 @@ Reminders::Reminders(store::Database &db, QWidget *window)
 
 bool Reminders::check(store::RecordId after)
 {
+    // The notification-area menu stays usable while a pop-up is modal; a
+    // second check from there would show the same reminders over it.
+    if (m_popup) {
+        m_popup->raise();
+        m_popup->activateWindow();
+        return true;
+    }
     bool found = false;
     // One indexed read of the tasks due today, in record order.
     const store::ReadResult<QList<store::AgendaTask>> due = store::AgendaRepository(m_db).dueReminders(desktop().today());
@@ -40,6 +47,7 @@ bool Reminders::check(store::RecordId after)
         if (reminder.id <= after)
             continue;
         frmRemind popup(m_db, m_window);
+        m_popup = &popup;
         connect(&popup, &frmRemind::reminderChanged, this, &Reminders::agendaChanged);
         connect(&popup, &frmRemind::todoAdded, this, [this] {
             Q_EMIT agendaChanged();
