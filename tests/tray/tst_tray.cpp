@@ -4,6 +4,7 @@
 
 #include <QAction>
 #include <QMenu>
+#include <QSignalSpy>
 #include <QSqlQuery>
 #include <QWidget>
 
@@ -93,6 +94,13 @@ private Q_SLOTS:
 
         tray.remove();
         QVERIFY(!data.desktop().isTrayIconShown());
+
+        // A quick link's name shows as typed, not as a mnemonic, and reaches the box unchanged.
+        tray.setQuickLinks({{7, QStringLiteral("Tom & Jerry")}});
+        QSignalSpy chosen(&tray, &TrayIcon::quickLinkChosen);
+        auto *link = child<QAction>(tray, "mnuSysQuickLinksList1");
+        link->trigger();
+        QCOMPARE(link->text() + u'|' + chosen.at(0).at(1).toString(), QStringLiteral("Tom && Jerry|Tom & Jerry"));
     }
 };
 
