@@ -73,6 +73,9 @@ void TrayIcon::applySetting()
     } else if (!on && m_shown) {
         desktop().removeTrayIcon();
         m_shown = false;
+        // A window hidden in the notification area would have no way back.
+        if (m_window->isHidden())
+            m_window->showMinimized();
     }
     qCDebug(lcTray) << "tray icon" << (m_shown ? "shown" : "not shown");
 }

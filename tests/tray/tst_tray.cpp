@@ -92,8 +92,12 @@ private Q_SLOTS:
         child<QAction>(tray, "mnuOpen")->trigger();
         QVERIFY(window.isVisible());
 
-        tray.remove();
-        QVERIFY(!data.desktop().isTrayIconShown());
+        // The option turned off while the window hides: without its icon it must not stay out of reach.
+        window.showMinimized();
+        QTRY_VERIFY(!window.isVisible());
+        QVERIFY(setTrayOption(data, QStringLiteral("False")));
+        tray.applySetting();
+        QVERIFY(!data.desktop().isTrayIconShown() && window.isVisible());
 
         // A quick link's name shows as typed, not as a mnemonic, and reaches the box unchanged.
         tray.setQuickLinks({{7, QStringLiteral("Tom & Jerry")}});
