@@ -48,6 +48,10 @@ Q_SIGNALS:
     void toDoChanged();
 
 private:
+    enum class Outcome { NoneDue, Shown, Unreadable };
+    // The check; an agenda it cannot read has been reported when this returns.
+    Outcome run(store::RecordId after);
+
     store::Database &m_db;
     QWidget *m_window;
     QAction *m_view = nullptr;

@@ -7,6 +7,7 @@
 #include <QComboBox>
 #include <QDialog>
 #include <QMenu>
+#include <QSqlQuery>
 
 using namespace brevane;
 using namespace brevane::testing;
@@ -87,6 +88,13 @@ private Q_SLOTS:
         QCOMPARE(data.desktop().modalsShown.size(), 1);
         QCOMPARE(data.fieldOf(names::Agenda, first, ag::Reminder), QStringLiteral("5 Days"));
         QVERIFY(data.desktop().messages.isEmpty());
+
+        // A check that cannot read the agenda says so, and not that nothing is due.
+        QVERIFY(QSqlQuery(data.db().connection()).exec(QStringLiteral("ALTER TABLE \"Agenda\" RENAME TO \"Moved\"")));
+        window.findChild<QAction *>(QStringLiteral("mnuViewReminders"))->trigger();
+        QCOMPARE(data.desktop().messages.size(), 1);
+        QVERIFY2(data.desktop().messages.at(0).text.startsWith(QStringLiteral("The reminders could not be read")),
+                 qPrintable(data.desktop().messageTexts().join(u'\n')));
     }
 
     // On the selected row's own record; a twin on another day stays untouched.
