@@ -27,37 +27,51 @@ Reminders::Reminders(store::Database &db, QWidget *window)
 
 bool Reminders::check(store::RecordId after)
 {
-    bool found = false;
+    return run(after) == Outcome::Shown;
+}
+
+Reminders::Outcome Reminders::run(store::RecordId after)
+{
+    // The notification-area menu stays usable while a pop-up is modal; a
+    // second check from there would show the same reminders over it.
+    if (m_popup) {
+        m_popup->raise();
+        m_popup->activateWindow();
+        return Outcome::Shown;
+    }
+    Outcome outcome = Outcome::NoneDue;
     // One indexed read of the tasks due today, in record order.
     const store::ReadResult<QList<store::AgendaTask>> due = store::AgendaRepository(m_db).dueReminders(desktop().today());
     if (!due.ok()) {
         desktop().message(m_window,
                           tr("The reminders could not be read from \"%1\".\n\n%2").arg(m_db.path(), due.error),
                           Desktop::Icon::Exclamation);
-        return false;
+        return Outcome::Unreadable;
     }
     for (const store::AgendaTask &reminder : std::as_const(*due.value)) {
         if (reminder.id <= after)
             continue;
         frmRemind popup(m_db, m_window);
+        m_popup = &popup;
         connect(&popup, &frmRemind::reminderChanged, this, &Reminders::agendaChanged);
         connect(&popup, &frmRemind::todoAdded, this, [this] {
             Q_EMIT agendaChanged();
             Q_EMIT toDoChanged();
         });
         popup.setReminder(reminder);
-        found = true;
+        outcome = Outcome::Shown;
         // Closing the window without OK ends the chain; the rest come at the
         // next check.
         if (desktop().runModal(&popup) != QDialog::Accepted)
             break;
     }
-    return found;
+    return outcome;
 }
 
 void Reminders::view()
 {
-    if (!check(store::kNoRecord))
+    // Only when the agenda was read: a failed read has been reported already.
+    if (run(store::kNoRecord) == Outcome::NoneDue)
         desktop().message(m_window, tr("There are no reminders for today."), Desktop::Icon::Information);
 }
 

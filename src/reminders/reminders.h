@@ -3,11 +3,14 @@
 #include "store/recordset.h"
 
 #include <QObject>
+#include <QPointer>
 
 class QAction;
 class QWidget;
 
 namespace brevane {
+
+class frmRemind;
 
 namespace store {
 class Database;
@@ -27,7 +30,8 @@ public:
 
     // Shows each reminder due today that comes after `after` in record order,
     // one pop-up at a time; the next only after OK on the one before. True
-    // when at least one was shown.
+    // when at least one was shown. Asked again while a pop-up is up, it brings
+    // that pop-up forward rather than starting a second run of the same ones.
     bool check(store::RecordId after = store::kNoRecord);
     // The check, or "There are no reminders for today.".
     void view();
@@ -44,10 +48,16 @@ Q_SIGNALS:
     void toDoChanged();
 
 private:
+    enum class Outcome { NoneDue, Shown, Unreadable };
+    // The check; an agenda it cannot read has been reported when this returns.
+    Outcome run(store::RecordId after);
+
     store::Database &m_db;
     QWidget *m_window;
     QAction *m_view = nullptr;
     QAction *m_cleanup = nullptr;
+    // The pop-up of the check under way, if any.
+    QPointer<frmRemind> m_popup;
 };
 
 } // namespace brevane

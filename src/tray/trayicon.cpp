@@ -73,6 +73,9 @@ void TrayIcon::applySetting()
     } else if (!on && m_shown) {
         desktop().removeTrayIcon();
         m_shown = false;
+        // A window hidden in the notification area would have no way back.
+        if (m_window->isHidden())
+            m_window->showMinimized();
     }
     qCDebug(lcTray) << "tray icon" << (m_shown ? "shown" : "not shown");
 }
@@ -97,10 +100,12 @@ void TrayIcon::setQuickLinks(const QList<QPair<store::RecordId, QString>> &links
             entry = m_quickLinks->addAction(name);
             entry->setObjectName(QStringLiteral("mnuSysQuickLinksList%1").arg(i + 1));
             connect(entry, &QAction::triggered, this, [this, entry] {
-                Q_EMIT quickLinkChosen(entry->data().value<store::RecordId>(), entry->text());
+                Q_EMIT quickLinkChosen(entry->data().value<store::RecordId>(),
+                                       entry->text().replace(QLatin1String("&&"), QLatin1String("&")));
             });
         }
-        entry->setText(name);
+        // A single "&" in a menu caption marks the next letter as its key and vanishes.
+        entry->setText(QString(name).replace(u'&', QLatin1String("&&")));
         entry->setData(QVariant::fromValue(id));
     }
     for (qsizetype i = entries.size() - 1; i > links.size(); --i)

@@ -29,7 +29,8 @@ public:
     ~TrayIcon() override;
     Q_DISABLE_COPY_MOVE(TrayIcon)
 
-    // Reads the tray option afresh and adds or removes the icon to match.
+    // Reads the tray option afresh and adds or removes the icon to match; a
+    // window hidden behind the icon comes back minimized when the icon goes.
     void applySetting();
     // Takes the icon away (the program ends).
     void remove();

@@ -7,6 +7,7 @@
 #include <QComboBox>
 #include <QDialog>
 #include <QMenu>
+#include <QSqlQuery>
 
 using namespace brevane;
 using namespace brevane::testing;
@@ -35,7 +36,7 @@ class MainRemindersTests : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    // Due reminders in record order, the next only after OK; what OK stores shows at once.
+    // Due reminders in record order, the next only after OK, each once; what OK stores shows at once.
     void chainInRecordOrderThroughOk()
     {
         TestData data(QDate(2024, 2, 27));
@@ -44,17 +45,19 @@ private Q_SLOTS:
         addReminded(data, QDate(2024, 2, 28), QStringLiteral("Not yet"), QStringLiteral("1 Day"), QDate(2024, 2, 28));
         addReminded(data, QDate(2024, 2, 29), QStringLiteral("February task"), QStringLiteral("3 Days"), QDate(2024, 2, 26));
         QStringList shown;
-        data.desktop().onModal([&shown](QDialog *dialog) {
+        frmMain window(data.db());
+        data.desktop().onModal([&shown, &window](QDialog *dialog) {
             shown << dialog->findChild<QWidget *>(QStringLiteral("txtTask"))->property("plainText").toString();
             if (dialog->parent()->findChildren<frmRemind *>().size() != 1)
                 shown << QStringLiteral("two at once");
+            else // the notification-area menu stays live over the pop-up
+                window.findChild<QAction *>(QStringLiteral("mnuSystemTrayReminders"))->trigger();
             auto *next = dialog->findChild<QComboBox *>(QStringLiteral("cmbNext"));
             next->setCurrentIndex(next->findText(QStringLiteral("2 Days")));
             dialog->findChild<QCheckBox *>(QStringLiteral("chkReminder"))->setChecked(true);
             static_cast<frmRemind *>(dialog)->cmdOk_Click();
             return dialog->result();
         });
-        frmMain window(data.db());
         window.load();
         QCOMPARE(shown, (QStringList{QStringLiteral("March task (to 9:30 AM)"),
                                      QStringLiteral("February task (to 9:00 AM)")}));
@@ -85,6 +88,13 @@ private Q_SLOTS:
         QCOMPARE(data.desktop().modalsShown.size(), 1);
         QCOMPARE(data.fieldOf(names::Agenda, first, ag::Reminder), QStringLiteral("5 Days"));
         QVERIFY(data.desktop().messages.isEmpty());
+
+        // A check that cannot read the agenda says so, and not that nothing is due.
+        QVERIFY(QSqlQuery(data.db().connection()).exec(QStringLiteral("ALTER TABLE \"Agenda\" RENAME TO \"Moved\"")));
+        window.findChild<QAction *>(QStringLiteral("mnuViewReminders"))->trigger();
+        QCOMPARE(data.desktop().messages.size(), 1);
+        QVERIFY2(data.desktop().messages.at(0).text.startsWith(QStringLiteral("The reminders could not be read")),
+                 qPrintable(data.desktop().messageTexts().join(u'\n')));
     }
 
     // On the selected row's own record; a twin on another day stays untouched.

@@ -57,11 +57,9 @@ private Q_SLOTS:
         QTEST(passwordNeedsRehash(stored), "needsRehash");
     }
 
-    void hashesAreSaltedArgon2id()
+    void hashesAreSalted()
     {
-        const QString a = argon2Secret();
-        QVERIFY2(a.startsWith(QStringLiteral("$argon2id$v=19$m=65536,t=2,p=1$")), qPrintable(a));
-        QVERIFY2(a != hashPassword(QStringLiteral("Secret")), "two hashes of one password differ by their salt");
+        QVERIFY2(argon2Secret() != hashPassword(QStringLiteral("Secret")), "two hashes of one password differ by their salt");
     }
 };
 

@@ -4,6 +4,7 @@
 
 #include <QAction>
 #include <QMenu>
+#include <QSignalSpy>
 #include <QSqlQuery>
 #include <QWidget>
 
@@ -68,7 +69,6 @@ private Q_SLOTS:
         tray.applySetting();
         QVERIFY(data.desktop().isTrayIconShown());
         QCOMPARE(data.desktop().trayTip(), QStringLiteral("Brevane Organizer"));
-        QCOMPARE(data.desktop().trayMenu(), tray.menu());
 
         window.showMinimized();
         QTRY_VERIFY2(!window.isVisible(), "minimizing hides the window while the icon is shown");
@@ -91,8 +91,19 @@ private Q_SLOTS:
         child<QAction>(tray, "mnuOpen")->trigger();
         QVERIFY(window.isVisible());
 
-        tray.remove();
-        QVERIFY(!data.desktop().isTrayIconShown());
+        // The option turned off while the window hides: without its icon it must not stay out of reach.
+        window.showMinimized();
+        QTRY_VERIFY(!window.isVisible());
+        QVERIFY(setTrayOption(data, QStringLiteral("False")));
+        tray.applySetting();
+        QVERIFY(!data.desktop().isTrayIconShown() && window.isVisible());
+
+        // A quick link's name shows as typed, not as a mnemonic, and reaches the box unchanged.
+        tray.setQuickLinks({{7, QStringLiteral("Tom & Jerry")}});
+        QSignalSpy chosen(&tray, &TrayIcon::quickLinkChosen);
+        auto *link = child<QAction>(tray, "mnuSysQuickLinksList1");
+        link->trigger();
+        QCOMPARE(link->text() + u'|' + chosen.at(0).at(1).toString(), QStringLiteral("Tom && Jerry|Tom & Jerry"));
     }
 };
 
