@@ -120,7 +120,10 @@ frmSplash::frmSplash(store::Database &db, QWidget *parent)
                               .arg(QDir::toNativeSeparators(m_db.path()), readError),
                           Desktop::Icon::Critical);
         m_cmdContinue->hide();
-        QTimer::singleShot(0, this, &frmSplash::cmdExit_Click);
+        QTimer::singleShot(0, this, [this] {
+            endWithoutMainWindow(1);
+            close();
+        });
         return;
     }
     if (!m_passwordRequired) {
@@ -225,13 +228,13 @@ void frmSplash::handOver()
     accept();
 }
 
-void frmSplash::endWithoutMainWindow()
+void frmSplash::endWithoutMainWindow(int status)
 {
     if (m_handedOver)
         return;
     m_handedOver = true;
     m_timer1->stop();
-    Q_EMIT exitRequested();
+    Q_EMIT exitRequested(status);
 }
 
 void frmSplash::reject()

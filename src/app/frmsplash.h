@@ -37,8 +37,9 @@ public:
 Q_SIGNALS:
     // The main window should be shown now; the start-up window closes itself.
     void mainWindowRequested();
-    // The user chose Exit: end the program without opening anything.
-    void exitRequested();
+    // End the program without opening anything: status 0 when the user chose
+    // Exit, 1 when the data file could not be used.
+    void exitRequested(int status);
 
 protected:
     void closeEvent(QCloseEvent *event) override;
@@ -49,7 +50,7 @@ private:
     void passwordChecked(bool accepted, const QString &upgradedHash);
     void setChecking(bool checking);
     void handOver();
-    void endWithoutMainWindow();
+    void endWithoutMainWindow(int status = 0);
 
     store::Database &m_db;
     QLabel *m_lblSplashVersion = nullptr;

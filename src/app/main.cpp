@@ -186,7 +186,7 @@ int main(int argc, char *argv[])
             mainWindow->load();
         },
         Qt::QueuedConnection);
-    QObject::connect(splash, &frmSplash::exitRequested, &app, [] { QApplication::exit(0); });
+    QObject::connect(splash, &frmSplash::exitRequested, &app, [](int status) { QApplication::exit(status); });
     // The start-up window closing is not the end: the main window follows.
     app.setQuitOnLastWindowClosed(false);
     splash->show();

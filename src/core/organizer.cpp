@@ -2,6 +2,9 @@
 
 #include <QTextBoundaryFinder>
 
+#include <algorithm>
+#include <limits>
+
 namespace brevane {
 
 bool isLeapYear(int year)
@@ -120,6 +123,9 @@ int textToNumber(const QString &text)
             break;
         ++i;
     }
+    // A long run of digits stays a large number rather than wrapping round
+    // to a small or negative one that could pass for a day or a priority.
+    value = std::min<long long>(value, std::numeric_limits<int>::max());
     return static_cast<int>(negative ? -value : value);
 }
 

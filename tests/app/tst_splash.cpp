@@ -150,6 +150,7 @@ private Q_SLOTS:
         QSignalSpy handOver(&window, &frmSplash::mainWindowRequested);
         QCOMPARE(data.desktop().messages.size(), 1);
         QVERIFY(exitSpy.wait(5000));
+        QCOMPARE(exitSpy.first().first().toInt(), 1);
         QCOMPARE(handOver.count(), 0);
     }
 
@@ -176,6 +177,7 @@ private Q_SLOTS:
         else
             splash.window->close();
         QVERIFY(exitSpy.count() == 1 && !splash.window->isVisible());
+        QCOMPARE(exitSpy.first().first().toInt(), 0);
         splash.window->Timer1_Timer();
         splash.window->Timer1_Timer();
         QCOMPARE(handOver.count(), 0);

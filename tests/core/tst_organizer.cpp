@@ -1,3 +1,4 @@
+#include "core/organizer.h"
 #include "core/password.h"
 #include "testmain.h"
 
@@ -23,6 +24,22 @@ private Q_SLOTS:
             .arg(QString::fromLatin1(QByteArray("salt").toBase64()),
                  QString::fromLatin1(QByteArray::fromHex(
                      "55ac046e56e3089fec1691c22544b605f94185216dde0465e68b9d57c20dacbc").toBase64()));
+    }
+
+    // Stored numbers are text; hand-edited ones may be anything.
+    void numbersFromText_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<int>("number");
+        QTest::newRow("leading blanks and sign") << " -12abc" << -12;
+        QTest::newRow("no digits") << "x1" << 0;
+        QTest::newRow("too large") << "3000000000" << std::numeric_limits<int>::max();
+        QTest::newRow("too small") << "-99999999999" << -std::numeric_limits<int>::max();
+    }
+    void numbersFromText()
+    {
+        QFETCH(QString, text);
+        QTEST(textToNumber(text), "number");
     }
 
     void passwords_data()
