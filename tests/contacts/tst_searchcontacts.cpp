@@ -1,8 +1,11 @@
 #include "contacts/frmsearchcontacts.h"
 #include "contactsfixture.h"
 
+#include <QApplication>
 #include <QComboBox>
+#include <QMouseEvent>
 #include <QRadioButton>
+#include <QSignalSpy>
 
 using namespace brevane;
 using testing::Book;
@@ -89,7 +92,15 @@ private Q_SLOTS:
         Search search(book);
         search.run(QStringLiteral("Last Name"), QStringLiteral("smith"));
         search.choose(0);
-        search.child("cmdView")->click();
+        // A double click views the contact once, not once per signal the list sends.
+        QSignalSpy views(search.window, &frmSearchContacts::viewContact);
+        const QRect first = search.results()->visualRect(search.results()->model()->index(0, 0));
+        for (const QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonDblClick}) {
+            QMouseEvent click(type, first.center(), search.results()->viewport()->mapToGlobal(first.center()),
+                              Qt::LeftButton, Qt::LeftButton, {});
+            QApplication::sendEvent(search.results()->viewport(), &click);
+        }
+        QCOMPARE(views.count(), 1);
         QCOMPARE(book.currentEntry() + u'/' + book.box("txtHomeCity")->text(), QStringLiteral("John Smith/Paris"));
 
         const auto twin = addContact(data, QStringLiteral("John"), QStringLiteral("Smith"), {{F::HomeCity, QStringLiteral("Nice")}});
