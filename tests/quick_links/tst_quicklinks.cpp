@@ -179,6 +179,7 @@ private Q_SLOTS:
                                            "Are you sure you want to close this form?");
         QTest::addColumn<QString>("question");
         QTest::newRow("browsing") << Mode::Browsing << Answer::No << QString();
+        QTest::newRow("editing, no") << Mode::Editing << Answer::No << edit;
         QTest::newRow("editing, yes") << Mode::Editing << Answer::Yes << edit;
         QTest::newRow("adding, no") << Mode::Adding << Answer::No << add;
     }
@@ -196,6 +197,12 @@ private Q_SLOTS:
         else if (mode == Mode::Editing)
             m.click("cmdEdit");
         QCOMPARE(m.window->hasUnsavedChanges(), mode != Mode::Browsing);
+        // File > New > "Quick Link" reaches New while the window is busy: the work stays.
+        if (mode != Mode::Browsing) {
+            m.box("txtPath")->setText(QStringLiteral("/typed"));
+            m.window->cmdAddNew_Click();
+            QVERIFY(m.window->mode() == mode && m.box("txtPath")->text() == QLatin1String("/typed"));
+        }
         data.desktop().queueAnswer(answer);
         m.click("cmdClose");
         QCOMPARE(data.desktop().messageTexts(), question.isEmpty() ? QStringList() : QStringList{question});
