@@ -8,7 +8,9 @@
 #include <QCheckBox>
 #include <QLineEdit>
 #include <QSignalSpy>
+#include <QPointer>
 #include <QSqlQuery>
+#include <QThreadPool>
 
 using namespace brevane;
 using testing::FakeNavigation;
@@ -165,6 +167,25 @@ private Q_SLOTS:
         QTRY_VERIFY_WITH_TIMEOUT(!prefs.window.isSaving(), 20000);
         QCOMPARE(prefs.option(opt::RequirePassword) + prefs.option(opt::Password) + prefs.option(opt::MinimizeToSystemTray)
                      + QString::number(prefs.navigation.settingsChanges), QStringLiteral("FalseFalse0"));
+    }
+
+    // Closed, and so deleted, while a new password is hashed: the hash finds
+    // no window to come back to, and nothing is written.
+    void goneWhileHashing()
+    {
+        TestData data;
+        FakeNavigation navigation;
+        QPointer<frmPreferences> window = new frmPreferences(data.db(), navigation);
+        window->show();
+        window->findChild<QCheckBox *>(QStringLiteral("chkPassword"))->setChecked(true);
+        for (const char *name : {"txtNewPassword", kConfirmBox})
+            window->findChild<QLineEdit *>(QLatin1String(name))->setText(QStringLiteral("pw"));
+        window->cmdSave_Click();
+        window->close();
+        QTRY_VERIFY(window.isNull());
+        QThreadPool::globalInstance()->waitForDone();
+        QCoreApplication::processEvents();
+        QCOMPARE(data.fieldOf(names::Options, 1, opt::RequirePassword), QStringLiteral("False"));
     }
 
     // A failed write is reported, the window stays, and earlier writes are undone.
