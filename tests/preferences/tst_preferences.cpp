@@ -81,7 +81,6 @@ private Q_SLOTS:
         QTest::newRow("new password") << "" << true << "Neu" << "Neu" << "" << "" << "Neu";
         QTest::newRow("typing replaces the stand-in") << kArgonSecret << true << "Neu" << "Neu" << "" << "" << "Neu";
         QTest::newRow("one character differs") << "" << true << "Neu" << "Nen" << kRefused << kConfirmBox << "";
-        QTest::newRow("letter case differs") << "" << true << "Neu" << "neu" << kRefused << kConfirmBox << "";
         QTest::newRow("one box retyped") << kArgonSecret << true << "Neu" << "-" << kRefused << kConfirmBox << "";
         QTest::newRow("empty confirmation") << "" << true << "Neu" << "" << missing << kConfirmBox << "";
         QTest::newRow("empty password") << "" << true << "" << "Neu" << missing << "txtNewPassword" << "";
@@ -176,7 +175,6 @@ private Q_SLOTS:
         TestData data;
         FakeNavigation navigation;
         QPointer<frmPreferences> window = new frmPreferences(data.db(), navigation);
-        window->show();
         window->findChild<QCheckBox *>(QStringLiteral("chkPassword"))->setChecked(true);
         for (const char *name : {"txtNewPassword", kConfirmBox})
             window->findChild<QLineEdit *>(QLatin1String(name))->setText(QStringLiteral("pw"));
@@ -184,7 +182,6 @@ private Q_SLOTS:
         window->close();
         QTRY_VERIFY(window.isNull());
         QThreadPool::globalInstance()->waitForDone();
-        QCoreApplication::processEvents();
         QCOMPARE(data.fieldOf(names::Options, 1, opt::RequirePassword), QStringLiteral("False"));
     }
 
