@@ -605,6 +605,16 @@ void frmContacts::edit()
 
 bool frmContacts::save()
 {
+    // A contact without a name is never listed and is purged the next time
+    // the book opens or closes: saving one, new or edited, would lose it.
+    if ((m_state == WorkingState::Adding || m_state == WorkingState::Editing)
+        && boxText(ContactField::FirstName).isEmpty() && boxText(ContactField::LastName).isEmpty()) {
+        desktop().message(this, tr("Please type a first or a last name for this contact."),
+                          Desktop::Icon::Exclamation);
+        showPane(Pane::Personal);
+        m_boxes[slot(ContactField::FirstName)]->setFocus();
+        return false;
+    }
     if (m_state == WorkingState::Adding) {
         if (!addContact())
             return false;
@@ -624,15 +634,6 @@ bool frmContacts::addContact()
     const QString first = boxText(ContactField::FirstName);
     const QString last = boxText(ContactField::LastName);
     QLineEdit *txtFirst = m_boxes[slot(ContactField::FirstName)];
-    // A contact without a name is never listed and is purged the next time
-    // the book opens: saving one would lose it.
-    if (first.isEmpty() && last.isEmpty()) {
-        desktop().message(this, tr("Please type a first or a last name for this contact."),
-                          Desktop::Icon::Exclamation);
-        showPane(Pane::Personal);
-        txtFirst->setFocus();
-        return false;
-    }
     const auto twin = m_contacts->findByName(first, last);
     if (!twin.ok()) {
         reportFailure(tr("The contact could not be saved: %1").arg(twin.error));

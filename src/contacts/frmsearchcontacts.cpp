@@ -109,11 +109,9 @@ frmSearchContacts::frmSearchContacts(store::Database &db, QWidget *parent)
     connect(m_cmdSearch, &QPushButton::clicked, this, &frmSearchContacts::search);
     connect(m_lstResults->selectionModel(), &QItemSelectionModel::selectionChanged, this,
             &frmSearchContacts::resultChosen);
-    connect(m_lstResults, &QAbstractItemView::doubleClicked, this, [this] {
-        if (m_cmdView->isEnabled())
-            viewChosenContact();
-    });
-    // Enter on a result views it, for those who choose with the keyboard.
+    // A double click on a result views it, and so does Enter for those who
+    // choose with the keyboard. The list reports a double click as activated
+    // as well as doubleClicked: listening to both would view it twice.
     connect(m_lstResults, &QAbstractItemView::activated, this, [this] {
         if (m_cmdView->isEnabled())
             viewChosenContact();

@@ -11,6 +11,7 @@
 #include <QDir>
 #include <QFrame>
 #include <QFuture>
+#include <QFutureWatcher>
 #include <QGroupBox>
 #include <QKeyEvent>
 #include <QLabel>
@@ -250,7 +251,12 @@ void frmPreferences::cmdSave_Click()
         return;
     }
     setSaving(true);
-    hashPasswordInBackground(*newPassword).then(this, [this](const QString &hash) {
+    // The watcher goes with the window: a window closed, and so deleted,
+    // while the hash is made is simply not called back.
+    auto *hashing = new QFutureWatcher<QString>(this);
+    connect(hashing, &QFutureWatcherBase::finished, this, [this, hashing] {
+        hashing->deleteLater();
+        const QString hash = hashing->result();
         setSaving(false);
         // Closed meanwhile: Close means nothing is written.
         if (m_closed)
@@ -261,6 +267,7 @@ void frmPreferences::cmdSave_Click()
         }
         writeSettings(hash);
     });
+    hashing->setFuture(hashPasswordInBackground(*newPassword));
 }
 
 void frmPreferences::setSaving(bool saving)

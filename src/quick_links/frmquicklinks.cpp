@@ -183,6 +183,13 @@ void frmQuickLinks::linkSelected(const QModelIndex &index)
 
 void frmQuickLinks::cmdAddNew_Click()
 {
+    // The main window's File > New reaches this also while the New button is
+    // off, that is while a link is being added or changed: the typed work is
+    // not thrown away unasked, the user finishes or cancels it first.
+    if (!m_cmdAddNew->isEnabled()) {
+        m_txtName->setFocus();
+        return;
+    }
     m_mode = Mode::Adding;
     m_lstQuickLinks->clearSelection();
     m_txtName->clear();

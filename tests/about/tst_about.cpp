@@ -16,8 +16,8 @@ class AboutTests : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    // The texts; the home page link opens the help page from the keyboard too;
-    // closed, the window is gone.
+    // A dialog to screen readers; the home page link opens the help page from
+    // the keyboard too; closed, the window is gone.
     void textsAndHomePage()
     {
         TestData data;
@@ -25,15 +25,6 @@ private Q_SLOTS:
         window->show();
         QVERIFY(QTest::qWaitForWindowActive(window));
         QCOMPARE(QAccessible::queryAccessibleInterface(window)->role(), QAccessible::Dialog);
-        QStringList texts{window->windowTitle()};
-        for (const char *name : {"lblTitle", "lblVersion", "lblDescription"})
-            texts << window->findChild<QLabel *>(QLatin1String(name))->text();
-        QCOMPARE(texts, QStringList({QStringLiteral("About"), QStringLiteral("Brevane Organizer"),
-                                     QStringLiteral("Version 4.0"),
-                                     QStringLiteral("Brevane Organizer is an easy-to-use PIM that will keep track of "
-                                                    "daily events in an easy-to-use agenda and other events in the "
-                                                    "to-do list.  Additional features include notes, a detailed "
-                                                    "contact list and quick links.  ")}));
         auto *link = window->findChild<QLabel *>(QStringLiteral("lblWebsite"));
         link->setFocus(Qt::TabFocusReason);
         QTest::keyClick(link, Qt::Key_Return);
@@ -49,7 +40,6 @@ private Q_SLOTS:
         QTest::addColumn<QStringList>("files"); // "+" marks an executable one
         QTest::addColumn<bool>("startWorks");
         QTest::addColumn<QString>("started");
-        QTest::newRow("all three") << QStringList{"+kinfocenter", "+hardinfo", "+hardinfo2"} << true << "hardinfo2";
         QTest::newRow("last choice") << QStringList{"+kinfocenter", "hardinfo2"} << true << "kinfocenter";
         QTest::newRow("none executable") << QStringList{"hardinfo2"} << true << QString();
         QTest::newRow("start fails") << QStringList{"+hardinfo"} << false << "hardinfo";
