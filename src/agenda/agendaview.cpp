@@ -200,12 +200,17 @@ void AgendaView::sizeColumns()
 
 void AgendaView::showDay(const QDate &day)
 {
+    if (day.isValid())
+        m_wanted = day;
     load(day);
 }
 
 void AgendaView::reload()
 {
-    load(m_day);
+    // After a failed read the grid still shows an older day than the
+    // calendar; the calendar's day is the one to read, so that the marks
+    // reported belong to the month the calendar shows.
+    load(m_wanted.isValid() ? m_wanted : m_day);
 }
 
 void AgendaView::load(const QDate &day)
@@ -303,7 +308,14 @@ bool AgendaView::selectTask(store::RecordId id)
 std::optional<QDate> AgendaView::dayOfTask(store::RecordId id) const
 {
     const store::ReadResult<store::AgendaTask> read = store::AgendaRepository(m_db).byId(id);
-    if (!read.ok() || !read.value || !read.value->date().isValid())
+    if (!read.ok()) {
+        // Not to be taken for a task that is gone.
+        qCWarning(lcAgenda) << "agenda task not read:" << read.error;
+        desktop().message(window(), tr("The agenda could not be read from \"%1\".\n\n%2").arg(m_db.path(), read.error),
+                          Desktop::Icon::Exclamation);
+        return std::nullopt;
+    }
+    if (!read.value || !read.value->date().isValid())
         return std::nullopt;
     return read.value->date();
 }

@@ -347,11 +347,13 @@ private Q_SLOTS:
         QCOMPARE(selectionCommands(window), kAllOn);
     }
 
-    // A failed read on a month change is reported with file and reason; the agenda keeps its rows.
+    // A failed read on a month change is reported with file and reason; the agenda keeps its rows until a read succeeds.
     void failedReadKeepsTheAgenda()
     {
         TestData data(kToday);
         addTask(data, kToday, QStringLiteral("Kept"), QStringLiteral("9:00 AM"), QStringLiteral("9:30 AM"));
+        const store::RecordId april = addTask(data, QDate(2003, 4, 20), QStringLiteral("Later"),
+                                              QStringLiteral("9:00 AM"), QStringLiteral("9:30 AM"));
         AgendaWindow window(data.db());
         Grid *grid = loaded(window);
         QVERIFY(QSqlQuery(data.db().connection()).exec(QStringLiteral("ALTER TABLE \"Agenda\" RENAME TO \"Gone\"")));
@@ -362,6 +364,18 @@ private Q_SLOTS:
         QCOMPARE(grid->textMatrix(rowOf(grid, QStringLiteral("9:00 AM")), 2), QStringLiteral("Kept (to 9:30 AM)"));
         QCOMPARE(window.findChild<QLabel *>(QStringLiteral("lblAgendaTitle"))->text(),
                  QStringLiteral("Tasks For: March 5, 2003"));
+        // Looking a task up reports the failure rather than calling the task gone.
+        QVERIFY(!agendaView(window)->dayOfTask(april));
+        QCOMPARE(data.desktop().messages.size(), 2);
+        QVERIFY(data.desktop().messages.last().text.contains(data.path()));
+
+        // Once the file reads again, the next reload shows the calendar's day and marks its month.
+        QVERIFY(QSqlQuery(data.db().connection()).exec(QStringLiteral("ALTER TABLE \"Gone\" RENAME TO \"Agenda\"")));
+        agendaView(window)->reload();
+        QCOMPARE(window.findChild<QLabel *>(QStringLiteral("lblAgendaTitle"))->text(),
+                 QStringLiteral("Tasks For: April 5, 2003"));
+        QCOMPARE(cellOfDay(window, 5)->foreColor().name() + cellOfDay(window, 20)->foreColor().name(),
+                 QStringLiteral("#000000#ff0000"));
     }
 };
 
