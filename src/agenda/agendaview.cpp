@@ -278,9 +278,12 @@ void AgendaView::draw(const store::AgendaDay &shown)
         m_grid->setTextMatrix(row, kTaskMarkCol, task ? QStringLiteral(".") : QString());
         m_grid->setTextMatrix(row, kTaskCol, task ? task->shownText : QString());
         m_grid->setTextMatrix(row, kCategoryCol, task ? task->category : QString());
+        // The shade alone would keep a task's time from screen readers.
+        const QString taken = shaded[row] ? tr("within a task's time") : QString();
         for (int col = kTaskMarkCol; col <= kCategoryCol; ++col) {
             m_grid->setCellBackColorAt(row, col, shaded[row] ? shade : QColor());
             m_grid->setCellForeColorAt(row, col, shaded[row] ? kBlack : QColor());
+            m_grid->setCellDescriptionAt(row, col, taken);
         }
     }
     m_grid->setRow(kSlotRows);

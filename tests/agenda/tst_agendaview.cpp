@@ -3,6 +3,7 @@
 #include "calendar/calendarview.h"
 #include "core/organizer.h"
 
+#include <QAccessible>
 #include <QAction>
 #include <QLabel>
 #include <QSqlQuery>
@@ -154,6 +155,9 @@ private Q_SLOTS:
         for (int r = 1; r < grid->rows(); ++r) {
             QCOMPARE(agendaView(window)->recordAt(r), r == row ? id : store::kNoRecord);
             QCOMPARE(grid->textMatrix(r, 2).isEmpty(), r != row);
+            const QAccessibleInterface *cell =
+                QAccessible::queryAccessibleInterface(grid->table())->tableInterface()->cellAt(r - 1, 2);
+            QCOMPARE(cell->text(QAccessible::Description).isEmpty(), !grid->cellBackColorAt(r, 2).isValid());
             if (grid->cellBackColorAt(r, 2).isValid()) {
                 shadedNow << grid->textMatrix(r, 0);
                 QCOMPARE(grid->cellForeColorAt(r, 3), QColor(0, 0, 0));
