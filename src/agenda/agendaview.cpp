@@ -200,12 +200,17 @@ void AgendaView::sizeColumns()
 
 void AgendaView::showDay(const QDate &day)
 {
+    if (day.isValid())
+        m_wanted = day;
     load(day);
 }
 
 void AgendaView::reload()
 {
-    load(m_day);
+    // After a failed read the grid still shows an older day than the
+    // calendar; the calendar's day is the one to read, so that the marks
+    // reported belong to the month the calendar shows.
+    load(m_wanted.isValid() ? m_wanted : m_day);
 }
 
 void AgendaView::load(const QDate &day)
@@ -273,9 +278,12 @@ void AgendaView::draw(const store::AgendaDay &shown)
         m_grid->setTextMatrix(row, kTaskMarkCol, task ? QStringLiteral(".") : QString());
         m_grid->setTextMatrix(row, kTaskCol, task ? task->shownText : QString());
         m_grid->setTextMatrix(row, kCategoryCol, task ? task->category : QString());
+        // The shade alone would keep a task's time from screen readers.
+        const QString taken = shaded[row] ? tr("within a task's time") : QString();
         for (int col = kTaskMarkCol; col <= kCategoryCol; ++col) {
             m_grid->setCellBackColorAt(row, col, shaded[row] ? shade : QColor());
             m_grid->setCellForeColorAt(row, col, shaded[row] ? kBlack : QColor());
+            m_grid->setCellDescriptionAt(row, col, taken);
         }
     }
     m_grid->setRow(kSlotRows);
@@ -303,7 +311,14 @@ bool AgendaView::selectTask(store::RecordId id)
 std::optional<QDate> AgendaView::dayOfTask(store::RecordId id) const
 {
     const store::ReadResult<store::AgendaTask> read = store::AgendaRepository(m_db).byId(id);
-    if (!read.ok() || !read.value || !read.value->date().isValid())
+    if (!read.ok()) {
+        // Not to be taken for a task that is gone.
+        qCWarning(lcAgenda) << "agenda task not read:" << read.error;
+        desktop().message(window(), tr("The agenda could not be read from \"%1\".\n\n%2").arg(m_db.path(), read.error),
+                          Desktop::Icon::Exclamation);
+        return std::nullopt;
+    }
+    if (!read.value || !read.value->date().isValid())
         return std::nullopt;
     return read.value->date();
 }

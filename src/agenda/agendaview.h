@@ -44,11 +44,12 @@ public:
     // month's task days from the file and reports the latter. A failed read is reported and the grid
     // keeps what it showed.
     void showDay(const QDate &day);
-    // Reads the shown day again.
+    // Reads the shown day again (the day last asked for, when that read failed).
     void reload();
     // Selects the row of a task of the shown day; false when it has none.
     bool selectTask(store::RecordId id);
-    // The day of a task in the file; none when it is gone or unreadable.
+    // The day of a task in the file; none when it is gone or unreadable (a
+    // failed read is reported).
     [[nodiscard]] std::optional<QDate> dayOfTask(store::RecordId id) const;
     // Moves the keyboard to the grid (the to-do list hands it over).
     void focusGrid();
@@ -96,6 +97,8 @@ private:
     // The reads of every click, its statements kept prepared.
     std::unique_ptr<store::AgendaRepository> m_reads;
     QDate m_day;
+    // The day last asked for; m_day differs while it could not be read.
+    QDate m_wanted;
     // The task on each grid row, by row.
     QList<std::optional<store::AgendaTask>> m_rows;
     QList<QPointer<frmAddAgenda>> m_editors;

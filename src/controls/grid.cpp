@@ -918,6 +918,26 @@ void Grid::setCellStrikeThroughAt(int row, int col, bool on)
     }
 }
 
+QString Grid::cellDescriptionAt(int row, int col) const
+{
+    ensureRow(row);
+    const QTableWidgetItem *item = m_table->cellItem(row, col);
+    return item ? item->data(Qt::AccessibleDescriptionRole).toString() : QString();
+}
+
+void Grid::setCellDescriptionAt(int row, int col, const QString &description)
+{
+    if (description.isEmpty()) {
+        if (QTableWidgetItem *item = m_table->cellItem(row, col)) {
+            item->setData(Qt::AccessibleDescriptionRole, QVariant());
+        }
+        return;
+    }
+    if (QTableWidgetItem *item = m_table->cellItemForWrite(row, col)) {
+        item->setData(Qt::AccessibleDescriptionRole, description);
+    }
+}
+
 void Grid::setBackColorSel(const QColor &color)
 {
     m_backColorSel = color;

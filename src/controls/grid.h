@@ -87,6 +87,10 @@ public:
     void setCellForeColorAt(int row, int col, const QColor &color);
     [[nodiscard]] bool cellStrikeThroughAt(int row, int col) const;
     void setCellStrikeThroughAt(int row, int col, bool on);
+    // What a cell's colour or font shows, told to screen readers; empty for
+    // nothing.
+    [[nodiscard]] QString cellDescriptionAt(int row, int col) const;
+    void setCellDescriptionAt(int row, int col, const QString &description);
 
     [[nodiscard]] QColor backColorSel() const { return m_backColorSel; }
     void setBackColorSel(const QColor &color);

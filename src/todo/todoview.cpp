@@ -222,8 +222,12 @@ void ToDoView::drawRow(int row)
     const store::ToDoItem item = itemAt(row).value_or(store::ToDoItem{});
     m_grid->setTextMatrix(row, 0, item.text);
     m_grid->setTextMatrix(row, 1, priorityName(QString::number(item.priority)));
-    m_grid->setCellStrikeThroughAt(row, 0, item.done);
-    m_grid->setCellStrikeThroughAt(row, 1, item.done);
+    // Struck-through text alone would keep "done" from screen readers.
+    const QString done = item.done ? tr("done") : QString();
+    for (int col = 0; col <= 1; ++col) {
+        m_grid->setCellStrikeThroughAt(row, col, item.done);
+        m_grid->setCellDescriptionAt(row, col, done);
+    }
 }
 
 void ToDoView::selectFirst()

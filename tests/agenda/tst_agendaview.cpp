@@ -3,6 +3,7 @@
 #include "calendar/calendarview.h"
 #include "core/organizer.h"
 
+#include <QAccessible>
 #include <QAction>
 #include <QLabel>
 #include <QSqlQuery>
@@ -154,6 +155,9 @@ private Q_SLOTS:
         for (int r = 1; r < grid->rows(); ++r) {
             QCOMPARE(agendaView(window)->recordAt(r), r == row ? id : store::kNoRecord);
             QCOMPARE(grid->textMatrix(r, 2).isEmpty(), r != row);
+            const QAccessibleInterface *cell =
+                QAccessible::queryAccessibleInterface(grid->table())->tableInterface()->cellAt(r - 1, 2);
+            QCOMPARE(cell->text(QAccessible::Description).isEmpty(), !grid->cellBackColorAt(r, 2).isValid());
             if (grid->cellBackColorAt(r, 2).isValid()) {
                 shadedNow << grid->textMatrix(r, 0);
                 QCOMPARE(grid->cellForeColorAt(r, 3), QColor(0, 0, 0));
@@ -347,11 +351,13 @@ private Q_SLOTS:
         QCOMPARE(selectionCommands(window), kAllOn);
     }
 
-    // A failed read on a month change is reported with file and reason; the agenda keeps its rows.
+    // A failed read on a month change is reported with file and reason; the agenda keeps its rows until a read succeeds.
     void failedReadKeepsTheAgenda()
     {
         TestData data(kToday);
         addTask(data, kToday, QStringLiteral("Kept"), QStringLiteral("9:00 AM"), QStringLiteral("9:30 AM"));
+        const store::RecordId april = addTask(data, QDate(2003, 4, 20), QStringLiteral("Later"),
+                                              QStringLiteral("9:00 AM"), QStringLiteral("9:30 AM"));
         AgendaWindow window(data.db());
         Grid *grid = loaded(window);
         QVERIFY(QSqlQuery(data.db().connection()).exec(QStringLiteral("ALTER TABLE \"Agenda\" RENAME TO \"Gone\"")));
@@ -362,6 +368,18 @@ private Q_SLOTS:
         QCOMPARE(grid->textMatrix(rowOf(grid, QStringLiteral("9:00 AM")), 2), QStringLiteral("Kept (to 9:30 AM)"));
         QCOMPARE(window.findChild<QLabel *>(QStringLiteral("lblAgendaTitle"))->text(),
                  QStringLiteral("Tasks For: March 5, 2003"));
+        // Looking a task up reports the failure rather than calling the task gone.
+        QVERIFY(!agendaView(window)->dayOfTask(april));
+        QCOMPARE(data.desktop().messages.size(), 2);
+        QVERIFY(data.desktop().messages.last().text.contains(data.path()));
+
+        // Once the file reads again, the next reload shows the calendar's day and marks its month.
+        QVERIFY(QSqlQuery(data.db().connection()).exec(QStringLiteral("ALTER TABLE \"Gone\" RENAME TO \"Agenda\"")));
+        agendaView(window)->reload();
+        QCOMPARE(window.findChild<QLabel *>(QStringLiteral("lblAgendaTitle"))->text(),
+                 QStringLiteral("Tasks For: April 5, 2003"));
+        QCOMPARE(cellOfDay(window, 5)->foreColor().name() + cellOfDay(window, 20)->foreColor().name(),
+                 QStringLiteral("#000000#ff0000"));
     }
 };
 

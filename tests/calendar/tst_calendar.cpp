@@ -14,7 +14,6 @@ using testing::TestData;
 
 namespace {
 
-const QColor kWhite{255, 255, 255};
 const QColor kRed{255, 0, 0};
 const QColor kLightCyan{192, 255, 255};
 const QColor kLightGreen{192, 255, 192};
@@ -111,8 +110,6 @@ private Q_SLOTS:
             QCOMPARE(cell->text(), isDay ? QString::number(day) : QString());
             // A blank cell is no day: neither the keyboard nor a screen reader meets it.
             QCOMPARE(cell->isVisible(), isDay);
-            if (!isDay)
-                QCOMPARE(cell->backColor(), kWhite);
         }
         QCOMPARE(monthTitle(calendar.view), shown(month, "MMMM yyyy"));
     }
@@ -200,8 +197,6 @@ private Q_SLOTS:
             QVERIFY2(calendar.data.desktop().menusPopped.size() == 1 // the right button's release only
                          && calendar.data.desktop().menusPopped.first() == calendar.view.navigateMenu(), name);
         }
-        for (QAction *action : calendar.view.navigateMenu()->actions())
-            QVERIFY(action->isSeparator() || action->isEnabled());
     }
 };
 
