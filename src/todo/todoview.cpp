@@ -364,10 +364,14 @@ void ToDoView::editorClosed()
 void ToDoView::editItem()
 {
     const int row = selectedRow();
-    if (row == 0)
+    if (row == 0) {
         desktop().message(window(), tr("Please Select A Task To Edit"), Desktop::Icon::Exclamation);
-    else if (editorMayTakeAnotherItem() && !editor()->openForEdit(m_ids.at(row - 1)))
+    } else if (editorMayTakeAnotherItem()
+               && editor()->openForEdit(m_ids.at(row - 1)) == frmAddToDo::Opened::Gone) {
+        // Only an item gone from the file is added afresh: after a failed
+        // read an empty editor would just make a second item.
         addItem();
+    }
     setSelectionCommandsEnabled(false);
 }
 

@@ -137,17 +137,17 @@ void frmAddToDo::openForAdd()
     bringToFront();
 }
 
-bool frmAddToDo::openForEdit(store::RecordId id)
+frmAddToDo::Opened frmAddToDo::openForEdit(store::RecordId id)
 {
     const store::ReadResult<store::ToDoItem> read = m_items.byId(id);
     if (!read.ok()) {
         desktop().message(parentWidget(), tr("The to-do item could not be read: ") + read.error,
                           Desktop::Icon::Critical);
-        return false;
+        return Opened::Unreadable;
     }
     if (!read.value) {
         qCDebug(lcTodoEditor) << "to-do record" << id << "is gone";
-        return false;
+        return Opened::Gone;
     }
     m_item = *read.value;
     m_mode = Mode::Edit;
@@ -163,7 +163,7 @@ bool frmAddToDo::openForEdit(store::RecordId id)
     m_opened = shown();
     setWindowTitle(tr("Edit To-Do Item"));
     bringToFront();
-    return true;
+    return Opened::Shown;
 }
 
 void frmAddToDo::bringToFront()

@@ -33,6 +33,9 @@ public:
     static constexpr int kMaxTaskLength = store::ToDoRepository::kTextLimit;
 
     enum class Mode { Add, Edit };
+    // How an edit opened: shown, or not, because the item is gone or could
+    // not be read (which has been reported).
+    enum class Opened { Shown, Gone, Unreadable };
 
     explicit frmAddToDo(store::Database &db, QWidget *parent = nullptr);
     ~frmAddToDo() override;
@@ -41,10 +44,9 @@ public:
     // Shows the window for a new item. The fields keep what they hold; Done
     // is "No" and cannot be changed, as a new item is never done.
     void openForAdd();
-    // Shows the window on the item with this identity, filled from the file.
-    // False (and nothing shown) when the item no longer exists or cannot be
-    // read; a failed read is reported.
-    bool openForEdit(store::RecordId id);
+    // Shows the window on the item with this identity, filled from the file;
+    // nothing is shown when the item no longer exists or cannot be read.
+    Opened openForEdit(store::RecordId id);
 
     [[nodiscard]] Mode mode() const { return m_mode; }
     // The item an edit writes into; kNoRecord in add mode.

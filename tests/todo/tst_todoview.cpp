@@ -330,6 +330,13 @@ private Q_SLOTS:
         QCOMPARE(data.desktop().messages.size(), 1);
         QVERIFY(data.desktop().messages.first().text.contains(data.path()));
         QCOMPARE(main.grid->textMatrix(2, 0) + QString::number(main.grid->rows()), QStringLiteral("Second3"));
+
+        // An item that cannot be read is reported, not replaced by an empty editor.
+        QVERIFY(QSqlQuery(data.db().connection()).exec(QStringLiteral("ALTER TABLE \"To Do\" RENAME TO hidden")));
+        main.click(2);
+        main.action(QStringLiteral("mnuEditToDoItem"))->trigger();
+        QCOMPARE(data.desktop().messages.size(), 2);
+        QVERIFY(!main.editor() || !main.editor()->isVisible());
     }
 };
 

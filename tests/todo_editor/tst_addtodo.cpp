@@ -109,7 +109,7 @@ private Q_SLOTS:
         addItem(data, QStringLiteral("Call Ann||No|2"));
         const auto bare = addItem(data, QStringLiteral("REMINDER: Dentist|Appointment||"));
         Editor editor(data);
-        QVERIFY(editor.window->openForEdit(second));
+        QVERIFY(editor.window->openForEdit(second) == frmAddToDo::Opened::Shown);
         QVERIFY(editor.box("cmbDone")->isEnabled());
         QCOMPARE(editor.window->windowTitle() + editor.box("cmbPriority")->currentText(), QStringLiteral("Edit To-Do ItemLow"));
         editor.click("cmdReset");
@@ -127,8 +127,8 @@ private Q_SLOTS:
         editor.click("cmdSave");
         QCOMPARE(stored(data, second) + u'/' + stored(data, bare + 1), QStringLiteral("Call Ann||Yes|2/Pay rates||No|2"));
 
-        QVERIFY(editor.window->openForEdit(second));
-        QVERIFY(editor.window->openForEdit(bare));
+        QVERIFY(editor.window->openForEdit(second) == frmAddToDo::Opened::Shown);
+        QVERIFY(editor.window->openForEdit(bare) == frmAddToDo::Opened::Shown);
         QVERIFY(editor.box("cmbDone")->currentText() == QLatin1String("No") && editor.box("cmbPriority")->currentIndex() == -1);
         editor.task()->setText(QStringLiteral("REMINDER: Dentist at ten"));
         editor.click("cmdSave");
@@ -156,7 +156,8 @@ private Q_SLOTS:
         TestData data;
         const auto id = addItem(data, QStringLiteral("Pay rent||No|1"));
         Editor editor(data);
-        QVERIFY(how.startsWith(QLatin1String("add")) ? (editor.window->openForAdd(), true) : editor.window->openForEdit(id));
+        QVERIFY(how.startsWith(QLatin1String("add")) ? (editor.window->openForAdd(), true)
+                                                  : editor.window->openForEdit(id) == frmAddToDo::Opened::Shown);
         QAccessible::queryAccessibleInterface(editor.task())->setText(QAccessible::Value, typed);
         if (deleted)
             QVERIFY(store::ToDoRepository(data.db()).remove(id).ok);
@@ -189,7 +190,7 @@ private Q_SLOTS:
         TestData data;
         const auto id = addItem(data, QStringLiteral("Buy milk|Groceries|Maybe|7"));
         Editor editor(data);
-        QVERIFY(editor.window->openForEdit(id));
+        QVERIFY(editor.window->openForEdit(id) == frmAddToDo::Opened::Shown);
         editor.task()->setText(QStringLiteral("Buy oat milk"));
         store::ToDoItem meanwhile{id, {}, {}, true, 1};
         if (!elsewhere.isEmpty())
