@@ -115,10 +115,15 @@ void ImportExportCommands::importFile()
     const auto progress = progressWindow(m_window, tr("Reading %1...").arg(QFileInfo(path).fileName()));
 
     // Parsing a large file takes a while and touches no data file, so it runs
-    // beside the window, which keeps answering.
+    // beside the window, which keeps answering. Cancel stops it soon, so that
+    // the window does not wait for the rest of a long reading.
     interchange::ImportFile file;
     const QDate today = desktop().today();
-    runBeside(progress.get(), [&file, path, today] { file = interchange::readImportFile(path, today); });
+    std::atomic<bool> cancelled = false;
+    const interchange::ReadCancel stop = [&cancelled] { return cancelled.load(std::memory_order_relaxed); };
+    runBeside(
+        progress.get(), [&file, &stop, path, today] { file = interchange::readImportFile(path, today, stop); },
+        [&cancelled] { cancelled = true; });
     if (progress->wasCanceled())
         return;
 

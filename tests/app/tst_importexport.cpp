@@ -148,6 +148,9 @@ private Q_SLOTS:
         QTest::newRow("all day") << QByteArray("DTSTART;VALUE=DATE:20030320\r\nDTEND;VALUE=DATE:20030321\r\n"
                                                "END:VEVENT\r\nEND:VCALENDAR\r\n")
                                  << "20 00:00-00:00" << "Imported 1 event.";
+        QTest::newRow("repeating by a rule too fine") << QByteArray("DTSTART:20030310T090000\r\nRRULE:FREQ=SECONDLY;BYMONTH=2;"
+                                                                    "BYMONTHDAY=30\r\nEND:VEVENT\r\nEND:VCALENDAR\r\n")
+                                                      << "10 09:00-09:00" << "Imported 1 event; 1 skipped";
         QTest::newRow("cut off") << QByteArray("DTSTART:20030310T090000\r\n") << ""
                                  << "Nothing of the file was imported";
     }
