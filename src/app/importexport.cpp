@@ -195,8 +195,16 @@ void ImportExportCommands::exportFile()
         calendar ? tr("iCalendar files (*.ics)") : tr("vCard files (*.vcf)"));
     if (path.isEmpty())
         return;
-    if (QFileInfo(path).suffix().isEmpty())
+    if (QFileInfo(path).suffix().isEmpty()) {
         path += u'.' + suffix;
+        // The file chooser asked about replacing the name as typed, not this one.
+        if (QFileInfo::exists(path)
+            && desktop().message(m_window,
+                                 tr("The file '%1' already exists.  Do you want to replace it?").arg(path),
+                                 Desktop::Icon::Question, Desktop::Buttons::YesNo)
+                   != Desktop::Answer::Yes)
+            return;
+    }
 
     const auto progress = progressWindow(m_window, tr("Reading the records..."));
     // The whole export runs beside the window, which keeps answering and

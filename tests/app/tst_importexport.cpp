@@ -75,15 +75,19 @@ private Q_SLOTS:
         QTest::addColumn<QString>("exported");
         QTest::addColumn<QString>("imported");
         QTest::addColumn<QString>("table");
+        QTest::addColumn<bool>("replace"); // the answer when asked about replacing the file before
         const QString cancelled = QStringLiteral("The export was cancelled.  No file was written.");
         QTest::newRow("calendar") << "optExportCalendar" << false << QByteArray() << "Exported 1 event, 0 to-do items, 0 notes."
-                                  << "Imported 1 event." << store::names::Agenda;
+                                  << "Imported 1 event." << store::names::Agenda << true;
         QTest::newRow("contacts, replacing a file") << "optExportContacts" << false << QByteArray("old")
-                                                    << "Exported 1 contact." << "Imported 1 contact." << store::names::Contacts;
+                                                    << "Exported 1 contact." << "Imported 1 contact." << store::names::Contacts
+                                                    << true;
+        QTest::newRow("calendar, keeping a file") << "optExportCalendar" << true << QByteArray("old") << "" << ""
+                                                  << store::names::Agenda << false;
         QTest::newRow("calendar, cancelled") << "optExportCalendar" << true << QByteArray("old\r\n") << cancelled << ""
-                                             << store::names::Agenda;
+                                             << store::names::Agenda << true;
         QTest::newRow("contacts, cancelled") << "optExportContacts" << true << QByteArray() << cancelled << ""
-                                             << store::names::Contacts;
+                                             << store::names::Contacts << true;
     }
     void exportAndImportThroughTheWindow()
     {
@@ -93,6 +97,7 @@ private Q_SLOTS:
         QFETCH(QString, exported);
         QFETCH(QString, imported);
         QFETCH(QString, table);
+        QFETCH(bool, replace);
         TestData data;
         addRecords(data.db());
         frmMain window(data.db());
@@ -119,8 +124,12 @@ private Q_SLOTS:
         file.close();
         data.desktop().queueChosenFile(path);
         data.desktop().clearRecords();
+        data.desktop().queueAnswer(replace ? Desktop::Answer::Yes : Desktop::Answer::No);
         window.findChild<QAction *>(QStringLiteral("mnuExport"))->trigger();
-        QCOMPARE(data.desktop().messageTexts(), QStringList{exported});
+        // The chooser asked about "export"; the file written has a suffix.
+        const QStringList asked{QStringLiteral("The file '%1' already exists.  Do you want to replace it?").arg(written)};
+        QCOMPARE(data.desktop().messageTexts(),
+                 (before.isEmpty() ? QStringList() : asked) + (exported.isEmpty() ? QStringList() : QStringList{exported}));
         QVERIFY(file.open(QIODevice::ReadOnly) == (!cancel || !before.isEmpty()));
         QCOMPARE(file.readAll() == before, cancel);
         QCOMPARE(QDir(data.dir()).entryList({QStringLiteral("export*")}, QDir::Files).size(), file.isOpen() ? 1 : 0);
