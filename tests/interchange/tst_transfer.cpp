@@ -217,11 +217,9 @@ private Q_SLOTS:
 
         // What is stored now may be longer than a new text may be.
         store::AgendaTask longer = task;
-        longer.text = QString(300, u'x');
         store::ToDoItem longerItem = item;
-        longerItem.text = longer.text;
-        QVERIFY(store::BulkUpdate(data.db()).update(task, &longer).ok);
-        QVERIFY(store::BulkUpdate(data.db()).update(item, &longerItem).ok);
+        longer.text = longerItem.text = QString(300, u'x');
+        QVERIFY(store::BulkUpdate(data.db()).update(task, &longer).ok && store::BulkUpdate(data.db()).update(item, &longerItem).ok);
     }
 
     void aTakenSlotIsSkippedAndCounted_data()
