@@ -59,8 +59,11 @@ std::unique_ptr<QProgressDialog> progressWindow(QWidget *parent, const QString &
     progress->setWindowModality(Qt::ApplicationModal);
     progress->setAutoReset(false);
     progress->setAutoClose(false);
-    // Shown only when the work takes longer than this.
+    // Shown only when the work takes longer than this, counted from here:
+    // without a first value the window would wait for its default four
+    // seconds while the work reports none (reading a file).
     progress->setMinimumDuration(500);
+    progress->setValue(0);
     return progress;
 }
 
@@ -128,12 +131,18 @@ void ImportExportCommands::importFile()
         return;
 
     progress->setLabelText(tr("Importing %1...").arg(QFileInfo(path).fileName()));
+    // The records are written in one transaction on the window's own
+    // connection: whatever else wrote meanwhile (a command of the window, a
+    // queued call) would write into it and be taken back with it by Cancel
+    // or a failed write. So no event runs before the progress window is
+    // shown; from then on it is application-modal, so no other window takes
+    // a command, and setValue() lets through the events that keep it
+    // answering, among them the press of Cancel.
     const interchange::ImportResult result =
         interchange::storeImport(m_db, file, [&progress](qsizetype done, qsizetype total) {
             if (done % kRecordsPerBatch == 0) {
                 progress->setMaximum(int(total));
                 progress->setValue(int(done));
-                QCoreApplication::processEvents();
             }
             return !progress->wasCanceled();
         });

@@ -12,6 +12,8 @@
 #include <QProcess>
 #include <QProgressDialog>
 #include <QRadioButton>
+#include <QSqlQuery>
+#include <QTimer>
 
 using namespace brevane;
 using namespace brevane::testing;
@@ -28,6 +30,14 @@ void addRecords(store::Database &db)
     store::Contact contact;
     contact.firstName = QStringLiteral("Ada"), contact.lastName = QStringLiteral("Byron");
     QVERIFY(store::ContactRepository(db).add(contact).ok);
+}
+
+// A calendar file of these events in the test's folder; its path.
+QString calendarFile(const TestData &data, const QByteArray &events)
+{
+    QFile file(data.dir() + QStringLiteral("/import.ics"));
+    const QByteArray text = "BEGIN:VCALENDAR\r\nVERSION:2.0\r\nPRODID:-//Other//EN\r\n" + events + "END:VCALENDAR\r\n";
+    return file.open(QIODevice::WriteOnly) && file.write(text) == text.size() ? file.fileName() : QString();
 }
 
 // Runs the program as a script would: no display at all.
@@ -186,6 +196,54 @@ private Q_SLOTS:
         for (const store::AgendaTask &task : *month.value)
             stored << QStringLiteral("%1 %2-%3").arg(task.day).arg(task.start.toString(u"hh:mm"), task.end.toString(u"hh:mm"));
         QCOMPARE(stored.join(u' '), tasks);
+    }
+
+    // Nothing else runs inside the import's transaction, where Cancel or a
+    // failed write would take it back too: what waits runs after the import.
+    void nothingRunsInsideTheImport()
+    {
+        TestData data;
+        frmMain window(data.db());
+        window.load();
+        QByteArray events;
+        for (int i = 0; i < 450; ++i)
+            events += "BEGIN:VEVENT\r\nDTSTART:" + QDate(2003, 1, 1).addDays(i).toString(u"yyyyMMdd").toLatin1()
+                      + "T100000\r\nEND:VEVENT\r\n";
+        data.desktop().queueChosenFile(calendarFile(data, events));
+        bool inside = false;
+        std::function<void()> probe = [&] {
+            QSqlQuery begin(data.db().connection());
+            inside = inside || !begin.exec(QStringLiteral("BEGIN"));
+            if (!inside && begin.exec(QStringLiteral("ROLLBACK")) && data.desktop().messageTexts().isEmpty())
+                QMetaObject::invokeMethod(&window, probe, Qt::QueuedConnection);
+        };
+        QMetaObject::invokeMethod(&window, probe, Qt::QueuedConnection);
+        window.findChild<QAction *>(QStringLiteral("mnuImport"))->trigger();
+        QCoreApplication::processEvents();
+        QVERIFY(!inside);
+        QCOMPARE(data.countOf(store::names::Agenda), 450);
+    }
+
+    // A reading that takes longer than half a second shows the progress
+    // window, whose Cancel stops it: nothing is imported, nothing more said.
+    void aLongReadingCanBeCancelled()
+    {
+        TestData data;
+        frmMain window(data.db());
+        window.load();
+        // Each event repeats far too often and is cut off after about a second.
+        const QByteArray event = "BEGIN:VEVENT\r\nDTSTART:19000101T000000\r\nRRULE:FREQ=SECONDLY;COUNT=999999\r\nEND:VEVENT\r\n";
+        data.desktop().queueChosenFile(calendarFile(data, event.repeated(3)));
+        QTimer cancel;
+        connect(&cancel, &QTimer::timeout, &window, [&window] {
+            auto *progress = window.findChild<QProgressDialog *>(QStringLiteral("dlgTransferProgress"));
+            if (progress && progress->isVisible())
+                Q_EMIT progress->canceled(); // as its button does
+        });
+        cancel.start(50);
+        window.findChild<QAction *>(QStringLiteral("mnuImport"))->trigger();
+        QCOMPARE(data.desktop().messageTexts(), QStringList());
+        QCOMPARE(data.countOf(store::names::Agenda), 0);
     }
 
     void theCommandLineWorksWithoutAWindow_data()
