@@ -61,8 +61,7 @@ private Q_SLOTS:
         QVERIFY2(role == QAccessible::Window || role == QAccessible::Dialog, qPrintable(windowName));
     }
 
-    // A quick link being added is unsaved typing (the answers themselves are
-    // the main frame's tests); Yes ends every window with the main one.
+    // A quick link being added is unsaved typing; Yes ends every window with the main one.
     void exitAsksAboutAnyWindowsTyping()
     {
         TestData data;
