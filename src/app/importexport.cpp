@@ -59,6 +59,9 @@ std::unique_ptr<QProgressDialog> progressWindow(QWidget *parent, const QString &
     progress->setWindowModality(Qt::ApplicationModal);
     progress->setAutoReset(false);
     progress->setAutoClose(false);
+    // Escape only hides a progress window, and the work would go on unseen
+    // (and without the window's modality); it cancels, as the button does.
+    QObject::connect(progress.get(), &QDialog::rejected, progress.get(), &QProgressDialog::canceled);
     // Shown only when the work takes longer than this, counted from here:
     // without a first value the window would wait for its default four
     // seconds while the work reports none (reading a file).

@@ -105,12 +105,12 @@ private Q_SLOTS:
             if (!option)
                 return int(QDialog::Rejected);
             option->setChecked(true);
-            // Pressed as soon as the export waits for its worker, which is
+            // Escape, pressed as soon as the export waits for its worker, which is
             // then reading the records or writing the text.
             if (cancel)
                 QMetaObject::invokeMethod(&window, [&window] {
                     if (auto *progress = window.findChild<QProgressDialog *>(QStringLiteral("dlgTransferProgress")))
-                        progress->cancel();
+                        QTest::keyClick(progress, Qt::Key_Escape);
                 }, Qt::QueuedConnection);
             return int(QDialog::Accepted);
         });
