@@ -59,8 +59,14 @@ std::unique_ptr<QProgressDialog> progressWindow(QWidget *parent, const QString &
     progress->setWindowModality(Qt::ApplicationModal);
     progress->setAutoReset(false);
     progress->setAutoClose(false);
-    // Shown only when the work takes longer than this.
+    // Escape only hides a progress window, and the work would go on unseen
+    // (and without the window's modality); it cancels, as the button does.
+    QObject::connect(progress.get(), &QDialog::rejected, progress.get(), &QProgressDialog::canceled);
+    // Shown only when the work takes longer than this, counted from here:
+    // without a first value the window would wait for its default four
+    // seconds while the work reports none (reading a file).
     progress->setMinimumDuration(500);
+    progress->setValue(0);
     return progress;
 }
 
@@ -115,20 +121,31 @@ void ImportExportCommands::importFile()
     const auto progress = progressWindow(m_window, tr("Reading %1...").arg(QFileInfo(path).fileName()));
 
     // Parsing a large file takes a while and touches no data file, so it runs
-    // beside the window, which keeps answering.
+    // beside the window, which keeps answering. Cancel stops it soon, so that
+    // the window does not wait for the rest of a long reading.
     interchange::ImportFile file;
     const QDate today = desktop().today();
-    runBeside(progress.get(), [&file, path, today] { file = interchange::readImportFile(path, today); });
+    std::atomic<bool> cancelled = false;
+    const interchange::ReadCancel stop = [&cancelled] { return cancelled.load(std::memory_order_relaxed); };
+    runBeside(
+        progress.get(), [&file, &stop, path, today] { file = interchange::readImportFile(path, today, stop); },
+        [&cancelled] { cancelled = true; });
     if (progress->wasCanceled())
         return;
 
     progress->setLabelText(tr("Importing %1...").arg(QFileInfo(path).fileName()));
+    // The records are written in one transaction on the window's own
+    // connection: whatever else wrote meanwhile (a command of the window, a
+    // queued call) would write into it and be taken back with it by Cancel
+    // or a failed write. So no event runs before the progress window is
+    // shown; from then on it is application-modal, so no other window takes
+    // a command, and setValue() lets through the events that keep it
+    // answering, among them the press of Cancel.
     const interchange::ImportResult result =
         interchange::storeImport(m_db, file, [&progress](qsizetype done, qsizetype total) {
             if (done % kRecordsPerBatch == 0) {
                 progress->setMaximum(int(total));
                 progress->setValue(int(done));
-                QCoreApplication::processEvents();
             }
             return !progress->wasCanceled();
         });
@@ -190,8 +207,16 @@ void ImportExportCommands::exportFile()
         calendar ? tr("iCalendar files (*.ics)") : tr("vCard files (*.vcf)"));
     if (path.isEmpty())
         return;
-    if (QFileInfo(path).suffix().isEmpty())
+    if (QFileInfo(path).suffix().isEmpty()) {
         path += u'.' + suffix;
+        // The file chooser asked about replacing the name as typed, not this one.
+        if (QFileInfo::exists(path)
+            && desktop().message(m_window,
+                                 tr("The file '%1' already exists.  Do you want to replace it?").arg(path),
+                                 Desktop::Icon::Question, Desktop::Buttons::YesNo)
+                   != Desktop::Answer::Yes)
+            return;
+    }
 
     const auto progress = progressWindow(m_window, tr("Reading the records..."));
     // The whole export runs beside the window, which keeps answering and

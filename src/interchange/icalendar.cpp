@@ -170,6 +170,35 @@ QStringList categoriesOf(icalcomponent *component)
     return values;
 }
 
+bool hasPart(const short *values)
+{
+    return values[0] != ICAL_RECURRENCE_ARRAY_MAX;
+}
+
+// libical finds a rule's next date by stepping through time one unit of the
+// rule's frequency at a time, with no limit short of centuries: a rule of
+// seconds, minutes or hours that keeps only some days (or, for seconds and
+// minutes, some hours), or none at all, keeps it busy for hours in a single
+// step. Only the parts that leave short gaps between dates are let through.
+bool stepsWithoutLimit(const icalrecurrencetype &rule)
+{
+    const bool dayParts = hasPart(rule.by_month) || hasPart(rule.by_month_day) || hasPart(rule.by_year_day)
+                          || hasPart(rule.by_week_no) || hasPart(rule.by_set_pos);
+    bool numberedDays = false;
+    for (int i = 0; i < ICAL_BY_DAY_SIZE && rule.by_day[i] != ICAL_RECURRENCE_ARRAY_MAX; ++i)
+        numberedDays = numberedDays || icalrecurrencetype_day_position(rule.by_day[i]) != 0;
+    switch (rule.freq) {
+    case ICAL_SECONDLY_RECURRENCE:
+        return dayParts || hasPart(rule.by_day) || hasPart(rule.by_hour) || hasPart(rule.by_minute);
+    case ICAL_MINUTELY_RECURRENCE:
+        return dayParts || hasPart(rule.by_day) || hasPart(rule.by_hour);
+    case ICAL_HOURLY_RECURRENCE:
+        return dayParts || numberedDays;
+    default:
+        return false;
+    }
+}
+
 // --- Structure --------------------------------------------------------------
 
 struct CalendarBlock {
@@ -273,11 +302,19 @@ std::optional<Refusal> splitCalendars(const QByteArray &data, QList<CalendarBloc
 class CalendarReader
 {
 public:
-    CalendarReader(CalendarReadResult &result, const QDate &today)
-        : m_result(result), m_first(today.addYears(-1)), m_last(today.addYears(2))
+    CalendarReader(CalendarReadResult &result, const QDate &today, const ReadCancel &cancelled)
+        : m_result(result), m_first(today.addYears(-1)), m_last(today.addYears(2)), m_cancelled(cancelled)
     {
     }
     Q_DISABLE_COPY_MOVE(CalendarReader)
+
+    // Expanding the rules of a large or hostile file can take long; the
+    // reading stops between two steps once the user has cancelled.
+    bool cancelled()
+    {
+        m_stopped = m_stopped || (m_cancelled && m_cancelled());
+        return m_stopped;
+    }
 
     void read(icalcomponent *calendar, const QList<int> &childLines)
     {
@@ -290,7 +327,7 @@ public:
         for (icalcomponent *c : std::as_const(children))
             if (icalcomponent_isa(c) == ICAL_VEVENT_COMPONENT && hasRecurrenceId(c))
                 overridden[fromUtf8(icalcomponent_get_uid(c))].insert(occurrenceKey(icalcomponent_get_recurrenceid(c)));
-        for (qsizetype i = 0; i < children.size(); ++i) {
+        for (qsizetype i = 0; i < children.size() && !cancelled(); ++i) {
             icalcomponent *c = children[i];
             const int line = i < childLines.size() ? childLines[i] : 0;
             switch (icalcomponent_isa(c)) {
@@ -444,6 +481,11 @@ private:
         for (icalproperty *p = icalcomponent_get_first_property(c, ICAL_RRULE_PROPERTY); p;
              p = icalcomponent_get_next_property(c, ICAL_RRULE_PROPERTY)) {
             const icalrecurrencetype rule = icalproperty_get_rrule(p);
+            if (stepsWithoutLimit(rule)) {
+                problem(Problem::Kind::Skipped, line, uid,
+                        tr("%1 repeats by a rule too fine to be expanded; the dates of that rule were not imported.").arg(what));
+                continue;
+            }
             icalrecur_iterator *it = icalrecur_iterator_new(rule, start);
             if (!it) {
                 problem(Problem::Kind::Skipped, line, uid,
@@ -461,7 +503,7 @@ private:
                 icalrecur_iterator_set_start(it, windowStart);
             int steps = 0;
             for (icaltimetype t = icalrecur_iterator_next(it); !icaltime_is_null_time(t); t = icalrecur_iterator_next(it)) {
-                if (localOf(t).date() > m_last)
+                if (cancelled() || localOf(t).date() > m_last)
                     break;
                 if (++steps > kMaxRuleSteps) {
                     problem(Problem::Kind::Skipped, line, uid,
@@ -631,6 +673,8 @@ private:
     QDate m_last;
     bool m_endReported = false;
     bool m_reminderReported = false;
+    const ReadCancel &m_cancelled;
+    bool m_stopped = false;
 };
 
 // --- Writing ----------------------------------------------------------------
@@ -778,7 +822,7 @@ private:
 
 } // namespace
 
-CalendarReadResult readCalendar(const QByteArray &data, const QDate &today)
+CalendarReadResult readCalendar(const QByteArray &data, const QDate &today, const ReadCancel &cancelled)
 {
     CalendarReadResult result;
     QList<CalendarBlock> blocks;
@@ -787,8 +831,10 @@ CalendarReadResult readCalendar(const QByteArray &data, const QDate &today)
         return result;
     }
     icalerror_set_errors_are_fatal(0);
-    CalendarReader reader(result, today);
+    CalendarReader reader(result, today, cancelled);
     for (const CalendarBlock &block : std::as_const(blocks)) {
+        if (reader.cancelled())
+            break;
         ComponentPtr calendar(icalparser_parse_string(block.text.constData()));
         if (!calendar || icalcomponent_isa(calendar.get()) != ICAL_VCALENDAR_COMPONENT) {
             result = {};
@@ -796,6 +842,11 @@ CalendarReadResult readCalendar(const QByteArray &data, const QDate &today)
             return result;
         }
         reader.read(calendar.get(), block.childLines);
+    }
+    if (reader.cancelled()) {
+        result = {};
+        result.refusal = detail::refuse(1, tr("the reading was cancelled."));
+        return result;
     }
     // Records are matched by UID when the file is imported again: a UID that
     // a file gives twice must not make one record overwrite the other.

@@ -88,10 +88,15 @@ struct CalendarReadResult {
     [[nodiscard]] bool ok() const { return !refusal; }
 };
 
+// Asked now and then while a file is read; answering true stops the reading,
+// which then refuses the file. May be asked on any thread.
+using ReadCancel = std::function<bool()>;
+
 // Reads an iCalendar file (one or more VCALENDARs). Recurring events are
 // expanded into single tasks from one year before `today` to two years after,
 // at most kMaxOccurrences per event.
-[[nodiscard]] CalendarReadResult readCalendar(const QByteArray &data, const QDate &today);
+[[nodiscard]] CalendarReadResult readCalendar(const QByteArray &data, const QDate &today,
+                                              const ReadCancel &cancelled = {});
 
 // Called by the writers before each record with how many are written out of
 // how many; answering false stops the writing, whose text is then incomplete.
@@ -157,6 +162,6 @@ struct FileReadResult {
     std::optional<Refusal> refusal;
     [[nodiscard]] bool ok() const { return !refusal; }
 };
-[[nodiscard]] FileReadResult readFile(const QByteArray &data, const QDate &today);
+[[nodiscard]] FileReadResult readFile(const QByteArray &data, const QDate &today, const ReadCancel &cancelled = {});
 
 } // namespace brevane::interchange

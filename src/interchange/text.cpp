@@ -101,13 +101,13 @@ FileKind detectKind(const QByteArray &data)
     return kind;
 }
 
-FileReadResult readFile(const QByteArray &data, const QDate &today)
+FileReadResult readFile(const QByteArray &data, const QDate &today, const ReadCancel &cancelled)
 {
     FileReadResult result;
     result.kind = detectKind(data);
     switch (result.kind) {
     case FileKind::Calendar:
-        result.calendar = readCalendar(data, today);
+        result.calendar = readCalendar(data, today, cancelled);
         result.refusal = result.calendar.refusal;
         break;
     case FileKind::Contacts:

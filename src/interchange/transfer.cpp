@@ -454,18 +454,19 @@ QString ImportResult::summary() const
     return text;
 }
 
-ImportFile readImportData(const QByteArray &data, const QString &name, const QDate &today)
+ImportFile readImportData(const QByteArray &data, const QString &name, const QDate &today,
+                          const ReadCancel &cancelled)
 {
     ImportFile file;
     file.path = name;
-    file.read = readFile(data, today);
+    file.read = readFile(data, today, cancelled);
     if (file.read.refusal) {
         file.error = QStringLiteral("The file '%1' cannot be imported.  %2").arg(name, file.read.refusal->message);
     }
     return file;
 }
 
-ImportFile readImportFile(const QString &path, const QDate &today)
+ImportFile readImportFile(const QString &path, const QDate &today, const ReadCancel &cancelled)
 {
     QFile input(path);
     const bool opened = path == QLatin1String("-") ? input.open(stdin, QIODevice::ReadOnly)
@@ -479,7 +480,7 @@ ImportFile readImportFile(const QString &path, const QDate &today)
         file.error = QStringLiteral("The file '%1' cannot be read: %2.").arg(path, input.errorString());
         return file;
     }
-    return readImportData(data, path, today);
+    return readImportData(data, path, today, cancelled);
 }
 
 ImportResult storeImport(store::Database &db, const ImportFile &file, const ImportProgress &progress)

@@ -53,8 +53,9 @@ struct ImportFile {
     FileReadResult read;
     QString error; // set when the file could not be read or was refused
 };
-[[nodiscard]] ImportFile readImportFile(const QString &path, const QDate &today);
-[[nodiscard]] ImportFile readImportData(const QByteArray &data, const QString &name, const QDate &today);
+[[nodiscard]] ImportFile readImportFile(const QString &path, const QDate &today, const ReadCancel &cancelled = {});
+[[nodiscard]] ImportFile readImportData(const QByteArray &data, const QString &name, const QDate &today,
+                                        const ReadCancel &cancelled = {});
 
 // Stores what was read in one transaction: records whose UID the data file
 // knows are updated, the others added with their UID; an event whose start

@@ -67,7 +67,10 @@ WriteResult BulkUpdate::update(const AgendaTask &task, const AgendaTask *stored)
 {
     QString problem;
     const StoredFields values = AgendaRepository::storedFields(task, &problem);
-    if (stored && problem.isEmpty() && AgendaRepository::storedFields(*stored, &problem) == values)
+    // A stored record the checks would refuse now (a text written elsewhere,
+    // longer than the limit) is only compared with, never a reason to fail.
+    QString storedProblem;
+    if (stored && problem.isEmpty() && AgendaRepository::storedFields(*stored, &storedProblem) == values)
         return {true, {}};
     return rewrite(m_db, m_agenda, names::Agenda, values, problem, task.id,
                    QStringLiteral("The task no longer exists.  It may have been deleted."));
@@ -77,7 +80,8 @@ WriteResult BulkUpdate::update(const ToDoItem &item, const ToDoItem *stored)
 {
     QString problem;
     const StoredFields values = ToDoRepository::storedFields(item, &problem);
-    if (stored && problem.isEmpty() && ToDoRepository::storedFields(*stored, &problem) == values)
+    QString storedProblem;
+    if (stored && problem.isEmpty() && ToDoRepository::storedFields(*stored, &storedProblem) == values)
         return {true, {}};
     return rewrite(m_db, m_toDo, names::ToDo, values, problem, item.id,
                    QStringLiteral("This to-do item no longer exists.  It may have been deleted."));

@@ -12,6 +12,7 @@
 #include <QProcess>
 #include <QProgressDialog>
 #include <QRadioButton>
+#include <QSqlQuery>
 
 using namespace brevane;
 using namespace brevane::testing;
@@ -80,6 +81,8 @@ private Q_SLOTS:
                                   << "Imported 1 event." << store::names::Agenda;
         QTest::newRow("contacts, replacing a file") << "optExportContacts" << false << QByteArray("old")
                                                     << "Exported 1 contact." << "Imported 1 contact." << store::names::Contacts;
+        QTest::newRow("calendar, keeping a file") << "optExportCalendar" << true << QByteArray("old") << "" << ""
+                                                  << store::names::Agenda; // asked whether to replace it, answered No
         QTest::newRow("calendar, cancelled") << "optExportCalendar" << true << QByteArray("old\r\n") << cancelled << ""
                                              << store::names::Agenda;
         QTest::newRow("contacts, cancelled") << "optExportContacts" << true << QByteArray() << cancelled << ""
@@ -102,12 +105,12 @@ private Q_SLOTS:
             if (!option)
                 return int(QDialog::Rejected);
             option->setChecked(true);
-            // Pressed as soon as the export waits for its worker, which is
+            // Escape, pressed as soon as the export waits for its worker, which is
             // then reading the records or writing the text.
             if (cancel)
                 QMetaObject::invokeMethod(&window, [&window] {
                     if (auto *progress = window.findChild<QProgressDialog *>(QStringLiteral("dlgTransferProgress")))
-                        progress->cancel();
+                        QTest::keyClick(progress, Qt::Key_Escape);
                 }, Qt::QueuedConnection);
             return int(QDialog::Accepted);
         });
@@ -119,8 +122,12 @@ private Q_SLOTS:
         file.close();
         data.desktop().queueChosenFile(path);
         data.desktop().clearRecords();
+        data.desktop().queueAnswer(exported.isEmpty() ? Desktop::Answer::No : Desktop::Answer::Yes);
         window.findChild<QAction *>(QStringLiteral("mnuExport"))->trigger();
-        QCOMPARE(data.desktop().messageTexts(), QStringList{exported});
+        // The chooser asked about "export"; the file written has a suffix.
+        const QStringList asked{QStringLiteral("The file '%1' already exists.  Do you want to replace it?").arg(written)};
+        QCOMPARE(data.desktop().messageTexts(),
+                 (before.isEmpty() ? QStringList() : asked) + (exported.isEmpty() ? QStringList() : QStringList{exported}));
         QVERIFY(file.open(QIODevice::ReadOnly) == (!cancel || !before.isEmpty()));
         QCOMPARE(file.readAll() == before, cancel);
         QCOMPARE(QDir(data.dir()).entryList({QStringLiteral("export*")}, QDir::Files).size(), file.isOpen() ? 1 : 0);
@@ -174,6 +181,48 @@ private Q_SLOTS:
         for (const store::AgendaTask &task : *month.value)
             stored << QStringLiteral("%1 %2-%3").arg(task.day).arg(task.start.toString(u"hh:mm"), task.end.toString(u"hh:mm"));
         QCOMPARE(stored.join(u' '), tasks);
+    }
+
+    // Nothing runs inside the import's transaction (Cancel would take it back too); a
+    // reading over half a second shows the progress window, whose Cancel stops it.
+    void anImportRunsAlone_data()
+    {
+        QTest::addColumn<QByteArray>("events");
+        QTest::addColumn<int>("stored"); // 0: cancelled while reading
+        QByteArray many;
+        for (int i = 0; i < 450; ++i)
+            many += "BEGIN:VEVENT\r\nDTSTART:" + QDate(2003, 1, 1).addDays(i).toString(u"yyyyMMdd").toLatin1()
+                    + "T100000\r\nEND:VEVENT\r\n";
+        QTest::newRow("stored in batches") << many << 450;
+        QTest::newRow("read slowly") // each event repeats far too often, cut off after about a second
+            << QByteArray("BEGIN:VEVENT\r\nDTSTART:19000101T000000\r\nRRULE:FREQ=SECONDLY;COUNT=999999\r\nEND:VEVENT\r\n").repeated(3) << 0;
+    }
+    void anImportRunsAlone()
+    {
+        QFETCH(QByteArray, events);
+        QFETCH(int, stored);
+        TestData data;
+        frmMain window(data.db());
+        window.load();
+        QFile file(data.dir() + QStringLiteral("/import.ics"));
+        QVERIFY(file.open(QIODevice::WriteOnly)
+                && file.write("BEGIN:VCALENDAR\r\nVERSION:2.0\r\n" + events + "END:VCALENDAR\r\n") > 0 && file.flush());
+        data.desktop().queueChosenFile(file.fileName());
+        bool inside = false;
+        std::function<void()> probe = [&] { // runs whenever events do, until the import ends
+            QSqlQuery begin(data.db().connection());
+            inside = inside || !begin.exec(QStringLiteral("BEGIN")) || !begin.exec(QStringLiteral("ROLLBACK"));
+            auto *progress = window.findChild<QProgressDialog *>(QStringLiteral("dlgTransferProgress"));
+            if (progress && progress->isVisible())
+                Q_EMIT progress->canceled(); // as its button does
+            if (progress && !inside)
+                QMetaObject::invokeMethod(&window, probe, Qt::QueuedConnection);
+        };
+        QMetaObject::invokeMethod(&window, probe, Qt::QueuedConnection);
+        window.findChild<QAction *>(QStringLiteral("mnuImport"))->trigger();
+        QVERIFY(!inside);
+        QCOMPARE(data.desktop().messageTexts().size(), stored ? 1 : 0);
+        QCOMPARE(data.countOf(store::names::Agenda), stored);
     }
 
     void theCommandLineWorksWithoutAWindow_data()

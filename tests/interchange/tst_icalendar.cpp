@@ -173,6 +173,29 @@ private Q_SLOTS:
         QCOMPARE(uids.size(), count);
     }
 
+    // No file keeps the reading busy: rules libical would search for centuries are left out, Cancel stops it.
+    void readingEndsSoon_data()
+    {
+        QTest::addColumn<QByteArray>("lines");
+        QTest::addColumn<int>("cancelAt"); // 0: not cancelled
+        QTest::newRow("seconds, never") << QByteArray("RRULE:FREQ=SECONDLY;BYMONTH=2;BYMONTHDAY=30\r\n") << 0;
+        QTest::newRow("minutes, some hours") << QByteArray("RRULE:FREQ=MINUTELY;BYHOUR=9;BYMONTH=2;BYMONTHDAY=29\r\n") << 0;
+        QTest::newRow("hours, never") << QByteArray("RRULE:FREQ=HOURLY;BYMONTH=4;BYMONTHDAY=31\r\n") << 0;
+        QTest::newRow("cancelled between events") << QByteArray("END:VEVENT\r\nBEGIN:VEVENT\r\n") << 2;
+        QTest::newRow("cancelled while repeating") << QByteArray("RRULE:FREQ=SECONDLY\r\n") << 100;
+    }
+    void readingEndsSoon()
+    {
+        QFETCH(QByteArray, lines);
+        QFETCH(int, cancelAt);
+        int asked = 0;
+        const CalendarReadResult result = readCalendar(eventFile("DTSTART:20240101T090000\r\n" + lines), kToday,
+                                                       [&] { return cancelAt > 0 && ++asked >= cancelAt; });
+        QCOMPARE(asked, cancelAt);
+        QCOMPARE(result.ok(), cancelAt == 0);
+        QCOMPARE(result.content.tasks.size() + result.problems.size(), cancelAt ? 0 : 2); // the start and why no more
+    }
+
     void aMovedOccurrenceReplacesItsDate()
     {
         const CalendarReadResult result = parse(calendar(

@@ -214,6 +214,12 @@ private Q_SLOTS:
         item.id = 2;
         QVERIFY(store::BulkUpdate(data.db()).update(item).ok);
         QCOMPARE(storedRow(data.db(), store::names::ToDo, 2), storedRow(data.db(), store::names::ToDo, 1));
+
+        // What is stored now may be longer than a new text may be.
+        store::AgendaTask longer = task;
+        store::ToDoItem longerItem = item;
+        longer.text = longerItem.text = QString(300, u'x');
+        QVERIFY(store::BulkUpdate(data.db()).update(task, &longer).ok && store::BulkUpdate(data.db()).update(item, &longerItem).ok);
     }
 
     void aTakenSlotIsSkippedAndCounted_data()
