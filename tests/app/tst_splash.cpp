@@ -8,6 +8,7 @@
 #include <QLineEdit>
 #include <QSignalSpy>
 #include <QSqlQuery>
+#include <QThreadPool>
 #include <QTimer>
 
 #include <memory>
@@ -181,6 +182,17 @@ private Q_SLOTS:
         splash.window->Timer1_Timer();
         splash.window->Timer1_Timer();
         QCOMPARE(handOver.count(), 0);
+    }
+
+    // The program may end, and the window go, before the password check does.
+    void windowGoneWhileChecking()
+    {
+        Splash splash(QStringLiteral("True"), hashPassword(QStringLiteral("pw")));
+        splash.child<QLineEdit>("txtPassword")->setText(QStringLiteral("pw"));
+        QTest::mouseClick(splash.child<FlatButton>("cmdContinue"), Qt::LeftButton);
+        splash.window.reset();
+        QThreadPool::globalInstance()->waitForDone();
+        QCoreApplication::processEvents();
     }
 };
 
