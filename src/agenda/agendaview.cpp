@@ -308,7 +308,7 @@ bool AgendaView::selectTask(store::RecordId id)
     return false;
 }
 
-std::optional<QDate> AgendaView::dayOfTask(store::RecordId id) const
+store::ReadResult<QDate> AgendaView::dayOfTask(store::RecordId id) const
 {
     const store::ReadResult<store::AgendaTask> read = store::AgendaRepository(m_db).byId(id);
     if (!read.ok()) {
@@ -316,11 +316,11 @@ std::optional<QDate> AgendaView::dayOfTask(store::RecordId id) const
         qCWarning(lcAgenda) << "agenda task not read:" << read.error;
         desktop().message(window(), tr("The agenda could not be read from \"%1\".\n\n%2").arg(m_db.path(), read.error),
                           Desktop::Icon::Exclamation);
-        return std::nullopt;
+        return store::ReadResult<QDate>::failed(read.error);
     }
-    if (!read.value || !read.value->date().isValid())
-        return std::nullopt;
-    return read.value->date();
+    if (!read.value)
+        return {};
+    return {read.value->date(), {}};
 }
 
 void AgendaView::focusGrid()

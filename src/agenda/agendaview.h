@@ -48,9 +48,9 @@ public:
     void reload();
     // Selects the row of a task of the shown day; false when it has none.
     bool selectTask(store::RecordId id);
-    // The day of a task in the file; none when it is gone or unreadable (a
-    // failed read is reported).
-    [[nodiscard]] std::optional<QDate> dayOfTask(store::RecordId id) const;
+    // The day of a task in the file: none when it is gone, an invalid date
+    // when its stored date is none; a failed read is reported.
+    [[nodiscard]] store::ReadResult<QDate> dayOfTask(store::RecordId id) const;
     // Moves the keyboard to the grid (the to-do list hands it over).
     void focusGrid();
 

@@ -300,21 +300,26 @@ void frmMain::showDay(const QDate &day)
     m_calendar->showDate(day);
 }
 
-bool frmMain::showAgendaTask(store::RecordId task)
+Navigation::Shown frmMain::showAgendaTask(store::RecordId task)
 {
-    const std::optional<QDate> day = m_agenda->dayOfTask(task);
-    if (!day)
-        return false;
-    m_calendar->showDate(*day);
-    return m_agenda->selectTask(task);
+    const store::ReadResult<QDate> day = m_agenda->dayOfTask(task);
+    if (!day.ok())
+        return Shown::Unreadable;
+    if (!day.value)
+        return Shown::Gone;
+    if (!day.value->isValid())
+        return Shown::NotShown;
+    m_calendar->showDate(*day.value);
+    return m_agenda->selectTask(task) ? Shown::Selected : Shown::NotShown;
 }
 
-bool frmMain::showToDoItem(store::RecordId item)
+Navigation::Shown frmMain::showToDoItem(store::RecordId item)
 {
     if (m_toDo->selectItem(item))
-        return true;
-    m_toDo->reload();
-    return m_toDo->selectItem(item);
+        return Shown::Selected;
+    if (!m_toDo->reload())
+        return Shown::Unreadable;
+    return m_toDo->selectItem(item) ? Shown::Selected : Shown::Gone;
 }
 
 void frmMain::reloadQuickLinks()

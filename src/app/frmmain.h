@@ -46,8 +46,8 @@ public:
 
     // Navigation
     void showDay(const QDate &day) override;
-    bool showAgendaTask(store::RecordId task) override;
-    bool showToDoItem(store::RecordId item) override;
+    Shown showAgendaTask(store::RecordId task) override;
+    Shown showToDoItem(store::RecordId item) override;
     void reloadQuickLinks() override;
     void settingsChanged() override;
     void reloadAll() override;

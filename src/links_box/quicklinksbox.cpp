@@ -91,7 +91,7 @@ void QuickLinksBox::chosen(int index)
     if (entry == Entry::Manager)
         Q_EMIT managerRequested();
     else if (entry == Entry::Link)
-        start(m_combo->itemData(index).value<store::RecordId>());
+        start(m_combo->itemData(index).value<store::RecordId>(), m_combo->itemText(index));
     m_combo->setCurrentIndex(0);
 }
 
@@ -99,23 +99,31 @@ void QuickLinksBox::run(store::RecordId id, const QString &name)
 {
     const int index = m_combo->findData(QVariant::fromValue(id));
     if (index < 0 || Entry(m_combo->itemData(index, kEntryRole).toInt()) != Entry::Link) {
-        desktop().message(window(), tr("There was an error trying to run '%1'.").arg(name), Desktop::Icon::Critical);
+        cannotRun(name);
         return;
     }
     m_combo->setCurrentIndex(index);
     chosen(index);
 }
 
-void QuickLinksBox::start(store::RecordId id)
+void QuickLinksBox::cannotRun(const QString &name)
+{
+    desktop().message(window(), tr("There was an error trying to run '%1'.").arg(name), Desktop::Icon::Critical);
+}
+
+void QuickLinksBox::start(store::RecordId id, const QString &name)
 {
     const store::ReadResult<store::QuickLink> link = store::QuickLinkRepository(m_db).byId(id);
     if (!link.ok()) {
         desktop().message(window(), link.error, Desktop::Icon::Exclamation);
         return;
     }
-    // Deleted meanwhile: the box is re-read after every change, so nothing to run.
-    if (!link.value)
+    // Deleted since the box was filled (by another copy of the program, say):
+    // the user chose it, so the user hears that it did not run.
+    if (!link.value) {
+        cannotRun(name);
         return;
+    }
     const QString path = link.value->path;
     if (!desktop().startProgram(path)) {
         desktop().message(window(), tr("'%1' is not a valid path.  The program cannot be run.").arg(path),

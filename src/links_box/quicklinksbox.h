@@ -47,7 +47,8 @@ private:
     enum class Entry { Prompt, Manager, Separator, Link };
     void fillFixedEntries();
     void chosen(int index);
-    void start(store::RecordId id);
+    void start(store::RecordId id, const QString &name);
+    void cannotRun(const QString &name);
 
     store::Database &m_db;
     QComboBox *m_combo = nullptr;

@@ -19,11 +19,15 @@ public:
 
     // Moves the calendar to this day and shows its agenda.
     virtual void showDay(const QDate &day) = 0;
-    // Moves the calendar to the task's day and selects the task's agenda row;
-    // false when the task is no longer in the file.
-    virtual bool showAgendaTask(store::RecordId task) = 0;
-    // Selects the item's row of the to-do list; false when it is gone.
-    virtual bool showToDoItem(store::RecordId item) = 0;
+    // What showing a record came to. A file that could not be read has been
+    // reported by then. A record the view does not show (an agenda task
+    // standing under a later task of the same start) leaves the selection as
+    // it was.
+    enum class Shown { Selected, NotShown, Gone, Unreadable };
+    // Moves the calendar to the task's day and selects the task's agenda row.
+    virtual Shown showAgendaTask(store::RecordId task) = 0;
+    // Selects the item's row of the to-do list.
+    virtual Shown showToDoItem(store::RecordId item) = 0;
     // The quick links changed: the main window's box and tray menu re-read them.
     virtual void reloadQuickLinks() = 0;
     // The settings changed (the tray option): the main window re-reads them.

@@ -201,11 +201,14 @@ void frmSearch::FindTask()
     if (!line || line->id == store::kNoRecord)
         return;
     // The line knows its record, whatever Search In shows now.
+    // Only a record gone from the file is news here: an unreadable file has
+    // been reported, and a task under a later one of the same start just
+    // leaves the agenda's selection as it was.
     if (line->list == SearchList::Agenda) {
-        if (!m_navigation.showAgendaTask(line->id))
+        if (m_navigation.showAgendaTask(line->id) == Navigation::Shown::Gone)
             desktop().message(this, tr("This agenda task no longer exists.  It may have been deleted."),
                               Desktop::Icon::Exclamation);
-    } else if (!m_navigation.showToDoItem(line->id)) {
+    } else if (m_navigation.showToDoItem(line->id) == Navigation::Shown::Gone) {
         desktop().message(this, tr("This to-do item no longer exists.  It may have been deleted."),
                           Desktop::Icon::Exclamation);
     }

@@ -186,7 +186,7 @@ void ToDoView::sizeColumns()
     m_grid->setColWidth(0, std::max(itemWidth, twips::fromPixels(m_grid, 1)));
 }
 
-void ToDoView::reload()
+bool ToDoView::reload()
 {
     QElapsedTimer timer;
     timer.start();
@@ -200,7 +200,7 @@ void ToDoView::reload()
             tr("The to-do list could not be read from \"%1\", so it still shows what it showed before.\n\n%2")
                 .arg(m_db.path(), read.error),
             Desktop::Icon::Exclamation);
-        return;
+        return false;
     }
     m_ids = *read.value;
     m_cache.clear();
@@ -215,6 +215,7 @@ void ToDoView::reload()
     m_grid->setUpdatesEnabled(true);
     selectFirst();
     qCDebug(lcToDo) << "to-do list of" << count << "items built in" << timer.elapsed() << "ms";
+    return true;
 }
 
 void ToDoView::drawRow(int row)

@@ -39,8 +39,9 @@ public:
 
     // Rebuilds the list from the file; the first item is highlighted and the
     // commands that act on a selected item are off until one is chosen. A
-    // failed read is reported and the list keeps what it showed.
-    void reload();
+    // failed read is reported, the list keeps what it showed, and the answer
+    // is false.
+    bool reload();
     // Selects the item's row; false when the list does not show it.
     bool selectItem(store::RecordId id);
     // The item shown on a grid row (rows count from 1).

@@ -85,7 +85,7 @@ private Q_SLOTS:
         TestData data;
         addQuickLink(data, QStringLiteral("editor"), QStringLiteral("/bin/first"));
         const auto calc = addQuickLink(data, QStringLiteral("Calculator"), QStringLiteral("/usr/bin/calc"));
-        addQuickLink(data, QStringLiteral("editor"), QStringLiteral("/bin/second"));
+        const auto second = addQuickLink(data, QStringLiteral("editor"), QStringLiteral("/bin/second"));
         frmMain window(data.db());
         window.load();
         auto *box = child<QComboBox>(window, "cmbQuickLinks");
@@ -111,8 +111,11 @@ private Q_SLOTS:
 
         data.desktop().setStartProgramResult(false);
         Q_EMIT box->activated(3);
+        QVERIFY(links.moveToRecord(second) && links.deleteCurrent().ok); // gone behind the box's back
+        Q_EMIT box->activated(4);
         QCOMPARE(data.desktop().messageTexts(),
-                 QStringList{QStringLiteral("'/bin/first' is not a valid path.  The program cannot be run.")});
+                 (QStringList{QStringLiteral("'/bin/first' is not a valid path.  The program cannot be run."),
+                              QStringLiteral("There was an error trying to run 'editor'.")}));
         QCOMPARE(box->currentIndex(), 0);
     }
 
@@ -174,12 +177,17 @@ private Q_SLOTS:
                                            QStringLiteral("11:00 AM"));
         frmMain window(data.db());
         Grid *grid = loaded(window);
-        QVERIFY(window.showAgendaTask(id));
+        // Of two tasks with one start the grid shows the later; the earlier is not shown, not gone.
+        const store::RecordId later = addTask(data, QDate(2004, 7, 9), QStringLiteral("Ferry"),
+                                              QStringLiteral("10:00 AM"), QStringLiteral("11:00 AM"));
+        QCOMPARE(window.showAgendaTask(id), Navigation::Shown::NotShown);
+        QCOMPARE(window.showAgendaTask(later), Navigation::Shown::Selected);
         QCOMPARE(window.findChild<QLabel *>(QStringLiteral("lblAgendaTitle"))->text(),
                  QStringLiteral("Tasks For: July 9, 2004"));
         QCOMPARE(grid->row(), rowOf(grid, QStringLiteral("10:00 AM")));
         QVERIFY(child<QAction>(window, "mnuEditAgendaTask")->isEnabled());
-        QVERIFY(!window.showAgendaTask(id + 1) && !window.showToDoItem(id));
+        QCOMPARE(window.showAgendaTask(later + 1), Navigation::Shown::Gone);
+        QCOMPARE(window.showToDoItem(id), Navigation::Shown::Gone);
         window.showDay(QDate(2003, 4, 30));
         QCOMPARE(window.findChild<QLabel *>(QStringLiteral("lblAgendaTitle"))->text(),
                  QStringLiteral("Tasks For: April 30, 2003"));

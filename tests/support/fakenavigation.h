@@ -12,13 +12,13 @@ class FakeNavigation final : public Navigation
 {
 public:
     void showDay(const QDate &) override {}
-    bool showAgendaTask(store::RecordId task) override { return agendaShown << task, found; }
-    bool showToDoItem(store::RecordId item) override { return toDoShown << item, found; }
+    Shown showAgendaTask(store::RecordId task) override { return agendaShown << task, shown; }
+    Shown showToDoItem(store::RecordId item) override { return toDoShown << item, shown; }
     void reloadQuickLinks() override { ++quickLinkReloads; }
     void settingsChanged() override { ++settingsChanges; }
     void reloadAll() override {}
 
-    bool found = true;
+    Shown shown = Shown::Selected;
     int quickLinkReloads = 0;
     int settingsChanges = 0;
     QList<store::RecordId> agendaShown;
