@@ -186,8 +186,7 @@ private Q_SLOTS:
                  QStringLiteral("Tasks For: July 9, 2004"));
         QCOMPARE(grid->row(), rowOf(grid, QStringLiteral("10:00 AM")));
         QVERIFY(child<QAction>(window, "mnuEditAgendaTask")->isEnabled());
-        QCOMPARE(window.showAgendaTask(later + 1), Navigation::Shown::Gone);
-        QCOMPARE(window.showToDoItem(id), Navigation::Shown::Gone);
+        QVERIFY(window.showAgendaTask(later + 1) == Navigation::Shown::Gone && window.showToDoItem(id) == Navigation::Shown::Gone);
         window.showDay(QDate(2003, 4, 30));
         QCOMPARE(window.findChild<QLabel *>(QStringLiteral("lblAgendaTitle"))->text(),
                  QStringLiteral("Tasks For: April 30, 2003"));

@@ -44,11 +44,8 @@ public:
     int runModal(QDialog *dialog) override;
 
     [[nodiscard]] bool trayAvailable() const override { return m_trayAvailable; }
-    void showTrayIcon(const QIcon &, const QString &tip, QMenu *menu) override
-    {
-        m_trayShown = true, m_trayTip = tip, m_trayMenu = menu;
-    }
-    void removeTrayIcon() override { m_trayShown = false, m_trayMenu = nullptr; }
+    void showTrayIcon(const QIcon &, const QString &tip, QMenu *) override { m_trayShown = true, m_trayTip = tip; }
+    void removeTrayIcon() override { m_trayShown = false; }
     [[nodiscard]] bool isTrayIconShown() const override { return m_trayShown; }
 
     // Script
@@ -71,7 +68,6 @@ public:
     QList<QDialog *> modalsShown;
     [[nodiscard]] int beeps() const { return m_beeps; }
     [[nodiscard]] QString trayTip() const { return m_trayTip; }
-    [[nodiscard]] QMenu *trayMenu() const { return m_trayMenu; }
     [[nodiscard]] QStringList messageTexts() const;
     void clearRecords();
 
@@ -84,7 +80,6 @@ private:
     bool m_trayAvailable = true;
     bool m_trayShown = false;
     QString m_trayTip;
-    QMenu *m_trayMenu = nullptr;
     int m_beeps = 0;
 };
 
