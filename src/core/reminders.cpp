@@ -2,8 +2,6 @@
 
 #include "core/organizer.h"
 
-#include <algorithm>
-
 namespace brevane::reminders {
 
 QDate storedDate(const QString &day, const QString &month, const QString &year)
@@ -45,19 +43,6 @@ QStringList postponementChoices(const QDate &taskDate, const QDate &today)
 QString postponedLeadText(int days)
 {
     return days == 1 ? QStringLiteral("1 day") : QStringLiteral("%1 days").arg(days);
-}
-
-ReminderFields postponedReminder(const QString &storedLeadTime, std::optional<int> days, const QDate &today)
-{
-    if (!days)
-        return {};
-    const int putOff = std::max(0, *days);
-    // Putting a reminder off by more days than its lead time would store a
-    // negative lead time, which no window can show or choose again.
-    const int lead = std::max(0, textToNumber(storedLeadTime) - putOff);
-    const QDate next = today.addDays(putOff);
-    return {postponedLeadText(lead), QString::number(next.day()), QString::number(next.month()),
-            QString::number(next.year())};
 }
 
 QString dateText(int day, int month, int year)

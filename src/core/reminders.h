@@ -4,8 +4,6 @@
 #include <QString>
 #include <QStringList>
 
-#include <optional>
-
 // The arithmetic of agenda reminders: when a reminder is due, how far it can
 // be put off, and the texts the agenda stores for it. Nothing here touches the
 // data file; the windows read the fields and write back what these return.
@@ -41,14 +39,6 @@ struct ReminderFields {
 
 // The lead time a postponement stores: "1 day" for 1, otherwise n + " days".
 [[nodiscard]] QString postponedLeadText(int days);
-
-// What OK in the reminder window stores. `days` is the chosen postponement, or
-// no value for "Never", which removes the reminder (all four fields empty).
-// Otherwise the reminder date becomes today + days and the lead time shrinks by
-// the days put off: n = L - days, L being the number the stored lead time
-// starts with (0 when empty). A lead time never drops below "0 days".
-[[nodiscard]] ReminderFields postponedReminder(const QString &storedLeadTime, std::optional<int> days,
-                                               const QDate &today);
 
 // "March 3, 2024": the month's full name, the day and the year.
 [[nodiscard]] QString dateText(int day, int month, int year);
