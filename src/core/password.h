@@ -14,10 +14,6 @@ enum class StoredPasswordForm { Plain, Pbkdf2, Argon2id };
 
 // A stored value that only looks like a hash (a malformed one) is plain text.
 [[nodiscard]] StoredPasswordForm storedPasswordForm(const QString &stored);
-[[nodiscard]] inline bool isHashedPassword(const QString &stored)
-{
-    return storedPasswordForm(stored) != StoredPasswordForm::Plain;
-}
 
 // An Argon2id hash at libsodium's interactive limits. It costs a noticeable
 // fraction of a second and 64 MiB, so windows use hashPasswordInBackground.
