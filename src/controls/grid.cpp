@@ -858,17 +858,17 @@ QColor Grid::cellBackColorAt(int row, int col) const
     return roleColor(m_table->cellItem(row, col), Qt::BackgroundRole);
 }
 
+void Grid::setCellRole(int row, int col, int role, const QVariant &value)
+{
+    // Clearing a role never creates the cell's item.
+    if (QTableWidgetItem *item = value.isValid() ? m_table->cellItemForWrite(row, col) : m_table->cellItem(row, col)) {
+        item->setData(role, value);
+    }
+}
+
 void Grid::setCellBackColorAt(int row, int col, const QColor &color)
 {
-    if (!color.isValid()) {
-        if (QTableWidgetItem *item = m_table->cellItem(row, col)) {
-            item->setData(Qt::BackgroundRole, QVariant());
-        }
-        return;
-    }
-    if (QTableWidgetItem *item = m_table->cellItemForWrite(row, col)) {
-        item->setBackground(QBrush(color));
-    }
+    setCellRole(row, col, Qt::BackgroundRole, color.isValid() ? QVariant(QBrush(color)) : QVariant());
 }
 
 QColor Grid::cellForeColorAt(int row, int col) const
@@ -879,15 +879,7 @@ QColor Grid::cellForeColorAt(int row, int col) const
 
 void Grid::setCellForeColorAt(int row, int col, const QColor &color)
 {
-    if (!color.isValid()) {
-        if (QTableWidgetItem *item = m_table->cellItem(row, col)) {
-            item->setData(Qt::ForegroundRole, QVariant());
-        }
-        return;
-    }
-    if (QTableWidgetItem *item = m_table->cellItemForWrite(row, col)) {
-        item->setForeground(QBrush(color));
-    }
+    setCellRole(row, col, Qt::ForegroundRole, color.isValid() ? QVariant(QBrush(color)) : QVariant());
 }
 
 bool Grid::cellStrikeThroughAt(int row, int col) const
@@ -903,19 +895,11 @@ bool Grid::cellStrikeThroughAt(int row, int col) const
 
 void Grid::setCellStrikeThroughAt(int row, int col, bool on)
 {
-    if (!on) {
-        if (QTableWidgetItem *item = m_table->cellItem(row, col)) {
-            item->setData(Qt::FontRole, QVariant());
-        }
-        return;
-    }
     // A font that sets nothing but the strike-out, so that the cell keeps
     // following the grid's own font.
     QFont struck;
     struck.setStrikeOut(true);
-    if (QTableWidgetItem *item = m_table->cellItemForWrite(row, col)) {
-        item->setData(Qt::FontRole, struck);
-    }
+    setCellRole(row, col, Qt::FontRole, on ? QVariant(struck) : QVariant());
 }
 
 QString Grid::cellDescriptionAt(int row, int col) const
@@ -927,15 +911,7 @@ QString Grid::cellDescriptionAt(int row, int col) const
 
 void Grid::setCellDescriptionAt(int row, int col, const QString &description)
 {
-    if (description.isEmpty()) {
-        if (QTableWidgetItem *item = m_table->cellItem(row, col)) {
-            item->setData(Qt::AccessibleDescriptionRole, QVariant());
-        }
-        return;
-    }
-    if (QTableWidgetItem *item = m_table->cellItemForWrite(row, col)) {
-        item->setData(Qt::AccessibleDescriptionRole, description);
-    }
+    setCellRole(row, col, Qt::AccessibleDescriptionRole, description.isEmpty() ? QVariant() : QVariant(description));
 }
 
 void Grid::setBackColorSel(const QColor &color)

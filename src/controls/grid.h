@@ -132,6 +132,8 @@ private:
     // Fills the row through the filler unless it is filled already; reading a
     // cell fills its row, so the readers call it too.
     void ensureRow(int row) const;
+    // Writes one role of a cell; an invalid value clears it.
+    void setCellRole(int row, int col, int role, const QVariant &value);
     void ensureRows(int first, int last) const;
 
     GridTable *m_table = nullptr;
