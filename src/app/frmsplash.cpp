@@ -14,7 +14,6 @@
 #include <QEvent>
 #include <QFrame>
 #include <QFuture>
-#include <QFutureWatcher>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -174,15 +173,9 @@ void frmSplash::cmdContinue_Click()
     // A hash takes a noticeable moment to check: the window stays live (Exit
     // works) while a worker thread does it.
     setChecking(true);
-    // The watcher goes with the window: when the program ends during the
-    // check, the window is gone and is not called back.
-    auto *checking = new QFutureWatcher<PasswordCheck>(this);
-    connect(checking, &QFutureWatcherBase::finished, this, [this, checking] {
-        checking->deleteLater();
-        const PasswordCheck check = checking->result();
-        passwordChecked(check.accepted, check.upgradedHash);
-    });
-    checking->setFuture(checkPasswordInBackground(m_txtPassword->text(), m_storedPassword));
+    // The program may end, and the window go, before the check does.
+    whenFinished(checkPasswordInBackground(m_txtPassword->text(), m_storedPassword), this,
+                 [this](const PasswordCheck &check) { passwordChecked(check.accepted, check.upgradedHash); });
 }
 
 void frmSplash::passwordChecked(bool accepted, const QString &upgradedHash)

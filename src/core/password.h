@@ -1,7 +1,10 @@
 #pragma once
 
 #include <QFuture>
+#include <QFutureWatcher>
 #include <QString>
+
+#include <utility>
 
 namespace brevane {
 
@@ -42,5 +45,19 @@ struct PasswordCheck {
 // the pool before it ends.
 [[nodiscard]] QFuture<PasswordCheck> checkPasswordInBackground(const QString &typed, const QString &stored);
 [[nodiscard]] QFuture<QString> hashPasswordInBackground(const QString &password);
+
+// Calls `done` with the future's result on the window's thread. The watcher
+// belongs to the window: a window closed, and so deleted, before the work ends
+// is simply not called back.
+template <typename T, typename Done>
+void whenFinished(const QFuture<T> &future, QObject *window, Done done)
+{
+    auto *watcher = new QFutureWatcher<T>(window);
+    QObject::connect(watcher, &QFutureWatcherBase::finished, window, [watcher, done = std::move(done)] {
+        watcher->deleteLater();
+        done(watcher->result());
+    });
+    watcher->setFuture(future);
+}
 
 } // namespace brevane

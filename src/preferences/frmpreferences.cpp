@@ -11,7 +11,6 @@
 #include <QDir>
 #include <QFrame>
 #include <QFuture>
-#include <QFutureWatcher>
 #include <QGroupBox>
 #include <QKeyEvent>
 #include <QLabel>
@@ -251,12 +250,8 @@ void frmPreferences::cmdSave_Click()
         return;
     }
     setSaving(true);
-    // The watcher goes with the window: a window closed, and so deleted,
-    // while the hash is made is simply not called back.
-    auto *hashing = new QFutureWatcher<QString>(this);
-    connect(hashing, &QFutureWatcherBase::finished, this, [this, hashing] {
-        hashing->deleteLater();
-        const QString hash = hashing->result();
+    // A window closed, and so deleted, while the hash is made is not called back.
+    whenFinished(hashPasswordInBackground(*newPassword), this, [this](const QString &hash) {
         setSaving(false);
         // Closed meanwhile: Close means nothing is written.
         if (m_closed)
@@ -267,7 +262,6 @@ void frmPreferences::cmdSave_Click()
         }
         writeSettings(hash);
     });
-    hashing->setFuture(hashPasswordInBackground(*newPassword));
 }
 
 void frmPreferences::setSaving(bool saving)
