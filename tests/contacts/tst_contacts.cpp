@@ -41,7 +41,6 @@ private Q_SLOTS:
         QTest::newRow("last") << "last" << false;
         QTest::newRow("first") << "first" << true;
         QTest::newRow("First is not first") << "First" << false;
-        QTest::newRow("empty") << "" << false;
     }
     void listFormsAndOrder()
     {

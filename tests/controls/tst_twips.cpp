@@ -23,8 +23,6 @@ private Q_SLOTS:
         QTest::addColumn<double>("twips");
         QTest::addColumn<int>("pixels");
         QTest::newRow("one inch") << 1440.0 << 96;
-        QTest::newRow("just under half a pixel") << 7.0 << 0;
-        QTest::newRow("just over half a pixel") << 8.0 << 1;
         QTest::newRow("beyond int") << 1e15 << std::numeric_limits<int>::max();
         QTest::newRow("not a number") << std::numeric_limits<double>::quiet_NaN() << 0;
     }
